@@ -1,0 +1,20 @@
+# Shortcuts for developers; the scripts are the real commands.
+.PHONY: run test ci build clean format
+
+run:
+	./run.sh
+
+test:
+	./test.sh
+
+ci:
+	.ci/run
+
+build:
+	cmake -S . -B build -G Ninja && cmake --build build
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build build-asan fuzz-build bench-build

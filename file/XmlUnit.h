@@ -1,0 +1,202 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+class QIODevice;
+class TXmlDoc;
+class TXmlNode;
+
+enum TXmlNodeType : uint8_t {
+    ntElement,
+    ntText,
+    ntCData,
+    ntProcessingInstr,
+    ntComment,
+    ntDocument,
+    ntDocType,
+    ntXmlDecl
+};
+
+// A set of node types used as a filter; the empty set lets every type pass.
+class TXmlNodeTypes {
+public:
+    TXmlNodeTypes() = default;
+    TXmlNodeTypes(std::initializer_list<TXmlNodeType> Types) {
+        for (TXmlNodeType T : Types)
+            FBits |= uint16_t(1u << T);
+    }
+    bool Passes(TXmlNodeType Type) const { return FBits == 0 || (FBits & (1u << Type)); }
+
+private:
+    uint16_t FBits = 0;
+};
+
+enum TXmlAttributeType : uint8_t { atValue, atSingle };
+
+enum TXmlOption : uint8_t {
+    doNodeAutoIndent,
+    doCompact,
+    doParseProcessingInstr,
+    doPreserveWhiteSpace,
+    doCaseInsensitive,
+    doWriteBOM
+};
+
+class TXmlOptions {
+public:
+    TXmlOptions() = default;
+    TXmlOptions(std::initializer_list<TXmlOption> Options) {
+        for (TXmlOption O : Options)
+            Include(O);
+    }
+    bool Contains(TXmlOption Option) const { return FBits & (1u << Option); }
+    void Include(TXmlOption Option) { FBits |= uint8_t(1u << Option); }
+    void Exclude(TXmlOption Option) { FBits &= uint8_t(~(1u << Option)); }
+
+private:
+    uint8_t FBits = 0;
+};
+
+class TXmlAttribute {
+public:
+    explicit TXmlAttribute(const QString& AName) : Name(AName) {}
+    const QString& Value() const { return FValue; }
+    // Assigning a value makes the attribute atValue.
+    void SetValue(const QString& AValue) {
+        FValue = AValue;
+        AttributeType = atValue;
+    }
+
+    QString Name;
+    TXmlAttributeType AttributeType = atSingle;
+
+private:
+    QString FValue;
+};
+
+// Owns its attributes; insertion order is the written order.
+class TXmlAttributeList {
+public:
+    explicit TXmlAttributeList(TXmlDoc* ADocument) : Document(ADocument) {}
+    int Count() const { return int(FItems.size()); }
+    TXmlAttribute* Get(int Index) const { return FItems[size_t(Index)].get(); }
+    TXmlAttribute* Find(const QString& Name) const;
+    TXmlAttribute* Add(const QString& Name);
+
+    TXmlDoc* Document;
+
+private:
+    std::vector<std::unique_ptr<TXmlAttribute>> FItems;
+};
+
+// An ordered list of nodes. A node's child list owns its nodes; lists made by
+// FindNodes do not.
+class TXmlNodeList {
+public:
+    TXmlNodeList(TXmlDoc* ADocument, TXmlNode* AParent, bool AOwnsNodes);
+    ~TXmlNodeList();
+    TXmlNodeList(const TXmlNodeList&) = delete;
+    TXmlNodeList& operator=(const TXmlNodeList&) = delete;
+
+    int Count() const { return int(FItems.size()); }
+    TXmlNode* Get(int Index) const { return FItems[size_t(Index)]; }
+    std::vector<TXmlNode*>::const_iterator begin() const { return FItems.begin(); }
+    std::vector<TXmlNode*>::const_iterator end() const { return FItems.end(); }
+    TXmlNode* Find(const QString& Name, TXmlNodeTypes NodeTypes = {}) const;
+    std::unique_ptr<TXmlNodeList> FindNodes(const QString& Name,
+                                            TXmlNodeTypes NodeTypes = {}) const;
+    bool HasNode(const QString& Name, TXmlNodeTypes NodeTypes = {}) const;
+    // Appends an existing node; an owning list takes it over and sets its Parent.
+    void Add(TXmlNode* Value);
+    void Insert(int Index, TXmlNode* Value);
+    // Removes every node, destroying them when the list owns them.
+    void Clear();
+
+    TXmlDoc* Document;
+    TXmlNode* Parent;
+
+private:
+    friend class TXmlNode;
+    std::vector<TXmlNode*> FItems;
+    bool FOwnsNodes;
+};
+
+class TXmlNode {
+public:
+    TXmlNode(TXmlDoc* ADocument, const QString& AName, TXmlNodeType ANodeType);
+    // Destroys attributes and the whole subtree without recursing on depth.
+    ~TXmlNode();
+    TXmlNode(const TXmlNode&) = delete;
+    TXmlNode& operator=(const TXmlNode&) = delete;
+
+    TXmlDoc* Document() const { return FDocument; }
+    const QString& NodeName() const { return Name; }
+    const QString& NodeValue() const { return Text; }
+
+    TXmlNode* AddChild(const QString& AName, TXmlNodeType ANodeType = ntElement);
+    QString GetAttribute(const QString& AttrName) const;
+    TXmlNode* SetAttribute(const QString& AttrName, const QString& AttrValue);
+    bool HasAttribute(const QString& AttrName) const;
+    bool HasChildNodes() const { return ChildNodes.Count() > 0; }
+    TXmlNode* Find(const QString& AName, TXmlNodeTypes NodeTypes = {}) const;
+    std::unique_ptr<TXmlNodeList> FindNodes(const QString& AName,
+                                            TXmlNodeTypes NodeTypes = {}) const;
+    bool HasChild(const QString& AName, TXmlNodeTypes NodeTypes = {}) const;
+
+    TXmlAttributeList AttributeList;
+    TXmlNodeList ChildNodes;
+    QString Name;
+    TXmlNodeType NodeType;
+    TXmlNode* Parent = nullptr;
+    QString Text;
+
+private:
+    TXmlDoc* FDocument;
+};
+
+// An XML document: the top-level nodes under Root, written in one fixed layout
+// (byte-order mark, CR LF, two-space indentation) and read by a lenient reader
+// that never reports a syntax error.
+class TXmlDoc {
+public:
+    TXmlDoc();
+    ~TXmlDoc();
+    TXmlDoc(const TXmlDoc&) = delete;
+    TXmlDoc& operator=(const TXmlDoc&) = delete;
+
+    TXmlNode* AddChild(const QString& Name, TXmlNodeType NodeType = ntElement);
+    TXmlNodeList& ChildNodes() { return Root->ChildNodes; }
+    const TXmlNodeList& ChildNodes() const { return Root->ChildNodes; }
+    void Clear();
+    QString Encoding() const;
+    TXmlNode* Header() const { return FHeader; }
+    TXmlNode* DocumentElement() const { return FDocumentElement; }
+
+    // Fail with "Cannot open file ..." / "Cannot create file ...". Saving goes
+    // through a temporary file, so a failed save leaves the old file intact.
+    void LoadFromFile(const QString& FileName, int BufferSize = 4096);
+    void SaveToFile(const QString& FileName);
+    void LoadFromStream(QIODevice& Stream, int BufferSize = 4096);
+    void SaveToStream(QIODevice& Stream);
+    // The written bytes, and reading from bytes in memory.
+    QByteArray SaveToBytes();
+    void LoadFromBytes(const QByteArray& Bytes, int BufferSize = 4096);
+
+    // Name comparison under the document's options.
+    bool SameName(const QString& A, const QString& B) const;
+
+    std::unique_ptr<TXmlNode> Root;
+    QString NodeIndentStr;
+    QString LineBreak;
+    TXmlOptions Options;
+    bool SkipIndent = false;
+
+private:
+    friend class TXmlNodeList;
+    TXmlNode* FHeader = nullptr;
+    TXmlNode* FDocumentElement = nullptr;
+};

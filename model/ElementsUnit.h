@@ -1,0 +1,181 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class TXmlDoc;
+
+using TColor = int32_t;
+
+enum TCombinationType : uint8_t { ctNone, ctCombine, ctSequence };
+enum TVisualEffectsType : uint8_t { veHide, veShow, veGrayed, veHighlight };
+enum TPathwayType : uint8_t { ptConditionBased, ptTimeBased };
+
+constexpr TColor clBlack = 0x00000000;
+constexpr TColor clMaroon = 0x00000080;
+constexpr TColor clGreen = 0x00008000;
+constexpr TColor clOlive = 0x00008080;
+constexpr TColor clNavy = 0x00800000;
+constexpr TColor clPurple = 0x00800080;
+constexpr TColor clTeal = 0x00808000;
+constexpr TColor clGray = 0x00808080;
+constexpr TColor clSilver = 0x00C0C0C0;
+constexpr TColor clRed = 0x000000FF;
+constexpr TColor clLime = 0x0000FF00;
+constexpr TColor clYellow = 0x0000FFFF;
+constexpr TColor clBlue = 0x00FF0000;
+constexpr TColor clFuchsia = 0x00FF00FF;
+constexpr TColor clAqua = 0x00FFFF00;
+constexpr TColor clWhite = 0x00FFFFFF;
+constexpr TColor clMoneyGreen = 0x00C0DCC0;
+constexpr TColor clSkyBlue = 0x00F0CAA6;
+constexpr TColor clCream = 0x00F0FBFF;
+constexpr TColor clMedGray = 0x00A4A0A0;
+constexpr TColor clNone = 0x1FFFFFFF;
+constexpr TColor clDefault = 0x20000000;
+
+constexpr TColor RGBToColor(int Red, int Green, int Blue) {
+    return TColor((Red & 0xFF) | ((Green & 0xFF) << 8) | ((Blue & 0xFF) << 16));
+}
+
+// A colour name from the table of 52, or "$" and eight upper-case hex digits.
+QString ColorToString(TColor Color);
+// A colour name (any letter case) or an integer text; fails with
+// "''%s'' is not a valid integer value".
+TColor StringToColor(const QString& Text);
+// False where StringToColor would fail.
+bool TryStringToColor(const QString& Text, TColor& Color);
+
+class TElementsList;
+
+// One row of the pathway model: an action (second id -1) or a pathway element
+// that leads from its predecessor to its second element. Elements refer to each
+// other by id only, so the list can be reordered, saved and loaded freely.
+class TElement {
+public:
+    // Appends the new element to List, which owns it from then on.
+    TElement(int32_t MyID, TElementsList* MyElementsList);
+    TElement(const TElement&) = delete;
+    TElement& operator=(const TElement&) = delete;
+
+    int32_t ID() const { return FMyID; }
+    void SetID(int32_t Value) { FMyID = Value; }
+    const QString& Caption() const { return FCaption; }
+    void SetCaption(const QString& Value) { FCaption = Value; }
+    double TippingPointValue() const { return FTippingPointValue; }
+    void SetTippingPointValue(double Value) { FTippingPointValue = Value; }
+    int32_t PredecessorID() const { return FPredecessorID; }
+    void SetPredecessorID(int32_t Value) { FPredecessorID = Value; }
+    TElement* PredecessorElement() const;
+    int32_t CombinationSecondID() const { return FCombinationSecondID; }
+    void SetCombinationSecondID(int32_t Value) { FCombinationSecondID = Value; }
+    TElement* CombinationSecondElement() const;
+    // The effective colour: a pathway element shows the colour of the action
+    // it finally leads to. The write stores the own colour of any element.
+    TColor MyColor() const;
+    void SetMyColor(TColor Value) { FMyColor = Value; }
+    TColor OwnColor() const { return FMyColor; }
+    int32_t ColorCount() const;
+    TColor Colors(int32_t Band) const;
+    bool IsPrimaryElement() const { return FCombinationSecondID == -1; }
+    TElementsList* ElementsList() const { return FElementsList; }
+    void SetElementsList(TElementsList* Value) { FElementsList = Value; }
+    TVisualEffectsType VisualEffect() const { return FVisualEffect; }
+    void SetVisualEffect(TVisualEffectsType Value) { FVisualEffect = Value; }
+    TCombinationType CombinationType() const { return FCombinationType; }
+    void SetCombinationType(TCombinationType Value) { FCombinationType = Value; }
+    bool IsCombination() const { return FCombinationType == ctCombine; }
+    double InitialCosts() const { return FInitialCosts; }
+    void SetInitialCosts(double Value) { FInitialCosts = Value; }
+    double RecurrentCosts() const { return FRecurrentCosts; }
+    void SetRecurrentCosts(double Value) { FRecurrentCosts = Value; }
+    double TransferCosts() const { return FTransferCosts; }
+    void SetTransferCosts(double Value) { FTransferCosts = Value; }
+
+    int32_t ChildCount() const;
+    int32_t DependencyCount() const;
+    int32_t ChildNumber() const;
+
+    // 0 for a column that is not stored, negative ones included.
+    double TippingTimeValue(int32_t Index) const;
+    // Fails with the list index error for a column that is not stored.
+    void SetTippingTimeValue(int32_t Index, double Value);
+    int32_t TippingTimeValuesLength() const { return int32_t(FTippingTimeValues.size()); }
+    void SetTippingTimeValuesLength(int32_t Count);
+
+private:
+    int32_t FMyID;
+    QString FCaption;
+    TColor FMyColor;
+    double FTippingPointValue;
+    std::vector<double> FTippingTimeValues;
+    int32_t FPredecessorID;
+    int32_t FCombinationSecondID;
+    TElementsList* FElementsList;
+    TVisualEffectsType FVisualEffect;
+    TCombinationType FCombinationType;
+    double FRecurrentCosts;
+    double FTransferCosts;
+    double FInitialCosts;
+};
+
+// The pathway model: the ordered list of elements (it owns them) and the
+// settings that hold for all of them. Lookups scan from the front, so where
+// two elements share an id the first one wins.
+class TElementsList {
+public:
+    TElementsList();
+    ~TElementsList();
+    TElementsList(const TElementsList&) = delete;
+    TElementsList& operator=(const TElementsList&) = delete;
+
+    int32_t Count() const { return int32_t(FItems.size()); }
+    TElement* Elements(int32_t Index) const;
+    int32_t ElementIDs(int32_t Index) const { return Elements(Index)->ID(); }
+    // Removes the element at Index and destroys it.
+    void Delete(int32_t Index);
+    void Exchange(int32_t Index1, int32_t Index2);
+
+    bool IsPrimaryElementIndex(int32_t Index) const;
+    bool IsPrimaryElementID(int32_t ID) const;
+    TElement* AddSimpleElement(const QString& MyName, TColor MyColor, double MyValue,
+                               double MyInitialCosts, double MyRecurrentCosts);
+    TElement* AddCombinationElement(const QString& MyName, double MyTippingValue,
+                                    int32_t MyFirstID, int32_t MySecondID);
+    void ClearElements();
+    int32_t FindIndex(int32_t MyID) const;
+    TElement* FindElement(int32_t MyID) const;
+    int32_t PrimaryCount() const;
+    int32_t GetParentID(int32_t ID) const;
+    int32_t GetPredecessorID(int32_t ID) const;
+    int32_t ChildCount(int32_t ID) const;
+    int32_t DependencyCount(int32_t ID) const;
+    int32_t ChildNumber(int32_t ID) const;
+    double MaxTippingPoint() const;
+    int32_t NextFreeID() const;
+
+    int32_t CurrentElementID() const { return FCurrentElementID; }
+    void SetCurrentElementID(int32_t Value) { FCurrentElementID = Value; }
+    TPathwayType PathwayType() const { return FPathwayType; }
+    void SetPathwayType(TPathwayType Value) { FPathwayType = Value; }
+    int32_t TippingTimeValuesCount() const { return FTippingTimeValuesCount; }
+    void SetTippingTimeValuesCount(int32_t Value);
+    QString TippingTimeColumnCaption(int32_t Index) const;
+    void SetTippingTimeColumnCaption(int32_t Index, const QString& Value);
+
+    // The "pathways" section of a .pathway document.
+    void WriteToXML(TXmlDoc& XML) const;
+    void ReadFromXML(const TXmlDoc& XML);
+
+private:
+    friend class TElement;
+    void Append(TElement* Element) { FItems.push_back(Element); }
+
+    std::vector<TElement*> FItems;
+    QStringList FTippingTimeColumnCaptions;
+    int32_t FCurrentElementID;
+    TPathwayType FPathwayType;
+    int32_t FTippingTimeValuesCount;
+};

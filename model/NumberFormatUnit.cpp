@@ -1,0 +1,287 @@
+#include "NumberFormatUnit.h"
+
+#include "ErrorUnit.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+QChar GDecimalSeparator = QLatin1Char('.');
+QChar GThousandSeparator = QLatin1Char(',');
+
+bool IsBlank(QChar C) { return C == QLatin1Char(' ') || C == QLatin1Char('\t'); }
+
+QString NonFiniteText(double Value) {
+    if (std::isnan(Value))
+        return QStringLiteral("NAN");
+    return Value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+}
+
+QString WithSeparator(QString Text) {
+    if (GDecimalSeparator != QLatin1Char('.'))
+        Text.replace(QLatin1Char('.'), GDecimalSeparator);
+    return Text;
+}
+
+// "-0.00" and the like read as zero; the sign only confuses.
+QString DropNegativeZero(const QString& Text) {
+    if (!Text.startsWith(QLatin1Char('-')))
+        return Text;
+    for (QChar C : Text)
+        if (C.isDigit() && C != QLatin1Char('0'))
+            return Text;
+    return Text.mid(1);
+}
+
+// Parses a C-locale number (only '.', digits, sign and exponent) in full.
+bool ParseCNumber(const QByteArray& Text, double& Value) {
+    if (Text.isEmpty())
+        return false;
+    // strtod would also take hex floats, "inf" and "nan"; allow only plain decimals.
+    int I = 0;
+    const int N = Text.size();
+    if (I < N && (Text[I] == '+' || Text[I] == '-'))
+        ++I;
+    int Digits = 0;
+    while (I < N && Text[I] >= '0' && Text[I] <= '9') {
+        ++I;
+        ++Digits;
+    }
+    if (I < N && Text[I] == '.') {
+        ++I;
+        while (I < N && Text[I] >= '0' && Text[I] <= '9') {
+            ++I;
+            ++Digits;
+        }
+    }
+    if (Digits == 0)
+        return false;
+    if (I < N && (Text[I] == 'e' || Text[I] == 'E')) {
+        ++I;
+        if (I < N && (Text[I] == '+' || Text[I] == '-'))
+            ++I;
+        int ExpDigits = 0;
+        while (I < N && Text[I] >= '0' && Text[I] <= '9') {
+            ++I;
+            ++ExpDigits;
+        }
+        if (ExpDigits == 0)
+            return false;
+    }
+    if (I != N)
+        return false;
+    char* End = nullptr;
+    const double Result = std::strtod(Text.constData(), &End);
+    if (End != Text.constData() + N || !std::isfinite(Result))
+        return false;
+    Value = Result;
+    return true;
+}
+
+// Maps the locale's separator to '.', refusing a literal '.' when the locale
+// uses another separator, and anything outside ASCII.
+bool ToCNumber(const QString& Text, QByteArray& Out) {
+    Out.clear();
+    Out.reserve(Text.size());
+    for (QChar C : Text) {
+        if (C == GDecimalSeparator)
+            Out.append('.');
+        else if (C == QLatin1Char('.'))
+            return false;
+        else if (C.unicode() < 128)
+            Out.append(char(C.unicode()));
+        else
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QChar DecimalSeparator() { return GDecimalSeparator; }
+QChar ThousandSeparator() { return GThousandSeparator; }
+void SetDecimalSeparator(QChar Separator) { GDecimalSeparator = Separator; }
+void SetThousandSeparator(QChar Separator) { GThousandSeparator = Separator; }
+
+void InitFormatSettings(const QLocale& Locale) {
+    const QString Decimal = Locale.decimalPoint();
+    const QString Group = Locale.groupSeparator();
+    GDecimalSeparator = Decimal.size() == 1 ? Decimal.at(0) : QLatin1Char('.');
+    GThousandSeparator = Group.size() == 1 ? Group.at(0) : QLatin1Char(',');
+    if (GThousandSeparator == GDecimalSeparator)
+        GThousandSeparator = GDecimalSeparator == QLatin1Char(',') ? QLatin1Char('.')
+                                                                   : QLatin1Char(',');
+}
+
+QString FloatToStrGeneral(double Value) {
+    if (!std::isfinite(Value))
+        return NonFiniteText(Value);
+    if (Value == 0)
+        return QStringLiteral("0");
+    // %.15g switches to exponent form exactly when the rounded exponent is
+    // below -4 or at least 15, which is the rule of the general format.
+    QString Text = QString::number(Value, 'g', 15);
+    const int E = Text.indexOf(QLatin1Char('e'));
+    if (E >= 0) {
+        QString Mantissa = Text.left(E);
+        QString Exponent = Text.mid(E + 1);
+        bool Negative = Exponent.startsWith(QLatin1Char('-'));
+        if (Exponent.startsWith(QLatin1Char('-')) || Exponent.startsWith(QLatin1Char('+')))
+            Exponent.remove(0, 1);
+        while (Exponent.size() > 1 && Exponent.startsWith(QLatin1Char('0')))
+            Exponent.remove(0, 1);
+        Text = Mantissa + QLatin1Char('E') + (Negative ? QStringLiteral("-") : QString()) +
+               Exponent;
+    }
+    return WithSeparator(Text);
+}
+
+QString FormatFloat2(double Value) {
+    if (!std::isfinite(Value))
+        return NonFiniteText(Value);
+    return WithSeparator(DropNegativeZero(QString::number(Value, 'f', 2)));
+}
+
+QString FormatFixed4(double Value, int Decimals) {
+    if (!std::isfinite(Value))
+        return NonFiniteText(Value);
+    if (Decimals < 0)
+        Decimals = 0;
+    if (Decimals > 18)
+        Decimals = 18;
+    // Rounding to four significant digits first is what turns 12.3456 into 12.350.
+    const QString Scientific = QString::number(Value, 'e', 3);
+    const int E = Scientific.indexOf(QLatin1Char('e'));
+    const int Exponent = Scientific.mid(E + 1).toInt();
+    if (Value != 0 && Exponent >= 4) {
+        QString Mantissa = Scientific.left(E);
+        const QString Sign = Exponent < 0 ? QStringLiteral("-") : QStringLiteral("+");
+        return WithSeparator(Mantissa + QLatin1Char('E') + Sign +
+                             QStringLiteral("%1").arg(std::abs(Exponent), 3, 10, QLatin1Char('0')));
+    }
+    const double Rounded = Scientific.toDouble();
+    return WithSeparator(DropNegativeZero(QString::number(Rounded, 'f', Decimals)));
+}
+
+bool TryStrToFloat(const QString& Text, double& Value) {
+    int Begin = 0;
+    int End = Text.size();
+    while (Begin < End && Text.at(Begin).isSpace())
+        ++Begin;
+    while (End > Begin && Text.at(End - 1).isSpace())
+        --End;
+    QByteArray C;
+    if (!ToCNumber(Text.mid(Begin, End - Begin), C))
+        return false;
+    return ParseCNumber(C, Value);
+}
+
+bool TryStrToInt(const QString& Text, int32_t& Value) {
+    int I = 0;
+    const int N = Text.size();
+    while (I < N && IsBlank(Text.at(I)))
+        ++I;
+    bool Negative = false;
+    if (I < N && (Text.at(I) == QLatin1Char('+') || Text.at(I) == QLatin1Char('-'))) {
+        Negative = Text.at(I) == QLatin1Char('-');
+        ++I;
+    }
+    bool Hex = false;
+    if (I < N && Text.at(I) == QLatin1Char('$')) {
+        Hex = true;
+        ++I;
+    } else if (I < N && (Text.at(I) == QLatin1Char('x') || Text.at(I) == QLatin1Char('X'))) {
+        Hex = true;
+        ++I;
+    } else if (I + 1 < N && Text.at(I) == QLatin1Char('0') &&
+               (Text.at(I + 1) == QLatin1Char('x') || Text.at(I + 1) == QLatin1Char('X'))) {
+        Hex = true;
+        I += 2;
+    }
+    if (I >= N)
+        return false;
+    uint64_t Magnitude = 0;
+    for (; I < N; ++I) {
+        const ushort C = Text.at(I).unicode();
+        int Digit;
+        if (C >= '0' && C <= '9')
+            Digit = C - '0';
+        else if (Hex && C >= 'a' && C <= 'f')
+            Digit = C - 'a' + 10;
+        else if (Hex && C >= 'A' && C <= 'F')
+            Digit = C - 'A' + 10;
+        else
+            return false;
+        Magnitude = Magnitude * (Hex ? 16 : 10) + uint64_t(Digit);
+        if (Magnitude > 0xFFFFFFFFull)
+            return false;
+    }
+    if (Hex) {
+        const uint32_t Bits = uint32_t(Magnitude);
+        Value = Negative ? int32_t(0u - Bits) : int32_t(Bits);
+        return true;
+    }
+    if (Negative) {
+        if (Magnitude > 0x80000000ull)
+            return false;
+        Value = int32_t(-int64_t(Magnitude));
+    } else {
+        if (Magnitude > 0x7FFFFFFFull)
+            return false;
+        Value = int32_t(Magnitude);
+    }
+    return true;
+}
+
+int32_t StrToInt(const QString& Text) {
+    int32_t Value = 0;
+    if (!TryStrToInt(Text, Value))
+        throw ECorvinalError(QStringLiteral("''%1'' is not a valid integer value").arg(Text));
+    return Value;
+}
+
+double CellToFloat(const QString& Text) {
+    const QString Trimmed = Text.trimmed();
+    if (Trimmed.isEmpty() || Trimmed == QLatin1String("-"))
+        return 0;
+    QString S;
+    S.reserve(Trimmed.size());
+    for (QChar C : Trimmed) {
+        if (C == GThousandSeparator)
+            continue;
+        S.append(C == GDecimalSeparator ? QLatin1Char('.') : C);
+    }
+    bool Negative = false;
+    if (S.size() >= 2 && S.startsWith(QLatin1Char('(')) && S.endsWith(QLatin1Char(')'))) {
+        Negative = true;
+        S = S.mid(1, S.size() - 2);
+    }
+    int I = 0;
+    const int N = S.size();
+    // Skip what cannot begin a number; a minus among it makes the number negative.
+    while (I < N) {
+        const QChar C = S.at(I);
+        if (C.isDigit() && C.unicode() < 128)
+            break;
+        if (C == QLatin1Char('.') || C == QLatin1Char('+'))
+            break;
+        if (C == QLatin1Char('-'))
+            Negative = true;
+        ++I;
+    }
+    int J = I;
+    while (J < N) {
+        const ushort C = S.at(J).unicode();
+        if ((C >= '0' && C <= '9') || C == '+' || C == '-' || C == '.' || C == 'e' || C == 'E')
+            ++J;
+        else
+            break;
+    }
+    const QByteArray Number = S.mid(I, J - I).toLatin1();
+    double Value = 0;
+    if (!ParseCNumber(Number, Value))
+        throw ECorvinalError(QStringLiteral("Cell does not contain a float value"));
+    return Negative ? -std::fabs(Value) : Value;
+}

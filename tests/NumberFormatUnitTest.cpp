@@ -1,0 +1,191 @@
+#include "ErrorUnit.h"
+#include "NumberFormatUnit.h"
+#include "TestSupport.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+// Expected texts are written with a point; the comma run swaps it in.
+QString WithSep(QString Text, QChar Sep) {
+    if (Sep != QLatin1Char('.'))
+        Text.replace(QLatin1Char('.'), Sep);
+    return Text;
+}
+
+class SeparatorTest : public ::testing::TestWithParam<QChar> {
+protected:
+    TSeparatorGuard Guard{GetParam()};
+    QChar Sep() const { return GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Separators, SeparatorTest,
+                         ::testing::Values(QLatin1Char('.'), QLatin1Char(',')),
+                         [](const auto& Info) {
+                             return Info.param == QLatin1Char('.') ? std::string("Point")
+                                                                   : std::string("Comma");
+                         });
+
+TEST_P(SeparatorTest, GeneralFormat) {
+    const struct {
+        double Value;
+        const char* Text;
+    } Cases[] = {
+        {0, "0"},
+        {-0.0, "0"},
+        {10, "10"},
+        {-3, "-3"},
+        {2.5, "2.5"},
+        {0.1, "0.1"},
+        {1.0 / 3, "0.333333333333333"},
+        {0.0001, "0.0001"},
+        {0.00001, "1E-5"},
+        {1.5e-7, "1.5E-7"},
+        {999999999999999, "999999999999999"},
+        {1e15, "1E15"},
+        {1.25e20, "1.25E20"},
+        {-2.5e-9, "-2.5E-9"},
+        {20000, "20000"},
+        {123456.789, "123456.789"},
+        {0.1 + 0.2, "0.3"},
+    };
+    for (const auto& C : Cases)
+        EXPECT_EQ(FloatToStrGeneral(C.Value), WithSep(QString::fromLatin1(C.Text), Sep()))
+            << C.Text;
+}
+
+TEST_P(SeparatorTest, TwoDecimals) {
+    EXPECT_EQ(FormatFloat2(12.3456), WithSep("12.35", Sep()));
+    EXPECT_EQ(FormatFloat2(2.5), WithSep("2.50", Sep()));
+    EXPECT_EQ(FormatFloat2(10), WithSep("10.00", Sep()));
+    EXPECT_EQ(FormatFloat2(-1.5), WithSep("-1.50", Sep()));
+    EXPECT_EQ(FormatFloat2(-0.001), WithSep("0.00", Sep()));
+    EXPECT_EQ(FormatFloat2(1234567.891), WithSep("1234567.89", Sep())); // no grouping
+}
+
+TEST_P(SeparatorTest, FixedFourDigits) {
+    EXPECT_EQ(FormatFixed4(12.3456, 3), WithSep("12.350", Sep()));
+    EXPECT_EQ(FormatFixed4(0.25, 3), WithSep("0.250", Sep()));
+    EXPECT_EQ(FormatFixed4(25, 1), WithSep("25.0", Sep()));
+    EXPECT_EQ(FormatFixed4(50, 0), "50");
+    EXPECT_EQ(FormatFixed4(0, 3), WithSep("0.000", Sep()));
+    EXPECT_TRUE(FormatFixed4(123456, 0).contains(QLatin1Char('E')));
+}
+
+TEST_P(SeparatorTest, ReadsFloatsWithTheLocaleSeparatorOnly) {
+    double V = -1;
+    EXPECT_TRUE(TryStrToFloat(WithSep("2.5", Sep()), V));
+    EXPECT_DOUBLE_EQ(V, 2.5);
+    EXPECT_TRUE(TryStrToFloat(WithSep(" -1.5E-7 ", Sep()), V));
+    EXPECT_DOUBLE_EQ(V, -1.5e-7);
+    EXPECT_TRUE(TryStrToFloat("20000", V));
+    EXPECT_DOUBLE_EQ(V, 20000);
+    const QString Other = Sep() == QLatin1Char('.') ? "2,5" : "2.5";
+    for (const QString& Bad : {Other, QString(), QString("-"), QString("abc"), QString("1e"),
+                               QString("1e999"), QString("0x10"), QString("inf"), QString("1 2")})
+        EXPECT_FALSE(TryStrToFloat(Bad, V)) << Bad.toStdString();
+}
+
+TEST_P(SeparatorTest, GeneralFormatReadsBack) {
+    for (double V : {0.1, 1.0 / 3, 2.5e-9, 123456789.125, -42.0, 1e300}) {
+        double Back = 0;
+        ASSERT_TRUE(TryStrToFloat(FloatToStrGeneral(V), Back));
+        EXPECT_NEAR(Back, V, std::fabs(V) * 1e-14);
+    }
+}
+
+TEST_P(SeparatorTest, CellNumbers) {
+    EXPECT_DOUBLE_EQ(CellToFloat(""), 0);
+    EXPECT_DOUBLE_EQ(CellToFloat("  "), 0);
+    EXPECT_DOUBLE_EQ(CellToFloat("-"), 0);
+    EXPECT_DOUBLE_EQ(CellToFloat(WithSep(" 1.50 ", Sep())), 1.5);
+    // thousands separator skipped wherever it stands
+    const QString Thousand = Sep() == QLatin1Char('.') ? "1,234.5" : "1.234,5";
+    EXPECT_DOUBLE_EQ(CellToFloat(Thousand), 1234.5);
+    EXPECT_DOUBLE_EQ(CellToFloat("(12)"), -12);
+    EXPECT_DOUBLE_EQ(CellToFloat("abc-7"), -7);
+    EXPECT_DOUBLE_EQ(CellToFloat("$40"), 40);
+    EXPECT_DOUBLE_EQ(CellToFloat("12 apples"), 12);
+    EXPECT_DOUBLE_EQ(CellToFloat("1e3"), 1000);
+    for (const char* Bad : {"1..2", "abc", "1e", "--", "1-2"})
+        EXPECT_THROW(CellToFloat(WithSep(Bad, Sep())), ECorvinalError) << Bad;
+    try {
+        CellToFloat(WithSep("1.2.3", Sep()));
+        FAIL();
+    } catch (const ECorvinalError& E) {
+        EXPECT_STREQ(E.what(), "Cell does not contain a float value");
+    }
+}
+
+TEST(NumberFormat, IntegerTexts) {
+    const struct {
+        const char* Text;
+        bool Ok;
+        int32_t Value;
+    } Cases[] = {
+        {"0", true, 0},
+        {"42", true, 42},
+        {"-1", true, -1},
+        {"+7", true, 7},
+        {" 3", true, 3},
+        {"\t3", true, 3},
+        {"3 ", false, 0},
+        {"$1F", true, 31},
+        {"x1f", true, 31},
+        {"X1F", true, 31},
+        {"0x1F", true, 31},
+        {"0X1f", true, 31},
+        {"-$10", true, -16},
+        {"$FF000019", true, int32_t(0xFF000019u)},
+        {"$FFFFFFFF", true, -1},
+        {"$100000000", false, 0},
+        {"2147483647", true, 2147483647},
+        {"-2147483648", true, std::numeric_limits<int32_t>::min()},
+        {"2147483648", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {"$", false, 0},
+        {"0x", false, 0},
+        {"abc", false, 0},
+        {"#808080", false, 0},
+        {"1.5", false, 0},
+        {"08", true, 8},
+    };
+    for (const auto& C : Cases) {
+        int32_t V = 12345;
+        EXPECT_EQ(TryStrToInt(QString::fromLatin1(C.Text), V), C.Ok) << C.Text;
+        if (C.Ok) {
+            EXPECT_EQ(V, C.Value) << C.Text;
+        }
+    }
+}
+
+TEST(NumberFormat, StrToIntReportsTheText) {
+    try {
+        StrToInt("abc");
+        FAIL();
+    } catch (const ECorvinalError& E) {
+        EXPECT_STREQ(E.what(), "''abc'' is not a valid integer value");
+    }
+}
+
+TEST(NumberFormat, SeparatorsComeFromTheLocale) {
+    TSeparatorGuard Restore(QLatin1Char('.'));
+    InitFormatSettings(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(DecimalSeparator(), QLatin1Char(','));
+    EXPECT_EQ(ThousandSeparator(), QLatin1Char('.'));
+    EXPECT_EQ(FormatFloat2(2.5), "2,50");
+    InitFormatSettings(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(DecimalSeparator(), QLatin1Char('.'));
+    EXPECT_EQ(FloatToStrGeneral(2.5), "2.5");
+}
+
+TEST(NumberFormat, NonFiniteValuesHaveTexts) {
+    EXPECT_EQ(FloatToStrGeneral(std::numeric_limits<double>::quiet_NaN()), "NAN");
+    EXPECT_EQ(FloatToStrGeneral(-std::numeric_limits<double>::infinity()), "-INF");
+    EXPECT_EQ(FormatFloat2(std::numeric_limits<double>::infinity()), "INF");
+}
+
+} // namespace

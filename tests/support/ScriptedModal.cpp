@@ -1,0 +1,99 @@
+#include "ScriptedModal.h"
+
+#include <QDialog>
+#include <gtest/gtest.h>
+
+TScriptedModal::TScriptedModal() { SetModal(this); }
+
+TScriptedModal::~TScriptedModal() { SetModal(nullptr); }
+
+bool TScriptedModal::AllAnswered() const {
+    return FOpenFiles.empty() && FSaveFiles.empty() && FConfirms.empty() && FInputs.empty() &&
+           FColors.empty() && FExecs.empty();
+}
+
+QString TScriptedModal::OpenFileName(QWidget*, const QString& Filter, const QString&) {
+    OpenFilters << Filter;
+    if (FOpenFiles.empty()) {
+        ADD_FAILURE() << "unscripted file-open dialog";
+        return QString();
+    }
+    QString Answer = FOpenFiles.front();
+    FOpenFiles.pop_front();
+    return Answer;
+}
+
+QString TScriptedModal::SaveFileName(QWidget*, const QString& Filter,
+                                     const QString& DefaultExtension, bool AskOverwrite,
+                                     int* SelectedFilter) {
+    SaveFilters << Filter;
+    SaveExtensions << DefaultExtension;
+    SaveAskOverwrite << AskOverwrite;
+    if (FSaveFiles.empty()) {
+        ADD_FAILURE() << "unscripted file-save dialog";
+        return QString();
+    }
+    TSaveAnswer Answer = FSaveFiles.front();
+    FSaveFiles.pop_front();
+    if (SelectedFilter)
+        *SelectedFilter = Answer.FilterIndex;
+    return Answer.Path;
+}
+
+void TScriptedModal::ShowMessage(QWidget*, const QString& Text) { Messages << Text; }
+
+void TScriptedModal::ShowError(QWidget*, const QString& Text) { Errors << Text; }
+
+bool TScriptedModal::Confirm(QWidget*, const QString& Text) {
+    Confirmations << Text;
+    if (FConfirms.empty()) {
+        ADD_FAILURE() << "unscripted confirmation: " << Text.toStdString();
+        return false;
+    }
+    const bool Answer = FConfirms.front();
+    FConfirms.pop_front();
+    return Answer;
+}
+
+bool TScriptedModal::InputQuery(QWidget*, const QString& Title, const QString& Prompt,
+                                QString& Value) {
+    InputTitles << Title;
+    InputPrompts << Prompt;
+    InputInitialTexts << Value;
+    if (FInputs.empty()) {
+        ADD_FAILURE() << "unscripted input box: " << Title.toStdString();
+        return false;
+    }
+    std::optional<QString> Answer = FInputs.front();
+    FInputs.pop_front();
+    if (!Answer)
+        return false;
+    Value = *Answer;
+    return true;
+}
+
+bool TScriptedModal::ChooseColor(QWidget*, TColor& Color) {
+    ++ColorRequests;
+    LastColorOffered = Color;
+    if (FColors.empty()) {
+        ADD_FAILURE() << "unscripted colour dialog";
+        return false;
+    }
+    std::optional<TColor> Answer = FColors.front();
+    FColors.pop_front();
+    if (!Answer)
+        return false;
+    Color = *Answer;
+    return true;
+}
+
+int TScriptedModal::Exec(QDialog* Dialog) {
+    ExecutedDialogs << QString::fromLatin1(Dialog->metaObject()->className());
+    if (FExecs.empty()) {
+        ADD_FAILURE() << "unscripted dialog: " << Dialog->metaObject()->className();
+        return QDialog::Rejected;
+    }
+    TExecHandler Handler = std::move(FExecs.front());
+    FExecs.pop_front();
+    return Handler(Dialog);
+}

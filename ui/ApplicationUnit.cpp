@@ -1,0 +1,24 @@
+#include "ApplicationUnit.h"
+
+#include "ErrorUnit.h"
+#include "ModalSeamUnit.h"
+#include "NumberFormatUnit.h"
+
+TCorvinalApplication::TCorvinalApplication(int& Argc, char** Argv) : QApplication(Argc, Argv) {
+    setApplicationName(QStringLiteral("Corvinal"));
+    setApplicationVersion(QStringLiteral(CORVINAL_VERSION));
+    InitFormatSettings(QLocale::system());
+}
+
+void ReportException(const std::exception& E) {
+    Modal().ShowError(QApplication::activeWindow(), ErrorText(E));
+}
+
+bool TCorvinalApplication::notify(QObject* Receiver, QEvent* Event) {
+    try {
+        return QApplication::notify(Receiver, Event);
+    } catch (const std::exception& E) {
+        ReportException(E);
+    }
+    return false;
+}

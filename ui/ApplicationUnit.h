@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object. Commands and event handlers let their errors
+// propagate; this is the one place that catches them, shows the text in a
+// message box and lets the event loop go on with the state reached so far.
+class TCorvinalApplication : public QApplication {
+public:
+    TCorvinalApplication(int& Argc, char** Argv);
+    bool notify(QObject* Receiver, QEvent* Event) override;
+};
+
+// Shows the text of the current exception through the modal seam. Used by
+// notify() and by the few places that run outside the event loop (start-up).
+void ReportException(const std::exception& E);

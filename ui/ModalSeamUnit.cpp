@@ -1,0 +1,102 @@
+#include "ModalSeamUnit.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+QStringList FilterToNameFilters(const QString& Filter) {
+    const QStringList Parts = Filter.split(QLatin1Char('|'));
+    QStringList Result;
+    for (int I = 0; I + 1 < Parts.size(); I += 2) {
+        QString Pattern = Parts.at(I + 1);
+        // "*.*" would demand a dot in the name; everywhere but Windows it means
+        // every file.
+#ifndef Q_OS_WIN
+        Pattern.replace(QLatin1String("*.*"), QLatin1String("*"));
+#endif
+        Pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        Result << QStringLiteral("%1 (%2)").arg(Parts.at(I), Pattern);
+    }
+    return Result;
+}
+
+namespace {
+
+QString ApplicationTitle() { return QStringLiteral("Corvinal"); }
+
+class TWidgetModalSeam : public TModalSeam {
+public:
+    QString OpenFileName(QWidget* Parent, const QString& Filter,
+                         const QString& DefaultExtension) override {
+        QFileDialog Dialog(Parent);
+        Dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        Dialog.setFileMode(QFileDialog::ExistingFile);
+        Dialog.setNameFilters(FilterToNameFilters(Filter));
+        Dialog.setDefaultSuffix(QString(DefaultExtension).remove(0, DefaultExtension.startsWith(QLatin1Char('.')) ? 1 : 0));
+        if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
+            return QString();
+        return Dialog.selectedFiles().first();
+    }
+
+    QString SaveFileName(QWidget* Parent, const QString& Filter, const QString& DefaultExtension,
+                         bool AskOverwrite, int* SelectedFilter) override {
+        QFileDialog Dialog(Parent);
+        Dialog.setAcceptMode(QFileDialog::AcceptSave);
+        Dialog.setFileMode(QFileDialog::AnyFile);
+        const QStringList NameFilters = FilterToNameFilters(Filter);
+        Dialog.setNameFilters(NameFilters);
+        Dialog.setDefaultSuffix(QString(DefaultExtension).remove(0, DefaultExtension.startsWith(QLatin1Char('.')) ? 1 : 0));
+        Dialog.setOption(QFileDialog::DontConfirmOverwrite, !AskOverwrite);
+        if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
+            return QString();
+        if (SelectedFilter)
+            *SelectedFilter = int(NameFilters.indexOf(Dialog.selectedNameFilter()));
+        return Dialog.selectedFiles().first();
+    }
+
+    void ShowMessage(QWidget* Parent, const QString& Text) override {
+        QMessageBox::information(Parent, ApplicationTitle(), Text, QMessageBox::Ok);
+    }
+
+    void ShowError(QWidget* Parent, const QString& Text) override {
+        QMessageBox::critical(Parent, ApplicationTitle(), Text, QMessageBox::Ok);
+    }
+
+    bool Confirm(QWidget* Parent, const QString& Text) override {
+        return QMessageBox::question(Parent, ApplicationTitle(), Text,
+                                     QMessageBox::Ok | QMessageBox::Cancel,
+                                     QMessageBox::Cancel) == QMessageBox::Ok;
+    }
+
+    bool InputQuery(QWidget* Parent, const QString& Title, const QString& Prompt,
+                    QString& Value) override {
+        bool Ok = false;
+        const QString Result =
+            QInputDialog::getText(Parent, Title, Prompt, QLineEdit::Normal, Value, &Ok);
+        if (Ok)
+            Value = Result;
+        return Ok;
+    }
+
+    bool ChooseColor(QWidget* Parent, TColor& Color) override {
+        const QColor Initial(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF);
+        const QColor Chosen = QColorDialog::getColor(Initial, Parent);
+        if (!Chosen.isValid())
+            return false;
+        Color = RGBToColor(Chosen.red(), Chosen.green(), Chosen.blue());
+        return true;
+    }
+
+    int Exec(QDialog* Dialog) override { return Dialog->exec(); }
+};
+
+TWidgetModalSeam GWidgetSeam;
+TModalSeam* GSeam = nullptr;
+
+} // namespace
+
+TModalSeam& Modal() { return GSeam ? *GSeam : GWidgetSeam; }
+
+void SetModal(TModalSeam* Seam) { GSeam = Seam; }

@@ -1,5 +1,5 @@
 # Shortcuts for developers; the scripts are the real commands.
-.PHONY: run test ci build clean format
+.PHONY: run test ci build clean format fuzz bench
 
 run:
 	./run.sh
@@ -9,6 +9,12 @@ test:
 
 ci:
 	.ci/run
+
+fuzz:
+	FUZZ_SECONDS=$${FUZZ_SECONDS:-60} ./scripts/fuzz.sh
+
+bench:
+	./scripts/bench.sh
 
 build:
 	cmake -S . -B build -G Ninja && cmake --build build

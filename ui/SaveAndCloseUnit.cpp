@@ -1,0 +1,69 @@
+#include "SaveAndCloseUnit.h"
+
+#include "ModalSeamUnit.h"
+
+#include <QPushButton>
+
+const QString PathwayFileFilter =
+    QStringLiteral("pathway files [*.pathway]|*.pathway|all files [*.*]|*.*");
+const QString PathwayFileExtension = QStringLiteral(".pathway");
+
+namespace {
+const int ButtonWidth = 265;
+const int ButtonHeight = 57;
+const int Margin = 10;
+const int Gap = 6;
+} // namespace
+
+TCloseForm::TCloseForm(std::function<void(const QString&)> SaveDocument, QWidget* Parent)
+    : QDialog(Parent), FSaveDocument(std::move(SaveDocument)) {
+    setWindowTitle(QStringLiteral("Corvinal"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setModal(true);
+    auto MakeButton = [this](const QString& Caption, int Index) {
+        auto* Button = new QPushButton(Caption, this);
+        Button->setGeometry(Margin, Margin + Index * (ButtonHeight + Gap), ButtonWidth,
+                            ButtonHeight);
+        Button->setAutoDefault(false);
+        return Button;
+    };
+    FSaveButton = MakeButton(QStringLiteral("Save Pathway File"), 0);
+    FSaveAsButton = MakeButton(QStringLiteral("Save Pathway As..."), 1);
+    FReturnButton = MakeButton(QStringLiteral("Cancel exit"), 2);
+    FExitButton = MakeButton(QStringLiteral("Exit without save"), 3);
+    setFixedSize(2 * Margin + ButtonWidth, 2 * Margin + 4 * ButtonHeight + 3 * Gap);
+
+    connect(FSaveButton, &QPushButton::clicked, this, [this] { SaveActionExecute(); });
+    connect(FSaveAsButton, &QPushButton::clicked, this, [this] { SaveAsActionExecute(); });
+    connect(FReturnButton, &QPushButton::clicked, this, [this] { reject(); });
+    connect(FExitButton, &QPushButton::clicked, this, [this] { ExitActionExecute(); });
+    SetFileName(QString());
+}
+
+void TCloseForm::SetFileName(const QString& Value) {
+    FFileName = Value;
+    FSaveButton->setEnabled(!FFileName.isEmpty());
+}
+
+void TCloseForm::SaveActionExecute() {
+    if (FFileName.isEmpty())
+        return;
+    // A failed write raises before accept(): the dialog stays open.
+    FSaveDocument(FFileName);
+    accept();
+}
+
+void TCloseForm::SaveAsActionExecute() {
+    const QString Chosen =
+        Modal().SaveFileName(this, PathwayFileFilter, PathwayFileExtension, true);
+    if (Chosen.isEmpty())
+        return;
+    FSaveDocument(Chosen);
+    accept();
+}
+
+void TCloseForm::ExitActionExecute() {
+    if (Modal().Confirm(this, QStringLiteral(
+                                  "File not saved. All edits will be lost. Continue to exit?")))
+        accept();
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ErrorUnit.h"
+
 #include <QString>
 #include <cstdint>
 #include <initializer_list>
@@ -83,7 +85,11 @@ class TXmlAttributeList {
 public:
     explicit TXmlAttributeList(TXmlDoc* ADocument) : Document(ADocument) {}
     int Count() const { return int(FItems.size()); }
-    TXmlAttribute* Get(int Index) const { return FItems[size_t(Index)].get(); }
+    TXmlAttribute* Get(int Index) const {
+        if (Index < 0 || Index >= Count())
+            RaiseListIndexError(Index);
+        return FItems[size_t(Index)].get();
+    }
     TXmlAttribute* Find(const QString& Name) const;
     TXmlAttribute* Add(const QString& Name);
 
@@ -103,7 +109,11 @@ public:
     TXmlNodeList& operator=(const TXmlNodeList&) = delete;
 
     int Count() const { return int(FItems.size()); }
-    TXmlNode* Get(int Index) const { return FItems[size_t(Index)]; }
+    TXmlNode* Get(int Index) const {
+        if (Index < 0 || Index >= Count())
+            RaiseListIndexError(Index);
+        return FItems[size_t(Index)];
+    }
     std::vector<TXmlNode*>::const_iterator begin() const { return FItems.begin(); }
     std::vector<TXmlNode*>::const_iterator end() const { return FItems.end(); }
     TXmlNode* Find(const QString& Name, TXmlNodeTypes NodeTypes = {}) const;
@@ -121,6 +131,11 @@ public:
 
 private:
     friend class TXmlNode;
+    friend class TXmlReader;
+    // Destroys the nodes and their subtrees with a work list, so that depth
+    // costs heap and not stack.
+    static void DestroyNodes(std::vector<TXmlNode*>& Work);
+
     std::vector<TXmlNode*> FItems;
     bool FOwnsNodes;
 };
@@ -197,6 +212,7 @@ public:
 
 private:
     friend class TXmlNodeList;
+    friend class TXmlReader;
     TXmlNode* FHeader = nullptr;
     TXmlNode* FDocumentElement = nullptr;
 };

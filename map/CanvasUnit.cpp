@@ -1,0 +1,300 @@
+#include "CanvasUnit.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+// The classic desktop defaults of the 31 system colour numbers, as RGB.
+constexpr uint32_t SystemColors[] = {
+    0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
+    0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC, 0xABABAB, 0x3399FF, 0xFFFFFF, 0xF0F0F0,
+    0xA0A0A0, 0x6D6D6D, 0x000000, 0x434E54, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
+    0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x3399FF, 0xF0F0F0};
+
+// Coordinates beyond this are clipped in floating point before any integer
+// walk, so that no product of two coordinates can overflow 64 bits.
+constexpr int64_t SafeCoordinate = int64_t(1) << 29;
+
+// Clips the segment P-Q to the rectangle (Liang-Barsky). False when nothing
+// of it lies inside.
+bool ClipSegment(double& X1, double& Y1, double& X2, double& Y2, double Left, double Top,
+                 double Right, double Bottom) {
+    double T0 = 0, T1 = 1;
+    const double Dx = X2 - X1, Dy = Y2 - Y1;
+    const double P[4] = {-Dx, Dx, -Dy, Dy};
+    const double Q[4] = {X1 - Left, Right - X1, Y1 - Top, Bottom - Y1};
+    for (int I = 0; I < 4; ++I) {
+        if (P[I] == 0) {
+            if (Q[I] < 0)
+                return false;
+            continue;
+        }
+        const double T = Q[I] / P[I];
+        if (P[I] < 0)
+            T0 = std::max(T0, T);
+        else
+            T1 = std::min(T1, T);
+        if (T0 > T1)
+            return false;
+    }
+    const double NX1 = X1 + T0 * Dx, NY1 = Y1 + T0 * Dy;
+    const double NX2 = X1 + T1 * Dx, NY2 = Y1 + T1 * Dy;
+    X1 = NX1;
+    Y1 = NY1;
+    X2 = NX2;
+    Y2 = NY2;
+    return true;
+}
+
+int64_t FloorDiv(int64_t A, int64_t B) { // B > 0
+    int64_t Q = A / B;
+    if ((A % B) != 0 && A < 0)
+        --Q;
+    return Q;
+}
+
+} // namespace
+
+QColor ColorToQColor(TColor Color) {
+    const uint32_t Value = uint32_t(Color);
+    if (Color == clNone)
+        return QColor(255, 255, 255);
+    if (Color == clDefault)
+        return QColor(0, 0, 0);
+    if ((Value & 0xFF000000u) == 0xFF000000u) {
+        const uint32_t Index = Value & 0x00FFFFFFu;
+        const uint32_t Rgb =
+            Index < sizeof(SystemColors) / sizeof(SystemColors[0]) ? SystemColors[Index] : 0;
+        return QColor((Rgb >> 16) & 0xFF, (Rgb >> 8) & 0xFF, Rgb & 0xFF);
+    }
+    return QColor(Value & 0xFF, (Value >> 8) & 0xFF, (Value >> 16) & 0xFF);
+}
+
+QString MapFontFamily() {
+    static const QString Family = [] {
+        const QString Wanted = QStringLiteral("DejaVu Sans");
+        return QFontDatabase::families().contains(Wanted) ? Wanted : QFont().family();
+    }();
+    return Family;
+}
+
+int32_t FontPointsToPixels(int32_t Points) {
+    // Rounded half away from zero, as the screen's point-to-pixel conversion is.
+    const int64_t Pixels = (int64_t(Points) * 96 + 36) / 72;
+    return int32_t(std::clamp<int64_t>(Pixels, 1, 1000));
+}
+
+void LineRuns(int32_t AX1, int32_t AY1, int32_t AX2, int32_t AY2, int32_t Width, int32_t Height,
+              const std::function<void(int64_t, int64_t, int64_t, int64_t)>& Run) {
+    constexpr int64_t Margin = 4;
+    const int64_t W = std::max(0, Width), H = std::max(0, Height);
+    int64_t X1 = AX1, Y1 = AY1, X2 = AX2, Y2 = AY2;
+    if (X1 == X2 && Y1 == Y2)
+        return;
+    if (Y1 == Y2 || X1 == X2) {
+        const bool Horizontal = Y1 == Y2;
+        const int64_t A = Horizontal ? X1 : Y1, B = Horizontal ? X2 : Y2;
+        int64_t Lo = B > A ? A : B + 1;
+        int64_t Hi = B > A ? B : A + 1;
+        Lo = std::max(Lo, -Margin);
+        Hi = std::min(Hi, (Horizontal ? W : H) + Margin);
+        if (Lo >= Hi)
+            return;
+        if (Horizontal)
+            Run(Lo, Y1, Hi, Y1 + 1);
+        else
+            Run(X1, Lo, X1 + 1, Hi);
+        return;
+    }
+    // A diagonal line far off the area is cut down first; the pixels of the
+    // visible part may then shift by one, which nobody can see.
+    if (std::max({std::llabs(X1), std::llabs(Y1), std::llabs(X2), std::llabs(Y2)}) >
+        SafeCoordinate) {
+        double DX1 = double(X1), DY1 = double(Y1), DX2 = double(X2), DY2 = double(Y2);
+        if (!ClipSegment(DX1, DY1, DX2, DY2, -Margin, -Margin, double(W + Margin),
+                         double(H + Margin)))
+            return;
+        X1 = std::llround(DX1);
+        Y1 = std::llround(DY1);
+        X2 = std::llround(DX2);
+        Y2 = std::llround(DY2);
+        if (X1 == X2 && Y1 == Y2)
+            return;
+    }
+    // Pixel i of n (the end left out) on the major axis; the minor coordinate
+    // is i * minor / major rounded half up.
+    const int64_t Dx = X2 - X1, Dy = Y2 - Y1;
+    const int64_t Sx = Dx < 0 ? -1 : 1, Sy = Dy < 0 ? -1 : 1;
+    const int64_t Ax = std::llabs(Dx), Ay = std::llabs(Dy);
+    const bool XMajor = Ax >= Ay;
+    const int64_t N = XMajor ? Ax : Ay;
+    const int64_t Major0 = XMajor ? X1 : Y1;
+    const int64_t MajorStep = XMajor ? Sx : Sy;
+    const int64_t MajorLimit = XMajor ? W : H;
+    const int64_t Minor0 = XMajor ? Y1 : X1;
+    const int64_t MinorStep = XMajor ? Sy : Sx;
+    const int64_t AMajor = XMajor ? Ax : Ay, AMinor = XMajor ? Ay : Ax;
+    // Only the steps whose major coordinate lies near the area are walked.
+    int64_t First = 0, Last = N - 1;
+    if (MajorStep > 0) {
+        First = std::max(First, -Margin - Major0);
+        Last = std::min(Last, MajorLimit + Margin - Major0);
+    } else {
+        First = std::max(First, Major0 - (MajorLimit + Margin));
+        Last = std::min(Last, Major0 + Margin);
+    }
+    auto MinorAt = [&](int64_t I) {
+        return Minor0 + MinorStep * FloorDiv(2 * I * AMinor + AMajor, 2 * AMajor);
+    };
+    int64_t RunStart = -1, RunMinor = 0;
+    auto Flush = [&](int64_t EndI) {
+        if (RunStart < 0)
+            return;
+        const int64_t A = Major0 + MajorStep * RunStart;
+        const int64_t B = Major0 + MajorStep * (EndI - 1);
+        const int64_t Lo = std::min(A, B), Hi = std::max(A, B) + 1;
+        if (XMajor)
+            Run(Lo, RunMinor, Hi, RunMinor + 1);
+        else
+            Run(RunMinor, Lo, RunMinor + 1, Hi);
+    };
+    for (int64_t I = First; I <= Last; ++I) {
+        const int64_t M = MinorAt(I);
+        if (RunStart >= 0 && M == RunMinor)
+            continue;
+        Flush(I);
+        RunStart = I;
+        RunMinor = M;
+    }
+    Flush(Last + 1);
+}
+
+// ---------------------------------------------------------------- TCanvas
+
+void TCanvas::LineTo(int32_t X, int32_t Y) {
+    Line(FPenPos.x(), FPenPos.y(), X, Y);
+    FPenPos = QPoint(X, Y);
+}
+
+void TCanvas::SetPixel(int32_t X, int32_t Y, TColor Color) {
+    if (X == INT32_MAX || Y == INT32_MAX)
+        return;
+    FillSolidRect(X, Y, X + 1, Y + 1, Color);
+}
+
+// ---------------------------------------------------------------- TPainterCanvas
+
+TPainterCanvas::TPainterCanvas(QPainter& Painter, int32_t Width, int32_t Height)
+    : TCanvas(Width, Height), FPainter(Painter) {
+    FPainter.setRenderHint(QPainter::Antialiasing, false);
+    FPainter.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+QFont TPainterCanvas::CurrentFont() const {
+    QFont Font(MapFontFamily());
+    Font.setPixelSize(FontPointsToPixels(FontSize()));
+    return Font;
+}
+
+void TPainterCanvas::Line(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+    if (PenWidth() <= 1)
+        ThinLine(X1, Y1, X2, Y2);
+    else
+        WideLine(X1, Y1, X2, Y2);
+}
+
+// One-pixel lines are set as runs of whole pixels rather than stroked, so
+// that the rule "the last pixel is left out" holds exactly in every direction
+// and the vector outputs show the same pixels as the raster one.
+void TPainterCanvas::ThinLine(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+    const TColor Color = PenColor();
+    LineRuns(X1, Y1, X2, Y2, Width(), Height(),
+             [&](int64_t L, int64_t T, int64_t R, int64_t B) { FillClipped(L, T, R, B, Color); });
+}
+
+// Wide pens are stroked by Qt with round ends. Qt samples aliased shapes at
+// pixel centres, so the line is moved to the centres of its end pixels: a
+// pen of width 5 on row y then covers rows y - 2 .. y + 2.
+void TPainterCanvas::WideLine(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+    double DX1 = X1 + 0.5, DY1 = Y1 + 0.5, DX2 = X2 + 0.5, DY2 = Y2 + 0.5;
+    const double Margin = PenWidth() + 2.0;
+    if (!ClipSegment(DX1, DY1, DX2, DY2, -Margin, -Margin, Width() + Margin, Height() + Margin))
+        return;
+    QPen Pen(ColorToQColor(PenColor()), PenWidth(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    FPainter.setPen(Pen);
+    FPainter.drawLine(QPointF(DX1, DY1), QPointF(DX2, DY2));
+}
+
+void TPainterCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+    const double Margin = PenWidth() + 2.0;
+    const double Left = std::min(X1, X2), Right = std::max(X1, X2);
+    const double Top = std::min(Y1, Y2), Bottom = std::max(Y1, Y2);
+    if (Right + Margin < 0 || Bottom + Margin < 0 || Left - Margin > Width() ||
+        Top - Margin > Height())
+        return;
+    QPen Pen(ColorToQColor(PenColor()), PenWidth(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    if (PenWidth() <= 1)
+        Pen.setCosmetic(true);
+    FPainter.setPen(Pen);
+    FPainter.setBrush(ColorToQColor(BrushColor()));
+    FPainter.drawEllipse(QRectF(Left + 0.5, Top + 0.5, Right - Left, Bottom - Top));
+    FPainter.setBrush(Qt::NoBrush);
+}
+
+void TPainterCanvas::FillRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) {
+    FillSolidRect(Left, Top, Right, Bottom, BrushColor());
+}
+
+void TPainterCanvas::FillSolidRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom,
+                                   TColor Color) {
+    FillClipped(Left, Top, Right, Bottom, Color);
+}
+
+void TPainterCanvas::FillClipped(int64_t Left, int64_t Top, int64_t Right, int64_t Bottom,
+                                 TColor Color) {
+    if (Right <= Left || Bottom <= Top)
+        return;
+    // Cut to the canvas, so that far-away rectangles never reach the painter.
+    const int64_t L = std::max<int64_t>(Left, -1), T = std::max<int64_t>(Top, -1);
+    const int64_t R = std::min<int64_t>(Right, int64_t(Width()) + 1);
+    const int64_t B = std::min<int64_t>(Bottom, int64_t(Height()) + 1);
+    if (R <= L || B <= T)
+        return;
+    FPainter.fillRect(QRect(int(L), int(T), int(R - L), int(B - T)), ColorToQColor(Color));
+}
+
+const QFontMetrics& TPainterCanvas::Metrics() {
+    const int32_t Pixels = FontPointsToPixels(FontSize());
+    if (Pixels != FMetricsPixels) {
+        FFont = CurrentFont();
+        FMetrics = QFontMetrics(FFont);
+        FMetricsPixels = Pixels;
+    }
+    return FMetrics;
+}
+
+void TPainterCanvas::TextOut(int32_t X, int32_t Y, const QString& Text) {
+    const QFontMetrics& M = Metrics();
+    const int W = std::max(0, M.horizontalAdvance(Text));
+    const int H = std::max(0, M.height());
+    if (int64_t(X) + W < 0 || int64_t(Y) + H < 0 || X > Width() || Y > Height())
+        return;
+    FPainter.fillRect(QRect(X, Y, W, H), ColorToQColor(BrushColor()));
+    FPainter.setFont(FFont);
+    FPainter.setPen(ColorToQColor(FontColor()));
+    FPainter.drawText(QPointF(X, double(Y) + M.ascent()), Text);
+}
+
+int32_t TPainterCanvas::TextWidth(const QString& Text) {
+    return std::max(0, Metrics().horizontalAdvance(Text));
+}
+
+int32_t TPainterCanvas::TextHeight(const QString&) {
+    return std::max(0, Metrics().height());
+}

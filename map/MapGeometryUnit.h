@@ -1,0 +1,120 @@
+#pragma once
+
+#include "ElementsUnit.h"
+#include "GraphicsSettingsUnit.h"
+
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class TScenarioFrame;
+
+// Every pixel coordinate the map computes is kept within +-MaxPixel: far
+// beyond any drawable bitmap, and small enough that sums and products of two
+// such values never overflow.
+constexpr int32_t MaxPixel = int32_t(1) << 29;
+
+// The nearest whole number, ties to even (2.5 gives 2, 3.5 gives 4). NaN gives
+// 0; everything is kept within +-MaxPixel, infinities included.
+int32_t RoundToPixel(double Value);
+int32_t ClampPixel(int64_t Value);
+
+// Where an element's line ends: its tipping point in a condition-based
+// pathway, its tipping time of column ASeriesIndex in a time-based one (0 for
+// a column it does not hold).
+double ElementTippingValue(const TElement& AElement, int32_t ASeriesIndex);
+
+// The height of the axis band: one 50-pixel strip per scenario below 70 pixels
+// in a condition-based pathway, 70 in a time-based one.
+int32_t XAxisHeight(const TElementsList& AElementsList, const TScenarioFrame& AScenarioFrame);
+
+// The placement of one drawing of the map: which pixel a value and which row
+// an element takes, for one series. Built once per drawing: the model answers
+// lookups by id, child numbers and colours by scanning the whole list, so the
+// layout indexes the list in one pass and computes every row and colour once
+// (first match wins for duplicate ids, exactly as in the model). Nothing here
+// changes the settings or the list; both must stay unchanged while the
+// geometry is in use.
+//
+// Hand-edited files may hold references that lead nowhere or loop. An element
+// whose chain of second elements does not end in an action (a missing element
+// or a loop) lies on the top row (TopMargin). A pathway element without its
+// predecessor starts where an action would: at the current situation.
+class TMapGeometry {
+public:
+    TMapGeometry(const TGraphicsSettings& ASettings, const TElementsList& AElementsList,
+                 int32_t ASeriesIndex);
+
+    int32_t SeriesIndex() const { return FSeriesIndex; }
+    const TElementsList& ElementsList() const { return FList; }
+    const TGraphicsSettings& Settings() const { return FSettings; }
+    int32_t Count() const { return int32_t(FElements.size()); }
+    const TElement& Element(int32_t Index) const { return *FElements[size_t(Index)]; }
+
+    // The current situation: the first element whose id is CurrentElementID;
+    // -1 (and an id that no element has) means none.
+    int32_t CurrentIndex() const { return FCurrentIndex; }
+    const TElement* CurrentElement() const;
+    double CurrentTippingValue() const; // 0 without a current element
+
+    // The operations of the map, for an element of the list. An element that
+    // is not in the list fails with the list index error.
+    double ElementTippingValue(const TElement& AElement) const;
+    double ElementStartValue(const TElement& AElement) const;
+    // Fails with "Floating point division by zero" when the tipping range is
+    // empty (maximum equal to minimum). Values below the minimum (and NaN)
+    // lie at PlotLeft; values above the maximum are not limited.
+    int32_t ValueToX(double Value) const;
+    int32_t ElementToY(const TElement& AElement) const;
+    bool ExtendsPastSecond(const TElement& AElement) const;
+    // The effective colour (the model's MyColor).
+    TColor ElementColor(const TElement& AElement) const;
+    // The model's ChildNumber of the element's id.
+    int32_t ChildNumber(const TElement& AElement) const;
+
+    // The same by list index, for painters walking the list.
+    int32_t IndexOf(const TElement& AElement) const;
+    int32_t FindIndex(int32_t ID) const;
+    double TippingValueAt(int32_t Index) const { return FTipping[size_t(Index)]; }
+    double StartValueAt(int32_t Index) const;
+    int32_t YAt(int32_t Index) const { return FY[size_t(Index)]; }
+    TColor ColorAt(int32_t Index) const { return FColor[size_t(Index)]; }
+    int32_t ChildNumberAt(int32_t Index) const;
+    int32_t PredecessorIndex(int32_t Index) const { return FPredecessor[size_t(Index)]; }
+    int32_t SecondIndex(int32_t Index) const { return FSecond[size_t(Index)]; }
+    bool ExtendsPastSecondAt(int32_t Index) const;
+    // The element carries the current element's id.
+    bool IsCurrentAt(int32_t Index) const;
+
+    // The derived settings as pixels.
+    int32_t PlotLeft() const { return ClampPixel(FSettings.PlotLeft()); }
+    int32_t AxisTop() const { return ClampPixel(FSettings.AxisTop()); }
+
+private:
+    void IndexElements();
+    void ComputeRows();
+    void ComputeColors();
+    int32_t ActionY(int32_t Index) const;
+    int32_t CheckedIndex(const TElement& AElement) const;
+
+    const TGraphicsSettings& FSettings;
+    const TElementsList& FList;
+    int32_t FSeriesIndex;
+    bool FZeroRange;
+    double FMin;
+    double FScale;
+    int64_t FPlotLeft;
+
+    std::vector<const TElement*> FElements;
+    std::unordered_map<int32_t, int32_t> FFirstIndex;
+    std::vector<int32_t> FRank; // earlier elements with the same second id
+    std::vector<int32_t> FPredecessor;
+    std::vector<int32_t> FSecond;
+    std::vector<double> FTipping;
+    std::vector<int32_t> FY;
+    std::vector<TColor> FColor;
+    int32_t FPrimaryCount = 0;
+    int32_t FCurrentIndex = -1;
+    mutable std::unique_ptr<std::unordered_map<const TElement*, int32_t>> FPointerIndex;
+};

@@ -1,0 +1,350 @@
+#include "MapGeometryUnit.h"
+#include "ErrorUnit.h"
+#include "ScenarioFrameUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+namespace {
+
+class MapGeometry : public ::testing::Test {
+protected:
+    void SetUp() override {
+        List.SetCurrentElementID(-1);
+        Scenarios.SetBeginYear(2010);
+        Scenarios.SetEndYear(2100);
+        Scenarios.SetTimeStep(10);
+        Scenarios.SetupScenariosGrid();
+    }
+    TElement* Action(const QString& Name, double Value, TColor Color = clRed) {
+        return List.AddSimpleElement(Name, Color, Value, 0, 0);
+    }
+    TElement* Pathway(double Value, const TElement* Predecessor, const TElement* Second,
+                      TCombinationType Type = ctSequence) {
+        TElement* E =
+            List.AddCombinationElement(QStringLiteral("P"), Value, Predecessor->ID(), Second->ID());
+        E->SetCombinationType(Type);
+        return E;
+    }
+    void AddScenario() {
+        TCellGrid& Grid = Scenarios.ScenariosStringGrid();
+        Grid.SetColCount(Grid.ColCount() + 1);
+    }
+    // The settings' axis band as a drawing would set it.
+    TMapGeometry Geometry(int32_t Series = -1) {
+        Settings.SetXAxisHeight(XAxisHeight(List, Scenarios));
+        return TMapGeometry(Settings, List, Series);
+    }
+
+    TGraphicsSettings Settings;
+    TElementsList List;
+    TScenarioFrame Scenarios;
+};
+
+TEST(MapRounding, TiesGoToEven) {
+    const std::pair<double, int32_t> Cases[] = {
+        {2.5, 2},    {3.5, 4},    {0.5, 0},  {1.5, 2}, {-2.5, -2}, {-3.5, -4},
+        {2.4999, 2}, {2.5001, 3}, {-0.4, 0}, {7.0, 7}, {-7.6, -8},
+    };
+    for (const auto& [Value, Expected] : Cases) {
+        EXPECT_EQ(RoundToPixel(Value), Expected) << Value;
+    }
+}
+
+TEST(MapRounding, NonFiniteAndHugeValuesStayInThePixelRange) {
+    EXPECT_EQ(RoundToPixel(std::nan("")), 0);
+    EXPECT_EQ(RoundToPixel(std::numeric_limits<double>::infinity()), MaxPixel);
+    EXPECT_EQ(RoundToPixel(-std::numeric_limits<double>::infinity()), -MaxPixel);
+    EXPECT_EQ(RoundToPixel(1e300), MaxPixel);
+    EXPECT_EQ(RoundToPixel(-1e300), -MaxPixel);
+    EXPECT_EQ(ClampPixel(int64_t(1) << 40), MaxPixel);
+}
+
+TEST_F(MapGeometry, ValueToXWithTheDefaults) {
+    const TMapGeometry G = Geometry();
+    EXPECT_EQ(G.ValueToX(0), 210);
+    EXPECT_EQ(G.ValueToX(10000), 580);
+    EXPECT_EQ(G.ValueToX(20000), 950);
+    EXPECT_EQ(G.ValueToX(-5000), 210);
+    EXPECT_GT(G.ValueToX(25000), 1000 - 50);
+    EXPECT_EQ(G.ValueToX(std::nan("")), 210);
+    EXPECT_EQ(G.ValueToX(std::numeric_limits<double>::infinity()), MaxPixel);
+    EXPECT_EQ(G.ValueToX(-std::numeric_limits<double>::infinity()), 210);
+}
+
+TEST_F(MapGeometry, ValueToXRoundsTiesToEven) {
+    Settings.SetDrawingAreaWidth(360); // a plot 100 pixels wide
+    Settings.SetMaxTippingPointValue(100);
+    const TMapGeometry G = Geometry();
+    EXPECT_EQ(G.ValueToX(2.5), 212);
+    EXPECT_EQ(G.ValueToX(3.5), 214);
+    EXPECT_EQ(G.ValueToX(50), 260);
+}
+
+TEST_F(MapGeometry, SwappedRangeRunsFromRightToLeft) {
+    Settings.SetMinTippingPointValue(100);
+    Settings.SetMaxTippingPointValue(0);
+    const TMapGeometry G = Geometry();
+    EXPECT_EQ(G.ValueToX(100), 210);
+    EXPECT_EQ(G.ValueToX(0), 950);
+    EXPECT_EQ(G.ValueToX(50), 580);
+    EXPECT_EQ(G.ValueToX(150), 210);
+    EXPECT_GT(G.ValueToX(-50), 950);
+}
+
+TEST_F(MapGeometry, EmptyRangeFailsAtTheFirstValueConversion) {
+    Settings.SetMinTippingPointValue(40);
+    Settings.SetMaxTippingPointValue(40);
+    Action(QStringLiteral("A"), 10);
+    const TMapGeometry G = Geometry(); // the layout itself needs no scale
+    EXPECT_EQ(G.ElementToY(*List.Elements(0)), 165);
+    try {
+        G.ValueToX(40);
+        FAIL() << "no error";
+    } catch (const ECorvinalError& E) {
+        EXPECT_EQ(E.Message(), QStringLiteral("Floating point division by zero"));
+    }
+}
+
+TEST_F(MapGeometry, HugeRangesGiveFinitePixels) {
+    Settings.SetMinTippingPointValue(-1e308);
+    Settings.SetMaxTippingPointValue(1e308); // the range itself overflows
+    const TMapGeometry G = Geometry();
+    EXPECT_EQ(G.ValueToX(0), 210);
+    EXPECT_EQ(G.ValueToX(1e308), 210);
+    Settings.SetMinTippingPointValue(0);
+    Settings.SetMaxTippingPointValue(1e-320); // the scale overflows
+    const TMapGeometry Tiny = Geometry();
+    EXPECT_EQ(Tiny.ValueToX(0), 210);
+    EXPECT_EQ(Tiny.ValueToX(1), MaxPixel);
+}
+
+TEST_F(MapGeometry, AxisBandHeight) {
+    EXPECT_EQ(XAxisHeight(List, Scenarios), 70);
+    AddScenario();
+    AddScenario();
+    EXPECT_EQ(XAxisHeight(List, Scenarios), 170);
+    List.SetPathwayType(ptTimeBased);
+    EXPECT_EQ(XAxisHeight(List, Scenarios), 70);
+}
+
+TEST_F(MapGeometry, ActionRows) {
+    TElement* A = Action(QStringLiteral("A"), 10);
+    EXPECT_EQ(Geometry().ElementToY(*A), 165); // halfway down the plot
+    TElement* B = Action(QStringLiteral("B"), 20);
+    {
+        const TMapGeometry G = Geometry();
+        EXPECT_EQ(G.ElementToY(*A), 10);
+        EXPECT_EQ(G.ElementToY(*B), 320); // AxisTop
+    }
+    TElement* C = Action(QStringLiteral("C"), 30);
+    const TMapGeometry G = Geometry();
+    EXPECT_EQ(G.ElementToY(*C), 320);
+    EXPECT_EQ(G.ElementToY(*B), 165);
+    AddScenario(); // a scenario strip lifts the axis by 50 pixels
+    EXPECT_EQ(Geometry().ElementToY(*C), 270);
+}
+
+TEST_F(MapGeometry, PathwayElementsTakeTheRowOfTheirSecondOrASubRow) {
+    TElement* Cur = Action(QStringLiteral("Current"), 10);
+    List.SetCurrentElementID(Cur->ID());
+    TElement* Dike = Action(QStringLiteral("Dike"), 40);
+    TElement* Pump = Action(QStringLiteral("Pump"), 30);
+    TElement* Equal = Pathway(40, Cur, Dike);   // tips with the dike: its row
+    TElement* Longer = Pathway(60, Pump, Dike); // outlasts it: a sub-row
+    TElement* Third = Pathway(70, Cur, Dike);   // the next sub-row
+    TElement* Deeper = Pathway(80, Longer, Third);
+    const TMapGeometry G = Geometry();
+    EXPECT_EQ(G.ElementToY(*Dike), 165);
+    EXPECT_FALSE(G.ExtendsPastSecond(*Equal));
+    EXPECT_EQ(G.ElementToY(*Equal), 165);
+    EXPECT_TRUE(G.ExtendsPastSecond(*Longer));
+    EXPECT_EQ(G.ChildNumber(*Longer), 1);
+    EXPECT_EQ(G.ElementToY(*Longer), 165 + 2 * 20);
+    EXPECT_EQ(G.ElementToY(*Third), 165 + 3 * 20);
+    EXPECT_EQ(G.ElementToY(*Deeper), 165 + 3 * 20 + 20);
+    EXPECT_EQ(G.ElementColor(*Deeper), clRed);
+}
+
+TEST_F(MapGeometry, StartValues) {
+    TElement* A = Action(QStringLiteral("A"), 15);
+    TElement* B = Action(QStringLiteral("B"), 40);
+    TElement* P = Pathway(70, B, A);
+    EXPECT_EQ(Geometry().ElementStartValue(*B), 0); // no current element
+    List.SetCurrentElementID(A->ID());
+    {
+        const TMapGeometry G = Geometry();
+        EXPECT_EQ(G.ElementStartValue(*A), 0);
+        EXPECT_EQ(G.ElementStartValue(*B), 15);
+        EXPECT_EQ(G.ElementStartValue(*P), 40); // where its predecessor tips
+    }
+    List.SetCurrentElementID(99); // names nothing: no current element
+    EXPECT_EQ(Geometry().ElementStartValue(*B), 0);
+    List.SetCurrentElementID(A->ID());
+    P->SetPredecessorID(77); // a pathway without its predecessor starts like an action
+    EXPECT_EQ(Geometry().ElementStartValue(*P), 15);
+}
+
+TEST_F(MapGeometry, TimeBasedValuesComeFromTheSeries) {
+    List.SetPathwayType(ptTimeBased);
+    List.SetTippingTimeValuesCount(3);
+    TElement* A = Action(QStringLiteral("A"), 0);
+    A->SetTippingTimeValue(0, 2030);
+    A->SetTippingTimeValue(2, 2070);
+    A->SetTippingPointValue(5);
+    EXPECT_EQ(ElementTippingValue(*A, 0), 2030);
+    EXPECT_EQ(ElementTippingValue(*A, 2), 2070);
+    EXPECT_EQ(ElementTippingValue(*A, -1), 0);
+    EXPECT_EQ(ElementTippingValue(*A, 3), 0);
+    EXPECT_EQ(Geometry(2).ElementTippingValue(*A), 2070);
+    List.SetPathwayType(ptConditionBased);
+    EXPECT_EQ(ElementTippingValue(*A, 2), 5);
+}
+
+TEST_F(MapGeometry, ElementsOutsideTheListAreRefused) {
+    TElementsList Other;
+    TElement* Foreign = Other.AddSimpleElement(QStringLiteral("X"), clRed, 1, 0, 0);
+    const TMapGeometry G = Geometry();
+    EXPECT_THROW(G.ElementToY(*Foreign), ECorvinalError);
+}
+
+// The map's placement computed straight from the model's own queries,
+// recursively, as in the plain definition: slow, but obviously right on lists
+// whose references are all present and acyclic.
+struct TReference {
+    const TGraphicsSettings& S;
+    const TElementsList& L;
+    int32_t Series;
+
+    const TElement* Current() const {
+        return L.CurrentElementID() == -1 ? nullptr : L.FindElement(L.CurrentElementID());
+    }
+    double Value(const TElement& E) const { return ElementTippingValue(E, Series); }
+    double Start(const TElement& E) const {
+        if (!E.IsPrimaryElement())
+            return Value(*E.PredecessorElement());
+        if (!Current() || E.ID() == L.CurrentElementID())
+            return 0;
+        return Value(*Current());
+    }
+    int32_t Y(const TElement& E) const {
+        if (E.IsPrimaryElement()) {
+            const int32_t P = L.PrimaryCount();
+            const double H = double(S.PlotHeight());
+            if (P == 1)
+                return S.TopMargin() + RoundToPixel(H / 2);
+            const double Step = H / (P - 1);
+            return S.TopMargin() + RoundToPixel(E.ChildNumber() * Step);
+        }
+        const TElement* Second = E.CombinationSecondElement();
+        const bool Extends = E.CombinationSecondID() > 0 && Value(*Second) < Value(E);
+        return Y(*Second) + (Extends ? (E.ChildNumber() + 1) * S.YOffset() : 0);
+    }
+};
+
+TEST_F(MapGeometry, LayoutAgreesWithTheModelOnRandomLists) {
+    std::mt19937 Random(20240611);
+    for (int Round = 0; Round < 60; ++Round) {
+        List.ClearElements();
+        const int N = 1 + int(Random() % 40);
+        std::vector<int32_t> IDs;
+        for (int I = 0; I < N; ++I) {
+            // Ids usually fresh, sometimes repeating an earlier one.
+            int32_t ID = I + 1;
+            if (!IDs.empty() && Random() % 6 == 0)
+                ID = IDs[Random() % IDs.size()];
+            TElement* E = new TElement(ID, &List);
+            E->SetTippingPointValue(double(Random() % 8) * 5);
+            E->SetMyColor(TColor(Random() % 0xFFFFFF));
+            if (!IDs.empty() && Random() % 2 == 0) {
+                // References point back to earlier ids only, so no chain loops.
+                E->SetPredecessorID(IDs[Random() % IDs.size()]);
+                E->SetCombinationSecondID(IDs[Random() % IDs.size()]);
+                E->SetCombinationType(Random() % 2 ? ctCombine : ctSequence);
+            }
+            IDs.push_back(ID);
+        }
+        const uint32_t CurrentChoice = Random() % 4;
+        List.SetCurrentElementID(CurrentChoice == 0   ? -1
+                                 : CurrentChoice == 1 ? 999
+                                                      : IDs[Random() % IDs.size()]);
+        Settings.SetYOffset(int32_t(Random() % 30));
+        const TMapGeometry G = Geometry();
+        const TReference Ref{Settings, List, -1};
+        for (int I = 0; I < N; ++I) {
+            const TElement& E = *List.Elements(I);
+            SCOPED_TRACE(testing::Message() << "round " << Round << ", element " << I);
+            EXPECT_EQ(G.ChildNumber(E), E.ChildNumber());
+            EXPECT_EQ(G.ElementToY(E), Ref.Y(E));
+            EXPECT_EQ(G.ElementStartValue(E), Ref.Start(E));
+            EXPECT_EQ(G.ElementColor(E), E.MyColor());
+            EXPECT_EQ(G.YAt(I), G.ElementToY(E));
+            const int32_t Predecessor = G.PredecessorIndex(I);
+            if (E.PredecessorElement()) {
+                EXPECT_EQ(&G.Element(Predecessor), E.PredecessorElement());
+            } else {
+                EXPECT_EQ(Predecessor, -1);
+            }
+        }
+    }
+}
+
+TEST_F(MapGeometry, ReferencesThatLoopOrLeadNowhereEndOnTheTopRow) {
+    TElement* A = Action(QStringLiteral("A"), 10, clGreen);
+    Action(QStringLiteral("B"), 20);
+    TElement* P = List.AddCombinationElement(QStringLiteral("P"), 30, A->ID(), A->ID());
+    TElement* Q = List.AddCombinationElement(QStringLiteral("Q"), 40, P->ID(), P->ID());
+    TElement* R = List.AddCombinationElement(QStringLiteral("R"), 50, Q->ID(), Q->ID());
+    TElement* Lost = List.AddCombinationElement(QStringLiteral("Lost"), 50, A->ID(), 4711);
+    P->SetCombinationSecondID(R->ID()); // P -> R -> Q -> P
+    P->SetPredecessorID(R->ID());
+    P->SetMyColor(clYellow);
+    Q->SetMyColor(clAqua);
+    const TMapGeometry G = Geometry();
+    for (const TElement* E : {P, Q, R, Lost}) {
+        EXPECT_EQ(G.ElementToY(*E), Settings.TopMargin());
+        EXPECT_EQ(G.ElementColor(*E), E->MyColor());
+    }
+    EXPECT_EQ(G.ElementColor(*P), clYellow);
+    EXPECT_EQ(G.ElementToY(*A), 10);
+}
+
+TEST_F(MapGeometry, LongChainsNeitherRecurseNorSlowDown) {
+    // 100,000 pathway elements, each changing to the one before and
+    // outlasting it: every one lies a sub-row below its second element.
+    const int32_t N = 100000;
+    TElement* First = new TElement(1, &List);
+    First->SetTippingPointValue(0);
+    for (int32_t ID = 2; ID <= N; ++ID) {
+        TElement* E = new TElement(ID, &List);
+        E->SetPredecessorID(ID - 1);
+        E->SetCombinationSecondID(ID - 1);
+        E->SetTippingPointValue(ID);
+    }
+    Settings.SetYOffset(3);
+    const TMapGeometry G = Geometry();
+    EXPECT_EQ(G.YAt(0), 165);
+    EXPECT_EQ(G.YAt(N - 1), 165 + 3 * (N - 1));
+    EXPECT_EQ(G.ColorAt(N - 1), clBlack);
+    EXPECT_EQ(G.StartValueAt(N - 1), N - 1);
+}
+
+TEST_F(MapGeometry, HostileSettingsDoNotOverflow) {
+    Settings.SetTopMargin(INT32_MAX);
+    Settings.SetYOffset(INT32_MAX);
+    Settings.SetLeftMargin(INT32_MAX);
+    Settings.SetTitlesAreaWidth(INT32_MAX);
+    TElement* A = Action(QStringLiteral("A"), 10);
+    Action(QStringLiteral("B"), 10);
+    TElement* P = Pathway(50, A, A);
+    const TMapGeometry G = Geometry();
+    EXPECT_EQ(G.ElementToY(*A), MaxPixel);
+    EXPECT_EQ(G.ElementToY(*P), MaxPixel);
+    EXPECT_EQ(G.ValueToX(0), MaxPixel);
+    EXPECT_EQ(G.PlotLeft(), MaxPixel);
+}
+
+} // namespace

@@ -2,6 +2,7 @@
 
 #include "ErrorUnit.h"
 #include "NumberFormatUnit.h"
+#include "XmlUnit.h"
 
 #include <algorithm>
 #include <limits>
@@ -399,4 +400,240 @@ void TElementsList::SetTippingTimeColumnCaption(int32_t Index, const QString& Va
     if (Index < 0 || Index >= FTippingTimeColumnCaptions.size())
         RaiseListIndexError(Index);
     FTippingTimeColumnCaptions[Index] = Value;
+}
+
+// ---------------------------------------------------------------- file section
+
+namespace {
+
+const TXmlNodeTypes ElementsOnly{ntElement};
+
+// A hostile file could ask for billions of time columns; the model keeps one
+// value per column in every element, so refuse what cannot sensibly be held.
+const int32_t MaxTimeColumns = 10000;
+const int64_t MaxTimeValues = 20000000;
+
+QString CombinationTypeText(TCombinationType Type) {
+    switch (Type) {
+    case ctCombine:
+        return QStringLiteral("ctCombine");
+    case ctSequence:
+        return QStringLiteral("ctSequence");
+    case ctNone:
+        break;
+    }
+    return QStringLiteral("ctNone");
+}
+
+// Blanks, tabs, line breaks and other control characters removed at both ends.
+QString TrimControl(const QString& Text) {
+    int Begin = 0;
+    int End = Text.size();
+    while (Begin < End && Text.at(Begin).unicode() <= ' ')
+        ++Begin;
+    while (End > Begin && Text.at(End - 1).unicode() <= ' ')
+        --End;
+    return Text.mid(Begin, End - Begin);
+}
+
+double FloatOr(const TXmlNode* Node, double Default) {
+    double Value = Default;
+    if (Node && TryStrToFloat(Node->Text, Value))
+        return Value;
+    return Default;
+}
+
+int32_t IntOr(const TXmlNode* Node, int32_t Default) {
+    int32_t Value = Default;
+    if (Node && TryStrToInt(Node->Text, Value))
+        return Value;
+    return Default;
+}
+
+void AddTextChild(TXmlNode* Parent, const QString& Name, const QString& Text) {
+    Parent->AddChild(Name)->Text = Text;
+}
+
+const QString TimeValuePrefix = QStringLiteral("tippingtimevalue");
+
+// The column number of a "tippingtimevalue" + i name as the writer makes it
+// (decimal, no sign, no leading zeros); -1 for any other name.
+int32_t TimeValueColumn(const QString& Name) {
+    if (!Name.startsWith(TimeValuePrefix) || Name.size() == TimeValuePrefix.size())
+        return -1;
+    const int Digits = int(Name.size() - TimeValuePrefix.size());
+    if (Digits > 9 || (Digits > 1 && Name.at(TimeValuePrefix.size()) == QLatin1Char('0')))
+        return -1;
+    int32_t Column = 0;
+    for (int I = int(TimeValuePrefix.size()); I < Name.size(); ++I) {
+        const ushort C = Name.at(I).unicode();
+        if (C < '0' || C > '9')
+            return -1;
+        Column = Column * 10 + int32_t(C - '0');
+    }
+    return Column;
+}
+
+} // namespace
+
+void TElementsList::WriteToXML(TXmlDoc& XML) const {
+    TXmlNode* Pathways = XML.AddChild(QStringLiteral("pathways"));
+    if (FPathwayType == ptConditionBased) {
+        AddTextChild(Pathways, QStringLiteral("pathwaytype"), QStringLiteral("conditionbased"));
+    } else {
+        AddTextChild(Pathways, QStringLiteral("pathwaytype"), QStringLiteral("timebased"));
+        AddTextChild(Pathways, QStringLiteral("tippingvaluescount"),
+                     QString::number(FTippingTimeValuesCount));
+        for (int32_t I = 0; I < FTippingTimeValuesCount; ++I)
+            AddTextChild(Pathways, QStringLiteral("TippingTimeCaption%1").arg(I),
+                         FTippingTimeColumnCaptions.at(I));
+    }
+    for (const TElement* E : FItems) {
+        TXmlNode* Node = Pathways->AddChild(QStringLiteral("element"));
+        Node->SetAttribute(QStringLiteral("id"), QString::number(E->ID()));
+        AddTextChild(Node, QStringLiteral("caption"), E->Caption());
+        AddTextChild(Node, QStringLiteral("color"), ColorToString(E->MyColor()));
+        if (FPathwayType == ptConditionBased) {
+            AddTextChild(Node, QStringLiteral("tippingpointvalue"),
+                         FloatToStrGeneral(E->TippingPointValue()));
+        } else {
+            for (int32_t I = 0; I < FTippingTimeValuesCount; ++I)
+                AddTextChild(Node, TimeValuePrefix + QString::number(I),
+                             FloatToStrGeneral(E->TippingTimeValue(I)));
+        }
+        AddTextChild(Node, QStringLiteral("predecessorid"), QString::number(E->PredecessorID()));
+        AddTextChild(Node, QStringLiteral("combinationsecond"),
+                     QString::number(E->CombinationSecondID()));
+        AddTextChild(Node, QStringLiteral("combinationtype"),
+                     CombinationTypeText(E->CombinationType()));
+        AddTextChild(Node, QStringLiteral("initialcosts"), FloatToStrGeneral(E->InitialCosts()));
+        AddTextChild(Node, QStringLiteral("transfercosts"), FloatToStrGeneral(E->TransferCosts()));
+        AddTextChild(Node, QStringLiteral("recurrentcosts"),
+                     FloatToStrGeneral(E->RecurrentCosts()));
+    }
+    AddTextChild(Pathways, QStringLiteral("CurrentElement"), QString::number(FCurrentElementID));
+}
+
+void TElementsList::ReadFromXML(const TXmlDoc& XML) {
+    const TXmlNode* Pathways = XML.ChildNodes().Find(QStringLiteral("pathways"), ElementsOnly);
+    if (!Pathways)
+        return;
+    ClearElements();
+    SetPathwayType(ptConditionBased);
+    SetTippingTimeValuesCount(0);
+
+    if (const TXmlNode* Type = Pathways->Find(QStringLiteral("pathwaytype"), ElementsOnly)) {
+        if (Type->Text == QLatin1String("conditionbased"))
+            SetPathwayType(ptConditionBased);
+        else if (Type->Text == QLatin1String("timebased"))
+            SetPathwayType(ptTimeBased);
+    }
+
+    const std::unique_ptr<TXmlNodeList> ElementNodes =
+        Pathways->FindNodes(QStringLiteral("element"), ElementsOnly);
+
+    if (FPathwayType == ptTimeBased) {
+        int32_t Count = 1;
+        if (const TXmlNode* CountNode =
+                Pathways->Find(QStringLiteral("tippingvaluescount"), ElementsOnly))
+            Count = IntOr(CountNode, 1);
+        if (Count < 0 || Count > MaxTimeColumns)
+            throw ECorvinalError(
+                QStringLiteral("The file asks for %1 time columns; a pathway can hold from 0 "
+                               "to %2.")
+                    .arg(Count)
+                    .arg(MaxTimeColumns));
+        if (int64_t(Count) * ElementNodes->Count() > MaxTimeValues)
+            throw ECorvinalError(
+                QStringLiteral("The file asks for %1 elements with %2 time columns each, more "
+                               "tipping values than can sensibly be held (at most %3).")
+                    .arg(ElementNodes->Count())
+                    .arg(Count)
+                    .arg(MaxTimeValues));
+        SetTippingTimeValuesCount(1);
+        SetTippingTimeValuesCount(Count);
+        for (int32_t I = 0; I < Count; ++I)
+            if (const TXmlNode* Caption =
+                    Pathways->Find(QStringLiteral("TippingTimeCaption%1").arg(I), ElementsOnly))
+                SetTippingTimeColumnCaption(I, Caption->Text);
+    }
+
+    // One pass over each element's children finds the first child of every
+    // name, so that reading stays linear however many time columns there are.
+    enum TSlot {
+        sCaption,
+        sColor,
+        sTippingPoint,
+        sPredecessor,
+        sSecond,
+        sType,
+        sInitial,
+        sTransfer,
+        sRecurrent,
+        sSlotCount
+    };
+    static const QString SlotNames[sSlotCount] = {
+        QStringLiteral("caption"),           QStringLiteral("color"),
+        QStringLiteral("tippingpointvalue"), QStringLiteral("predecessorid"),
+        QStringLiteral("combinationsecond"), QStringLiteral("combinationtype"),
+        QStringLiteral("initialcosts"),      QStringLiteral("transfercosts"),
+        QStringLiteral("recurrentcosts")};
+    std::vector<const TXmlNode*> TimeSlots(size_t(FTippingTimeValuesCount), nullptr);
+    std::vector<int32_t> UsedTimeSlots;
+
+    for (const TXmlNode* Node : *ElementNodes) {
+        const QString IdText = Node->GetAttribute(QStringLiteral("id"));
+        if (IdText.isEmpty())
+            continue;
+        int32_t Id = 0;
+        if (!TryStrToInt(IdText, Id))
+            Id = 0;
+
+        const TXmlNode* Slots[sSlotCount] = {};
+        for (int32_t Column : UsedTimeSlots)
+            TimeSlots[size_t(Column)] = nullptr;
+        UsedTimeSlots.clear();
+        for (const TXmlNode* Child : Node->ChildNodes) {
+            if (Child->NodeType != ntElement)
+                continue;
+            bool Matched = false;
+            for (int S = 0; S < sSlotCount; ++S)
+                if (!Slots[S] && XML.SameName(Child->Name, SlotNames[S])) {
+                    Slots[S] = Child;
+                    Matched = true;
+                    break;
+                }
+            if (Matched || FPathwayType != ptTimeBased)
+                continue;
+            const int32_t Column = TimeValueColumn(Child->Name);
+            if (Column >= 0 && Column < FTippingTimeValuesCount && !TimeSlots[size_t(Column)]) {
+                TimeSlots[size_t(Column)] = Child;
+                UsedTimeSlots.push_back(Column);
+            }
+        }
+
+        TElement* E = new TElement(Id, this);
+        if (Slots[sCaption])
+            E->SetCaption(Slots[sCaption]->Text);
+        if (Slots[sColor])
+            E->SetMyColor(StringToColor(Slots[sColor]->Text));
+        E->SetTippingPointValue(FloatOr(Slots[sTippingPoint], 0));
+        for (int32_t Column : UsedTimeSlots)
+            E->SetTippingTimeValue(Column, FloatOr(TimeSlots[size_t(Column)], 0));
+        E->SetPredecessorID(IntOr(Slots[sPredecessor], -1));
+        E->SetCombinationSecondID(IntOr(Slots[sSecond], -1));
+        if (Slots[sType]) {
+            const QString Type = TrimControl(Slots[sType]->Text);
+            if (Type.compare(QLatin1String("ctCombine"), Qt::CaseInsensitive) == 0)
+                E->SetCombinationType(ctCombine);
+            else if (Type.compare(QLatin1String("ctSequence"), Qt::CaseInsensitive) == 0)
+                E->SetCombinationType(ctSequence);
+        }
+        E->SetInitialCosts(FloatOr(Slots[sInitial], 0));
+        E->SetTransferCosts(FloatOr(Slots[sTransfer], 0));
+        E->SetRecurrentCosts(FloatOr(Slots[sRecurrent], 0));
+    }
+
+    if (const TXmlNode* Current = Pathways->Find(QStringLiteral("CurrentElement"), ElementsOnly))
+        SetCurrentElementID(IntOr(Current, -1));
 }

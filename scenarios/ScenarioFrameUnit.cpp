@@ -1,6 +1,7 @@
 #include "ScenarioFrameUnit.h"
 
 #include "NumberFormatUnit.h"
+#include "XmlUnit.h"
 
 #include <algorithm>
 
@@ -112,4 +113,45 @@ void TScenarioFrame::CopyScenarioValues(const TCellGrid& SourceGrid, TCellGrid& 
     for (int R = 0; R < SourceGrid.RowCount(); ++R)
         for (int C = 0; C < SourceGrid.ColCount(); ++C)
             DestGrid.SetCells(C, R, SourceGrid.Cells(C, R));
+}
+
+// ---------------------------------------------------------------- file section
+
+namespace {
+
+const TXmlNodeTypes ElementsOnly{ntElement};
+// The file stores ten decades under fixed names, whatever the table's years.
+const int StoredYearRows = 10;
+
+QString YearName(int Row) { return QStringLiteral("year%1").arg(2000 + 10 * Row); }
+
+} // namespace
+
+void TScenarioFrame::WriteToXML(TXmlDoc& XML) const {
+    TXmlNode* Scenarios = XML.AddChild(QStringLiteral("scenarios"));
+    for (int K = 0; K < Count(); ++K) {
+        TXmlNode* Scenario = Scenarios->AddChild(QStringLiteral("scenario"));
+        Scenario->AddChild(QStringLiteral("caption"))->Text = FScenariosStringGrid.Cells(K + 1, 0);
+        for (int R = 1; R <= StoredYearRows; ++R)
+            Scenario->AddChild(YearName(R))->Text = FScenariosStringGrid.Cells(K + 1, R);
+    }
+}
+
+void TScenarioFrame::ReadFromXML(const TXmlDoc& XML) {
+    const TXmlNode* Scenarios = XML.ChildNodes().Find(QStringLiteral("scenarios"), ElementsOnly);
+    if (!Scenarios)
+        return;
+    SetupScenariosGrid();
+    const std::unique_ptr<TXmlNodeList> Nodes =
+        Scenarios->FindNodes(QStringLiteral("scenario"), ElementsOnly);
+    FScenariosStringGrid.SetColCount(Nodes->Count() + 1);
+    for (int I = 0; I < Nodes->Count(); ++I) {
+        const TXmlNode* Scenario = Nodes->Get(I);
+        if (const TXmlNode* Caption = Scenario->Find(QStringLiteral("caption"), ElementsOnly))
+            FScenariosStringGrid.SetCells(I + 1, 0, Caption->Text);
+        for (int R = 1; R <= StoredYearRows; ++R)
+            if (const TXmlNode* Year = Scenario->Find(YearName(R), ElementsOnly))
+                FScenariosStringGrid.SetCells(I + 1, R, Year->Text);
+    }
+    FScenarioIsDirty = false;
 }

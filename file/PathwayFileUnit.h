@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class TElementsList;
+class TGraphicsSettings;
+class TScenarioFrame;
+class TXmlDoc;
+
+// The .pathway file as a whole: the three sections in their fixed orders.
+// The main window follows the same orders with its own holders; the command
+// line and the tests use these.
+
+// Writes the sections in file order: elements, scenarios, graph settings.
+void WritePathwayDocument(TXmlDoc& XML, const TElementsList& Elements,
+                          const TScenarioFrame& Scenarios, const TGraphicsSettings& Settings);
+// Reads the sections in load order: elements, graph settings, scenarios.
+void ReadPathwayDocument(const TXmlDoc& XML, TElementsList& Elements, TGraphicsSettings& Settings,
+                         TScenarioFrame& Scenarios);
+
+void SavePathwayFile(const QString& FileName, const TElementsList& Elements,
+                     const TScenarioFrame& Scenarios, const TGraphicsSettings& Settings);
+void LoadPathwayFile(const QString& FileName, TElementsList& Elements,
+                     TGraphicsSettings& Settings, TScenarioFrame& Scenarios);
+
+// The read buffer every pathway file is loaded with.
+constexpr int PathwayReadBufferSize = 4096;

@@ -118,12 +118,58 @@ void AppendEscaped(QString& Out, QStringView S, bool Apostrophe) {
     Out.append(S.mid(Start));
 }
 
-// A decoder that can tell whether it still holds the start of a character
-// split off by the end of the input.
+// Decodes chunk by chunk exactly as the whole input would be decoded at once.
+// The decoder is used without state: the caller keeps back the bytes that
+// begin a character without finishing it and puts them before the next
+// chunk. (The decoder's own state handling drops the byte after an invalid
+// sequence cut by a chunk end, which would make the text depend on the chunk
+// size.) It does not skip a byte-order mark either; the caller does.
 class TStreamDecoder : public QStringDecoder {
 public:
-    explicit TStreamDecoder(QStringConverter::Encoding E) : QStringDecoder(E) {}
-    bool HasPendingBytes() const { return state.remainingChars != 0; }
+    explicit TStreamDecoder(QStringConverter::Encoding E)
+        : QStringDecoder(E, Flag::Stateless | Flag::ConvertInitialBom), FEncoding(E) {}
+
+    // The bytes at the end of D that begin a character without finishing it.
+    qsizetype IncompleteTail(QByteArrayView D) const {
+        const qsizetype N = D.size();
+        switch (FEncoding) {
+        case QStringConverter::Utf8:
+            for (qsizetype K = 1; K <= std::min<qsizetype>(3, N); ++K) {
+                const uchar B = uchar(D[N - K]);
+                if ((B & 0xC0) == 0x80)
+                    continue;
+                if (B < 0xC0)
+                    return 0;
+                const qsizetype Length = B >= 0xF0 ? 4 : B >= 0xE0 ? 3 : 2;
+                return K < Length ? K : 0;
+            }
+            return 0;
+        case QStringConverter::Utf16:
+        case QStringConverter::Utf16LE:
+        case QStringConverter::Utf16BE: {
+            qsizetype Hold = N % 2;
+            if (N - Hold >= 2) {
+                const uchar B0 = uchar(D[N - Hold - 2]);
+                const uchar B1 = uchar(D[N - Hold - 1]);
+                const char16_t Unit = FEncoding == QStringConverter::Utf16BE
+                                          ? char16_t((B0 << 8) | B1)
+                                          : char16_t((B1 << 8) | B0);
+                if (QChar::isHighSurrogate(Unit))
+                    Hold += 2;
+            }
+            return Hold;
+        }
+        case QStringConverter::Utf32:
+        case QStringConverter::Utf32LE:
+        case QStringConverter::Utf32BE:
+            return N % 4;
+        default:
+            return 0;
+        }
+    }
+
+private:
+    QStringConverter::Encoding FEncoding;
 };
 
 } // namespace
@@ -146,6 +192,7 @@ public:
 
 private:
     bool ReadChunk();
+    void Decode(QByteArrayView Part);
     void ChooseDecoder(QByteArrayView First);
     bool Ensure(qsizetype Count);
     bool NextIs(QStringView S);
@@ -172,6 +219,8 @@ private:
     bool FParsePI;
 
     QByteArray FChunk;
+    QByteArray FCarry;
+    bool FAtStart = true;
     std::optional<TStreamDecoder> FDecoder;
     bool FExhausted = false;
     QString FBuf;
@@ -214,15 +263,32 @@ bool TXmlReader::ReadChunk() {
     if (Part.isEmpty()) {
         FExhausted = true;
         // A character cut off by the end of the input.
-        if (FDecoder->HasPendingBytes())
-            FBuf.append(QChar::ReplacementCharacter);
+        Decode(FCarry);
+        FCarry.clear();
         return false;
     }
+    if (!FCarry.isEmpty()) {
+        FCarry.append(Part);
+        Part = FCarry;
+    }
+    const qsizetype Hold = FDecoder->IncompleteTail(Part);
+    Decode(Part.first(Part.size() - Hold));
+    FCarry = Part.last(Hold).toByteArray();
+    return true;
+}
+
+void TXmlReader::Decode(QByteArrayView Part) {
+    if (Part.isEmpty())
+        return;
     const qsizetype Old = FBuf.size();
     FBuf.resize(Old + FDecoder->requiredSpace(Part.size()));
     QChar* End = FDecoder->appendToBuffer(FBuf.data() + Old, Part);
     FBuf.resize(End - FBuf.constData());
-    return true;
+    if (FAtStart && !FBuf.isEmpty()) {
+        FAtStart = false;
+        if (FBuf.front() == QChar::ByteOrderMark)
+            FBuf.remove(0, 1);
+    }
 }
 
 bool TXmlReader::Ensure(qsizetype Count) {

@@ -10,6 +10,11 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+// Failing comparisons show texts, not arrays of characters.
+void PrintTo(const QString& S, std::ostream* Os) {
+    *Os << '"' << S.toStdString() << '"';
+}
+
 namespace {
 
 const QByteArray Bom("\xEF\xBB\xBF");
@@ -455,6 +460,22 @@ TEST(XmlReadTest, BinaryGarbageGivesSomeTreeThatSurvivesARoundTrip) {
         Doc.LoadFromBytes(Bytes, 128 + int(Random.bounded(4000)));
         TXmlDoc Back;
         Back.LoadFromBytes(Doc.SaveToBytes());
+    }
+}
+
+// A chunk boundary inside a malformed or unfinished sequence must not change
+// what is read.
+TEST(XmlReadTest, MalformedBytesAtChunkBoundaries) {
+    for (int Cut = 112; Cut <= 132; ++Cut) {
+        QByteArray Input = "<a>" + QByteArray(Cut - 3, 'x');
+        Input += "\xEC"
+                 "t \xF0\x9F\x98 \xC3\xA9\xD0\xD0\xD0\xD0z</a>";
+        const QString Expected = QStringLiteral("element a [") +
+                                 QString(Cut - 3, QLatin1Char('x')) +
+                                 QStringLiteral("\uFFFDt \uFFFD\uFFFD\uFFFD é") +
+                                 QString(4, QChar::ReplacementCharacter) + QStringLiteral("z]\n");
+        EXPECT_EQ(Read(Input, 128), Expected) << Cut;
+        EXPECT_EQ(Read(Input, 4096), Expected) << Cut;
     }
 }
 

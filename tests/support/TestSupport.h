@@ -4,6 +4,13 @@
 
 #include <QByteArray>
 #include <QString>
+#include <ostream>
+
+// Readable failure messages for Qt texts.
+inline void PrintTo(const QString& Text, std::ostream* Out) { *Out << '"' << Text.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& Bytes, std::ostream* Out) {
+    *Out << '"' << Bytes.toStdString() << '"';
+}
 
 // Sets the decimal and thousands separators for one test and restores the
 // previous ones afterwards.

@@ -1,0 +1,80 @@
+#include "GraphSettingsUnit.h"
+
+#include "SpinEditUnit.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
+    setWindowTitle(QStringLiteral("GraphSettings"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setModal(true);
+
+    FLeftMarginSpinEdit = new TSpinEdit(this);
+    FRightMarginSpinEdit = new TSpinEdit(this);
+    FTopMarginSpinEdit = new TSpinEdit(this);
+    FBottomMarginSpinEdit = new TSpinEdit(this);
+    FTitlesWidthSpinEdit = new TSpinEdit(this);
+    FDrawingAreaWidthSpinEdit = new TSpinEdit(this);
+    FDrawingAreaHeightSpinEdit = new TSpinEdit(this);
+    FDrawingAreaWidthSpinEdit->setSingleStep(100);
+    FDrawingAreaHeightSpinEdit->setSingleStep(100);
+    FFontSizeSpinEdit = new TSpinEdit(6, 20, this);
+
+    auto* Left = new QFormLayout;
+    Left->addRow(QStringLiteral("LeftMargin"), FLeftMarginSpinEdit);
+    Left->addRow(QStringLiteral("RightMargin"), FRightMarginSpinEdit);
+    Left->addRow(QStringLiteral("TopMargin"), FTopMarginSpinEdit);
+    Left->addRow(QStringLiteral("BottomMargin"), FBottomMarginSpinEdit);
+    Left->addRow(QStringLiteral("TitlesWidth"), FTitlesWidthSpinEdit);
+    Left->addRow(QStringLiteral("FontSize"), FFontSizeSpinEdit);
+    auto* Right = new QFormLayout;
+    Right->addRow(QStringLiteral("GraphWidth"), FDrawingAreaWidthSpinEdit);
+    Right->addRow(QStringLiteral("GraphHeight"), FDrawingAreaHeightSpinEdit);
+
+    auto* Columns = new QHBoxLayout;
+    Columns->addLayout(Left);
+    Columns->addSpacing(24);
+    Columns->addLayout(Right);
+    Columns->setAlignment(Right, Qt::AlignTop);
+
+    FOKButton = new QPushButton(QStringLiteral("OK"), this);
+    FCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    FOKButton->setDefault(true);
+    connect(FOKButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    auto* Buttons = new QHBoxLayout;
+    Buttons->addStretch();
+    Buttons->addWidget(FCancelButton);
+    Buttons->addWidget(FOKButton);
+
+    auto* Layout = new QVBoxLayout(this);
+    Layout->addLayout(Columns);
+    Layout->addStretch();
+    Layout->addLayout(Buttons);
+    setFixedSize(482, 265);
+}
+
+int TGraphSettingsForm::LeftMargin() const { return FLeftMarginSpinEdit->Value(); }
+void TGraphSettingsForm::SetLeftMargin(int Value) { FLeftMarginSpinEdit->SetValue(Value); }
+int TGraphSettingsForm::RightMargin() const { return FRightMarginSpinEdit->Value(); }
+void TGraphSettingsForm::SetRightMargin(int Value) { FRightMarginSpinEdit->SetValue(Value); }
+int TGraphSettingsForm::TopMargin() const { return FTopMarginSpinEdit->Value(); }
+void TGraphSettingsForm::SetTopMargin(int Value) { FTopMarginSpinEdit->SetValue(Value); }
+int TGraphSettingsForm::BottomMargin() const { return FBottomMarginSpinEdit->Value(); }
+void TGraphSettingsForm::SetBottomMargin(int Value) { FBottomMarginSpinEdit->SetValue(Value); }
+int TGraphSettingsForm::TitlesAreaWidth() const { return FTitlesWidthSpinEdit->Value(); }
+void TGraphSettingsForm::SetTitlesAreaWidth(int Value) { FTitlesWidthSpinEdit->SetValue(Value); }
+int TGraphSettingsForm::DrawingAreaWidth() const { return FDrawingAreaWidthSpinEdit->Value(); }
+void TGraphSettingsForm::SetDrawingAreaWidth(int Value) {
+    FDrawingAreaWidthSpinEdit->SetValue(Value);
+}
+int TGraphSettingsForm::DrawingAreaHeight() const { return FDrawingAreaHeightSpinEdit->Value(); }
+void TGraphSettingsForm::SetDrawingAreaHeight(int Value) {
+    FDrawingAreaHeightSpinEdit->SetValue(Value);
+}
+int TGraphSettingsForm::FontSize() const { return FFontSizeSpinEdit->Value(); }
+void TGraphSettingsForm::SetFontSize(int Value) { FFontSizeSpinEdit->SetValue(Value); }

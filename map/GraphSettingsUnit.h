@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class TSpinEdit;
+
+// The graph settings: margins, titles width, drawing size and font size.
+class TGraphSettingsForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TGraphSettingsForm(QWidget* Parent = nullptr);
+
+    int LeftMargin() const;
+    void SetLeftMargin(int Value);
+    int RightMargin() const;
+    void SetRightMargin(int Value);
+    int TopMargin() const;
+    void SetTopMargin(int Value);
+    int BottomMargin() const;
+    void SetBottomMargin(int Value);
+    int TitlesAreaWidth() const;
+    void SetTitlesAreaWidth(int Value);
+    int DrawingAreaWidth() const;
+    void SetDrawingAreaWidth(int Value);
+    int DrawingAreaHeight() const;
+    void SetDrawingAreaHeight(int Value);
+    int FontSize() const;
+    void SetFontSize(int Value);
+
+    TSpinEdit* LeftMarginSpinEdit() const { return FLeftMarginSpinEdit; }
+    TSpinEdit* RightMarginSpinEdit() const { return FRightMarginSpinEdit; }
+    TSpinEdit* TopMarginSpinEdit() const { return FTopMarginSpinEdit; }
+    TSpinEdit* BottomMarginSpinEdit() const { return FBottomMarginSpinEdit; }
+    TSpinEdit* TitlesWidthSpinEdit() const { return FTitlesWidthSpinEdit; }
+    TSpinEdit* DrawingAreaWidthSpinEdit() const { return FDrawingAreaWidthSpinEdit; }
+    TSpinEdit* DrawingAreaHeightSpinEdit() const { return FDrawingAreaHeightSpinEdit; }
+    TSpinEdit* FontSizeSpinEdit() const { return FFontSizeSpinEdit; }
+    QPushButton* OKButton() const { return FOKButton; }
+    QPushButton* CancelButton() const { return FCancelButton; }
+
+private:
+    TSpinEdit* FLeftMarginSpinEdit;
+    TSpinEdit* FRightMarginSpinEdit;
+    TSpinEdit* FTopMarginSpinEdit;
+    TSpinEdit* FBottomMarginSpinEdit;
+    TSpinEdit* FTitlesWidthSpinEdit;
+    TSpinEdit* FDrawingAreaWidthSpinEdit;
+    TSpinEdit* FDrawingAreaHeightSpinEdit;
+    TSpinEdit* FFontSizeSpinEdit;
+    QPushButton* FOKButton;
+    QPushButton* FCancelButton;
+};

@@ -1,0 +1,71 @@
+#include "XAxisSettingsFormUnit.h"
+
+#include "FloatEditUnit.h"
+#include "NumberFormatUnit.h"
+#include "SpinEditUnit.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TXAxisSettingsForm::TXAxisSettingsForm(QWidget* Parent) : QDialog(Parent) {
+    setWindowTitle(QStringLiteral("TippingPoint Settings"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setModal(true);
+
+    FMinValueEdit = new TFloatEdit(this);
+    FMaxValueEdit = new TFloatEdit(this);
+    FCheckBox1 = new QCheckBox(QStringLiteral("Show Tipping conditions axis"), this);
+    FEdit1 = new QLineEdit(this);
+    FTicksSpinEdit = new TSpinEdit(2, 20, this);
+
+    auto* Form = new QFormLayout;
+    Form->addRow(QStringLiteral("MinValue"), FMinValueEdit);
+    Form->addRow(QStringLiteral("MaxValue"), FMaxValueEdit);
+    Form->addRow(QString(), FCheckBox1);
+    Form->addRow(QStringLiteral("X-Axis caption"), FEdit1);
+    Form->addRow(QStringLiteral("Ticks X Axis"), FTicksSpinEdit);
+
+    auto* Buttons = new QDialogButtonBox(this);
+    FOKButton = Buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    FCancelButton = Buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* Layout = new QVBoxLayout(this);
+    Layout->addLayout(Form);
+    Layout->addStretch();
+    Layout->addWidget(Buttons);
+    setFixedSize(482, 224);
+
+    connect(FCheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+    SetShowXAxis(true);
+}
+
+double TXAxisSettingsForm::MinTippingPoint() const { return ReadFloatField(FMinValueEdit); }
+void TXAxisSettingsForm::SetMinTippingPoint(double Value) {
+    FMinValueEdit->setText(FormatFloat2(Value));
+}
+double TXAxisSettingsForm::MaxTippingPoint() const { return ReadFloatField(FMaxValueEdit); }
+void TXAxisSettingsForm::SetMaxTippingPoint(double Value) {
+    FMaxValueEdit->setText(FormatFloat2(Value));
+}
+QString TXAxisSettingsForm::XAxixCaption() const { return FEdit1->text(); }
+void TXAxisSettingsForm::SetXAxixCaption(const QString& Value) { FEdit1->setText(Value); }
+int TXAxisSettingsForm::TicksXAxis() const { return FTicksSpinEdit->Value(); }
+void TXAxisSettingsForm::SetTicksXAxis(int Value) { FTicksSpinEdit->SetValue(Value); }
+bool TXAxisSettingsForm::ShowXAxis() const { return FCheckBox1->isChecked(); }
+
+void TXAxisSettingsForm::SetShowXAxis(bool Value) {
+    FCheckBox1->setChecked(Value);
+    CheckBox1Click();
+}
+
+void TXAxisSettingsForm::CheckBox1Click() {
+    const bool Show = FCheckBox1->isChecked();
+    FEdit1->setEnabled(Show);
+    FTicksSpinEdit->setEnabled(Show);
+}

@@ -1,0 +1,25 @@
+#include "GraphSettingsUnit.h"
+#include "SpinEditUnit.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(GraphSettingsForm, FieldsAndLimits) {
+    TGraphSettingsForm Form;
+    EXPECT_EQ(Form.windowTitle(), "GraphSettings");
+    EXPECT_EQ(Form.size(), QSize(482, 265));
+    Form.SetLeftMargin(-30);
+    Form.SetDrawingAreaWidth(150000);
+    Form.SetFontSize(4);
+    EXPECT_EQ(Form.LeftMargin(), -30);
+    EXPECT_EQ(Form.DrawingAreaWidth(), 150000);
+    EXPECT_EQ(Form.FontSize(), 6);
+    Form.SetFontSize(99);
+    EXPECT_EQ(Form.FontSize(), 20);
+    EXPECT_EQ(Form.DrawingAreaWidthSpinEdit()->singleStep(), 100);
+    EXPECT_EQ(Form.DrawingAreaHeightSpinEdit()->singleStep(), 100);
+    EXPECT_EQ(Form.LeftMarginSpinEdit()->singleStep(), 1);
+}
+
+} // namespace

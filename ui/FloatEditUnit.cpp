@@ -1,0 +1,47 @@
+#include "FloatEditUnit.h"
+
+#include "ErrorUnit.h"
+#include "NumberFormatUnit.h"
+
+#include <QKeyEvent>
+
+TFloatEdit::TFloatEdit(QWidget* Parent) : QLineEdit(Parent) {}
+
+bool TFloatEdit::AcceptsKey(QChar Key, const QString& Text, int Position) {
+    if (Key.unicode() > 255)
+        return false;
+    if (Key == QLatin1Char('\b') || (Key >= QLatin1Char('0') && Key <= QLatin1Char('9')))
+        return true;
+    if (Key == DecimalSeparator())
+        return !Text.contains(Key);
+    if (Key == QLatin1Char('-'))
+        return !Text.contains(Key) && Position == 0;
+    return false;
+}
+
+void TFloatEdit::keyPressEvent(QKeyEvent* Event) {
+    const QString Typed = Event->text();
+    // Navigation, deletion and shortcuts carry no text (or control text) and
+    // pass unchanged; printable characters go through the filter.
+    if (Typed.size() == 1 && Typed.at(0).isPrint() && !(Event->modifiers() & Qt::ControlModifier)) {
+        QString Remaining = text();
+        int Position = cursorPosition();
+        if (hasSelectedText()) {
+            Remaining.remove(selectionStart(), selectedText().size());
+            Position = selectionStart();
+        }
+        if (!AcceptsKey(Typed.at(0), Remaining, Position)) {
+            Event->accept();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(Event);
+}
+
+double ReadFloatField(const QLineEdit* Field) {
+    double Value = 0;
+    if (!TryStrToFloat(Field->text(), Value))
+        throw ECorvinalError(
+            QStringLiteral("''%1'' is not a valid floating point value").arg(Field->text()));
+    return Value;
+}

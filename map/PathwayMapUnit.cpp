@@ -1,0 +1,385 @@
+#include "PathwayMapUnit.h"
+
+#include "ErrorUnit.h"
+#include "NumberFormatUnit.h"
+#include "ScenarioFrameUnit.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+constexpr TColor GrayLine = RGBToColor(128, 128, 128);
+constexpr int32_t LineWidth = 5;
+constexpr int32_t MinTicks = 2;
+constexpr int32_t MaxTicks = 20;
+
+QString PixelText(double Value) {
+    return QString::number(Value, 'f', 0);
+}
+
+} // namespace
+
+QString MapCreditLine() {
+    return QStringLiteral("Drawn with Corvinal");
+}
+
+TPathwayMap::TPathwayMap(TGraphicsSettings& ASettings, const TElementsList& AElementsList,
+                         const TScenarioFrame& AScenarioFrame)
+    : FSettings(ASettings), FElementsList(AElementsList), FScenarioFrame(AScenarioFrame) {}
+
+QSize TPathwayMap::ImageSize(double AScale) const {
+    if (!std::isfinite(AScale) || AScale <= 0)
+        throw ECorvinalError(
+            QStringLiteral("The map cannot be drawn at a scale of %1: the scale must be a "
+                           "positive number.")
+                .arg(FloatToStrGeneral(AScale)));
+    const double W = std::round(double(FSettings.DrawingAreaWidth()) * AScale);
+    const double H = std::round(double(FSettings.DrawingAreaHeight()) * AScale);
+    if (W < 1 || H < 1)
+        throw ECorvinalError(
+            QStringLiteral("The map cannot be drawn: a drawing area of %1 x %2 pixels is empty.")
+                .arg(PixelText(W), PixelText(H)));
+    if (W * H > double(MaxMapPixels))
+        throw ECorvinalError(QStringLiteral("The map cannot be drawn: a drawing area of %1 x %2 "
+                                            "pixels is too large (at most 100 million pixels).")
+                                 .arg(PixelText(W), PixelText(H)));
+    return QSize(int(W), int(H));
+}
+
+void TPathwayMap::DrawPathwayOnBitmap(QImage& ABitmap, int32_t ASeriesIndex, double AScale) {
+    FSettings.SetXAxisHeight(XAxisHeight(FElementsList, FScenarioFrame));
+    const QSize Size = ImageSize(AScale);
+    ABitmap = QImage(Size, QImage::Format_RGB32);
+    if (ABitmap.isNull())
+        throw ECorvinalError(QStringLiteral("The map cannot be drawn: there is not enough memory "
+                                            "for a drawing area of %1 x %2 pixels.")
+                                 .arg(Size.width())
+                                 .arg(Size.height()));
+    ABitmap.fill(Qt::white);
+    QPainter Painter(&ABitmap);
+    if (AScale != 1.0)
+        Painter.scale(AScale, AScale);
+    TPainterCanvas Canvas(Painter, FSettings.DrawingAreaWidth(), FSettings.DrawingAreaHeight());
+    const TMapGeometry Geometry(FSettings, FElementsList, ASeriesIndex);
+    DrawMap(Canvas, Geometry);
+}
+
+void TPathwayMap::DrawPathwayOnCanvas(TCanvas& ACanvas, int32_t ASeriesIndex) {
+    FSettings.SetXAxisHeight(XAxisHeight(FElementsList, FScenarioFrame));
+    const TMapGeometry Geometry(FSettings, FElementsList, ASeriesIndex);
+    DrawMap(ACanvas, Geometry);
+}
+
+// The order decides what covers what: the axes lie under the lines, and the
+// stations, drawn last, on top of line starts and transfer joints.
+void TPathwayMap::DrawMap(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
+    ACanvas.SetFontSize(8);
+    ACanvas.TextOut(FSettings.LeftMargin(), ClampPixel(int64_t(FSettings.DrawingAreaHeight()) - 14),
+                    MapCreditLine());
+    ACanvas.SetFontSize(FSettings.FontSize());
+    const int32_t TH = ACanvas.TextHeight(QStringLiteral("bp"));
+    DrawCurrentSituationLine(ACanvas, AGeometry);
+    DrawAxes(ACanvas, AGeometry);
+    const int32_t N = AGeometry.Count();
+    for (int32_t I = 0; I < N; ++I) {
+        const TElement& E = AGeometry.Element(I);
+        if (E.IsPrimaryElement()) {
+            ACanvas.SetFontSize(FSettings.FontSize());
+            ACanvas.SetFontColor(AGeometry.ColorAt(I));
+            ACanvas.TextOut(FSettings.LeftMargin(), ClampPixel(int64_t(AGeometry.YAt(I)) - TH / 2),
+                            E.Caption());
+        }
+        if (E.VisualEffect() == veShow)
+            DrawElementLine(ACanvas, AGeometry, I);
+        if (!E.IsPrimaryElement()) {
+            const int32_t Predecessor = AGeometry.PredecessorIndex(I);
+            if (Predecessor >= 0 && AGeometry.Element(Predecessor).VisualEffect() == veShow)
+                DrawTransfer(ACanvas, AGeometry, I);
+        }
+    }
+    const int32_t CurrentID = FElementsList.CurrentElementID();
+    for (int32_t I = 0; I < N; ++I)
+        if (AGeometry.Element(I).ID() != CurrentID)
+            DrawElementMarker(ACanvas, AGeometry, I);
+}
+
+void TPathwayMap::DrawCurrentSituationLine(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
+    ACanvas.SetPenWidth(LineWidth);
+    const int32_t Current = AGeometry.CurrentIndex();
+    ACanvas.SetPenColor(Current >= 0 ? AGeometry.ColorAt(Current) : GrayLine);
+    const int32_t X = AGeometry.ValueToX(AGeometry.CurrentTippingValue());
+    ACanvas.MoveTo(X, FSettings.TopMargin());
+    ACanvas.LineTo(X, AGeometry.AxisTop());
+}
+
+void TPathwayMap::DrawElementLine(TCanvas& ACanvas, const TMapGeometry& AGeometry, int32_t AIndex) {
+    const int32_t Y = AGeometry.YAt(AIndex);
+    const double S = AGeometry.StartValueAt(AIndex);
+    const double V = AGeometry.TippingValueAt(AIndex);
+    // Elements that tip no later than the current situation end exactly at
+    // their tipping point and get no end bar.
+    int32_t RunOn = 0;
+    if (AGeometry.IsCurrentAt(AIndex) || AGeometry.CurrentTippingValue() < V)
+        RunOn = FSettings.Overshoot();
+    const int32_t X1 = AGeometry.ValueToX(S);
+    const int32_t XV = AGeometry.ValueToX(V);
+    const int32_t X2 = ClampPixel(int64_t(XV) + RunOn);
+    const TElement& E = AGeometry.Element(AIndex);
+    if (E.CombinationType() == ctCombine) {
+        const int32_t Predecessor = AGeometry.PredecessorIndex(AIndex);
+        const TColor Own = AGeometry.ColorAt(AIndex);
+        DrawDashedLine(ACanvas, X1, Y, X2, Y, Own,
+                       Predecessor >= 0 ? AGeometry.ColorAt(Predecessor) : Own);
+    } else {
+        ACanvas.SetPenColor(AGeometry.ColorAt(AIndex));
+        ACanvas.SetPenWidth(LineWidth);
+        ACanvas.MoveTo(X1, Y);
+        ACanvas.LineTo(X2, Y);
+    }
+    if (RunOn > 0) {
+        const int32_t XBar = ClampPixel(int64_t(XV) + FSettings.Overshoot());
+        ACanvas.SetPenColor(clBlack);
+        ACanvas.SetPenWidth(LineWidth);
+        ACanvas.MoveTo(XBar, ClampPixel(int64_t(Y) - 5));
+        ACanvas.LineTo(XBar, ClampPixel(int64_t(Y) + 5));
+    }
+}
+
+void TPathwayMap::DrawDashedLine(TCanvas& ACanvas, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
+                                 TColor ColorA, TColor ColorB) {
+    // The colour of a pixel depends on its x alone (remainder with the sign
+    // of x, as C++ computes it), so each run is cut where the dashes change.
+    auto ColorOf = [&](int64_t X) { return X % 20 < 10 ? ColorA : ColorB; };
+    auto FillRun = [&](int64_t Left, int64_t Top, int64_t Right, int64_t Bottom) {
+        int64_t X = Left;
+        while (X < Right) {
+            const int64_t End =
+                X < 0 ? std::min<int64_t>(Right, 0) : std::min<int64_t>(Right, X - X % 10 + 10);
+            ACanvas.FillSolidRect(ClampPixel(X), ClampPixel(Top), ClampPixel(End),
+                                  ClampPixel(Bottom), ColorOf(X));
+            X = End;
+        }
+    };
+    if (Y1 == Y2) {
+        // The five rows show the same dashes: one rectangle per dash.
+        LineRuns(X1, Y1, X2, Y2, ACanvas.Width(), ACanvas.Height(),
+                 [&](int64_t L, int64_t T, int64_t R, int64_t) { FillRun(L, T - 2, R, T + 3); });
+        return;
+    }
+    for (int32_t K = -2; K <= 2; ++K)
+        LineRuns(X1, ClampPixel(int64_t(Y1) + K), X2, ClampPixel(int64_t(Y2) + K), ACanvas.Width(),
+                 ACanvas.Height(), FillRun);
+}
+
+void TPathwayMap::DrawTransfer(TCanvas& ACanvas, const TMapGeometry& AGeometry, int32_t AIndex) {
+    const int32_t Predecessor = AGeometry.PredecessorIndex(AIndex);
+    const int32_t X = AGeometry.ValueToX(AGeometry.StartValueAt(AIndex));
+    ACanvas.SetPenColor(AGeometry.ColorAt(Predecessor));
+    ACanvas.SetPenWidth(LineWidth);
+    ACanvas.MoveTo(X, AGeometry.YAt(AIndex));
+    ACanvas.LineTo(X, AGeometry.YAt(Predecessor));
+}
+
+void TPathwayMap::DrawElementMarker(TCanvas& ACanvas, const TMapGeometry& AGeometry,
+                                    int32_t AIndex) {
+    ACanvas.SetPenColor(clBlack);
+    ACanvas.SetPenWidth(LineWidth);
+    const int32_t X = AGeometry.ValueToX(AGeometry.StartValueAt(AIndex));
+    const int32_t Y = AGeometry.YAt(AIndex);
+    ACanvas.Ellipse(X - 7, Y - 7, X + 7, Y + 7);
+}
+
+void TPathwayMap::DrawAxes(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
+    ACanvas.SetPenColor(clBlack);
+    ACanvas.SetPenWidth(1);
+    ACanvas.SetFontSize(FSettings.FontSize());
+    ACanvas.SetFontColor(clBlack);
+    if (FSettings.ShowXAxis())
+        DrawTippingAxis(ACanvas, AGeometry);
+    DrawScenarioAxes(ACanvas, AGeometry);
+}
+
+void TPathwayMap::DrawTippingAxis(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
+    const int64_t A = AGeometry.AxisTop();
+    const int32_t Top = ClampPixel(A + 20), TickEnd = ClampPixel(A + 30),
+                  LabelTop = ClampPixel(A + 40);
+    const double Min = FSettings.MinTippingPointValue();
+    const double Max = FSettings.MaxTippingPointValue();
+    auto TickAndLabel = [&](int32_t X, const QString& Label) {
+        ACanvas.MoveTo(X, Top);
+        ACanvas.LineTo(X, TickEnd);
+        const int32_t W = ACanvas.TextWidth(Label);
+        ACanvas.TextOut(ClampPixel(int64_t(X) - W / 2), LabelTop, Label);
+    };
+    ACanvas.TextOut(FSettings.LeftMargin(), Top, FSettings.XAxisTitle());
+    const int32_t X0 = AGeometry.ValueToX(Min);
+    const int32_t X1 = AGeometry.ValueToX(Max);
+    TickAndLabel(X0, FloatToStrGeneral(Min));
+    ACanvas.MoveTo(X0, Top);
+    ACanvas.LineTo(X1, Top);
+    TickAndLabel(X1, FloatToStrGeneral(Max));
+    // A tick count from a hand-edited file is held to what the settings
+    // dialog allows.
+    const int32_t Ticks = std::clamp(FSettings.TicksXAxis(), MinTicks, MaxTicks);
+    if (Ticks <= 2)
+        return;
+    const double Step = (Max - Min) / (Ticks - 1);
+    const double Range = std::fabs(Max - Min);
+    for (int32_t I = 1; I <= Ticks - 2; ++I) {
+        const double V = I * Step + Min;
+        QString Label = FloatToStrGeneral(V);
+        if (Range < 1)
+            Label = FormatFixed4(V, 3);
+        else if (Range < 100)
+            Label = FormatFixed4(V, 1);
+        else if (Range < 1000)
+            Label = FormatFixed4(V, 0);
+        TickAndLabel(AGeometry.ValueToX(V), Label);
+    }
+}
+
+void TPathwayMap::DrawScenarioAxes(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
+    const int64_t A = AGeometry.AxisTop();
+    const int32_t Count = FScenarioFrame.Count();
+    const int32_t PlotLeft = AGeometry.PlotLeft();
+    for (int32_t S = 0; S < Count; ++S) {
+        const int32_t Y = ClampPixel(A + 60 + 50 * int64_t(S));
+        const int32_t TickEnd = ClampPixel(int64_t(Y) + 10);
+        const int32_t LabelTop = ClampPixel(int64_t(Y) + 20);
+        int64_t Last = -100; // right edge of the last year label on this axis
+        ACanvas.TextOut(FSettings.LeftMargin(), Y, FScenarioFrame.ScenarioCaption(S));
+        ACanvas.MoveTo(PlotLeft, Y);
+        for (int64_t Year = FScenarioFrame.BeginYear(); Year <= FScenarioFrame.EndYear();
+             Year += 10) {
+            if (!FScenarioFrame.ScenarioValueDefined(int(Year), S))
+                continue;
+            const int32_t X = AGeometry.ValueToX(FScenarioFrame.ScenarioValue(int(Year), S));
+            ACanvas.LineTo(X, Y);
+            ACanvas.LineTo(X, TickEnd);
+            const QString Label = QString::number(Year);
+            const int32_t W = ACanvas.TextWidth(Label);
+            const int64_t LX = int64_t(X) - W / 2;
+            // Only the label just before is compared: labels never overlap it.
+            if (LX > Last) {
+                ACanvas.TextOut(ClampPixel(LX), LabelTop, Label);
+                Last = LX + W;
+            }
+            ACanvas.MoveTo(X, Y);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- DrawPathwayBar
+
+namespace {
+
+// Finds elements by id, the first match winning as in the model. A bar walks
+// a few predecessors as a rule, for which the model's scan is cheapest; a
+// long chain gets the list indexed once instead of scanned at every step.
+class TElementFinder {
+public:
+    explicit TElementFinder(const TElementsList& AList) : FList(AList) {}
+
+    const TElement* Find(int32_t ID) {
+        if (FIndex.empty() && ++FScans > 32) {
+            FIndex.reserve(size_t(FList.Count()));
+            for (int32_t I = 0; I < FList.Count(); ++I)
+                FIndex.emplace(FList.Elements(I)->ID(), FList.Elements(I));
+        }
+        if (FIndex.empty())
+            return FList.FindElement(ID);
+        const auto It = FIndex.find(ID);
+        return It == FIndex.end() ? nullptr : It->second;
+    }
+
+    // The model's MyColor, with lookups through the finder.
+    TColor EffectiveColor(const TElement& AElement) {
+        const TElement* El = &AElement;
+        const int32_t Limit = FList.Count() + 1;
+        for (int32_t Step = 0; Step <= Limit; ++Step) {
+            if (El->IsPrimaryElement())
+                return El->OwnColor();
+            const TElement* Second = Find(El->CombinationSecondID());
+            if (!Second)
+                return El->OwnColor();
+            El = Second;
+        }
+        return AElement.OwnColor();
+    }
+
+private:
+    const TElementsList& FList;
+    int32_t FScans = 0;
+    std::unordered_map<int32_t, const TElement*> FIndex;
+};
+
+} // namespace
+
+void DrawPathwayBar(const TElement& AElement, int32_t ASeriesIndex, TCanvas& ACanvas,
+                    const QRect& ARect, double ALow, double AHigh) {
+    const double Span = AHigh - ALow;
+    if (Span == 0)
+        return;
+    const TElementsList* List = AElement.ElementsList();
+    if (!List)
+        return;
+    TElementFinder Finder(*List);
+    const int64_t Left = ARect.x(), Top = ARect.y();
+    const int64_t W = ARect.width(), H = ARect.height();
+    auto XOf = [&](double Value) { return RoundToPixel(Left + (Value - ALow) / Span * W); };
+    auto YOf = [&](int64_t Band, int64_t Bands) {
+        return RoundToPixel(Top + double(Band) / Bands * H);
+    };
+    const int32_t CurrentID = List->CurrentElementID();
+    const TElement* Current = CurrentID == -1 ? nullptr : Finder.Find(CurrentID);
+    auto StartValue = [&](const TElement& El) {
+        if (!El.IsPrimaryElement() && El.PredecessorID() >= 0)
+            if (const TElement* Predecessor = Finder.Find(El.PredecessorID()))
+                return ElementTippingValue(*Predecessor, ASeriesIndex);
+        if (!Current || El.ID() == CurrentID)
+            return 0.0;
+        return ElementTippingValue(*Current, ASeriesIndex);
+    };
+
+    std::unordered_set<const TElement*> Visited;
+    for (const TElement* El = &AElement; El && Visited.insert(El).second;
+         El = El->PredecessorID() < 0 ? nullptr : Finder.Find(El->PredecessorID())) {
+        const int32_t X1 = XOf(StartValue(*El));
+        const int32_t X2 = XOf(ElementTippingValue(*El, ASeriesIndex));
+        const int64_t Bands =
+            El->CombinationType() == ctCombine ? std::max<int32_t>(1, El->ColorCount()) : 1;
+        auto BandColor = [&](int64_t Band) {
+            return Bands == 1 ? Finder.EffectiveColor(*El) : El->Colors(int32_t(Band));
+        };
+        if (Bands <= H) {
+            for (int64_t I = 0; I < Bands; ++I) {
+                ACanvas.SetBrushColor(BandColor(I));
+                ACanvas.FillRect(X1, YOf(I, Bands), X2, YOf(I + 1, Bands));
+            }
+            continue;
+        }
+        // More bands than pixel rows: each row shows the band that covers it,
+        // exactly as painting every band would have left it.
+        for (int64_t Row = Top; Row < Top + H; ++Row) {
+            int64_t Lo = 0, Hi = Bands - 1;
+            while (Lo < Hi) {
+                const int64_t Mid = Lo + (Hi - Lo + 1) / 2;
+                if (YOf(Mid, Bands) <= Row)
+                    Lo = Mid;
+                else
+                    Hi = Mid - 1;
+            }
+            ACanvas.SetBrushColor(BandColor(Lo));
+            ACanvas.FillRect(X1, ClampPixel(Row), X2, ClampPixel(Row + 1));
+        }
+    }
+    if (Current && CurrentID > 0) {
+        ACanvas.SetBrushColor(Finder.EffectiveColor(*Current));
+        ACanvas.FillRect(XOf(StartValue(*Current)), ClampPixel(Top),
+                         XOf(ElementTippingValue(*Current, ASeriesIndex)), ClampPixel(Top + H));
+    }
+}

@@ -1,0 +1,705 @@
+#include "PathwayMapUnit.h"
+#include "ErrorUnit.h"
+#include "ScenarioFrameUnit.h"
+#include "TestSupport.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr TColor Gray = RGBToColor(128, 128, 128);
+
+// What a recording canvas saw: every drawing call with the drawing state of
+// the moment.
+struct TRecording {
+    enum TKind { kLine, kEllipse, kFillRect, kSolidRect, kPixel, kText };
+    struct TOp {
+        TKind Kind;
+        int32_t X1, Y1, X2, Y2;
+        QString Text;
+        TColor Pen;
+        int32_t PenWidth;
+        TColor Brush;
+        TColor Color; // of solid rectangles and pixels
+        int32_t FontSize;
+        TColor FontColor;
+    };
+
+    std::vector<TOp> Of(TKind Kind) const {
+        std::vector<TOp> Result;
+        std::copy_if(Ops.begin(), Ops.end(), std::back_inserter(Result),
+                     [&](const TOp& Op) { return Op.Kind == Kind; });
+        return Result;
+    }
+    const TOp* Text(const QString& T) const {
+        for (const TOp& Op : Ops)
+            if (Op.Kind == kText && Op.Text == T)
+                return &Op;
+        return nullptr;
+    }
+    std::vector<QString> TextsAt(int32_t Y) const {
+        std::vector<QString> Result;
+        for (const TOp& Op : Ops)
+            if (Op.Kind == kText && Op.Y1 == Y)
+                Result.push_back(Op.Text);
+        return Result;
+    }
+    bool HasLine(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) const {
+        return std::any_of(Ops.begin(), Ops.end(), [&](const TOp& Op) {
+            return Op.Kind == kLine && Op.X1 == X1 && Op.Y1 == Y1 && Op.X2 == X2 && Op.Y2 == Y2;
+        });
+    }
+
+    std::vector<TOp> Ops;
+};
+
+// A canvas that records what is drawn. Text is 8 pixels per character wide
+// and the font's pixel size + 3 high, so positions can be worked out by hand.
+class TRecordingCanvas : public TCanvas, public TRecording {
+public:
+    TRecordingCanvas(int32_t W = 1000, int32_t H = 400) : TCanvas(W, H) {}
+
+    void Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) override {
+        Record(kEllipse, X1, Y1, X2, Y2);
+    }
+    void FillRect(int32_t L, int32_t T, int32_t R, int32_t B) override {
+        Record(kFillRect, L, T, R, B);
+    }
+    void FillSolidRect(int32_t L, int32_t T, int32_t R, int32_t B, TColor C) override {
+        Record(kSolidRect, L, T, R, B, QString(), C);
+    }
+    void SetPixel(int32_t X, int32_t Y, TColor C) override {
+        Record(kPixel, X, Y, X, Y, QString(), C);
+    }
+    void TextOut(int32_t X, int32_t Y, const QString& Text) override {
+        Record(kText, X, Y, X, Y, Text);
+    }
+    int32_t TextWidth(const QString& Text) override { return 8 * int32_t(Text.size()); }
+    int32_t TextHeight(const QString&) override { return FontPointsToPixels(FontSize()) + 3; }
+
+protected:
+    void Line(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) override {
+        Record(kLine, X1, Y1, X2, Y2);
+    }
+
+private:
+    void Record(TKind Kind, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
+                const QString& Text = QString(), TColor Color = 0) {
+        Ops.push_back({Kind, X1, Y1, X2, Y2, Text, PenColor(), PenWidth(), BrushColor(), Color,
+                       FontSize(), FontColor()});
+    }
+};
+
+class PathwayMap : public ::testing::Test {
+protected:
+    void SetUp() override {
+        List.SetCurrentElementID(-1);
+        Scenarios.SetBeginYear(2010);
+        Scenarios.SetEndYear(2100);
+        Scenarios.SetTimeStep(10);
+        Scenarios.SetupScenariosGrid();
+    }
+    // What a new condition-based pathway holds.
+    TElement* NewPathway() {
+        List.SetTippingTimeValuesCount(1);
+        TElement* Current = Action(QStringLiteral("Current Situation"), 10, Gray);
+        List.SetCurrentElementID(Current->ID());
+        Settings.SetMinTippingPointValue(0);
+        Settings.SetMaxTippingPointValue(100);
+        return Current;
+    }
+    TElement* Action(const QString& Name, double Value, TColor Color) {
+        return List.AddSimpleElement(Name, Color, Value, 0, 0);
+    }
+    TElement* Pathway(double Value, const TElement* Predecessor, const TElement* Second,
+                      TCombinationType Type = ctSequence) {
+        TElement* E =
+            List.AddCombinationElement(QStringLiteral("P"), Value, Predecessor->ID(), Second->ID());
+        E->SetCombinationType(Type);
+        return E;
+    }
+    // A scenario with one cell per decade from 2010 ("" for no value).
+    void AddScenario(const QString& Caption, const QStringList& Cells) {
+        TCellGrid& Grid = Scenarios.ScenariosStringGrid();
+        const int Col = Grid.ColCount();
+        Grid.SetColCount(Col + 1);
+        Grid.SetCells(Col, 0, Caption);
+        for (int R = 0; R < Cells.size(); ++R)
+            Grid.SetCells(Col, R + 1, Cells[R]);
+    }
+    TRecording Record(int32_t Series = -1) {
+        TRecordingCanvas Canvas(Settings.DrawingAreaWidth(), Settings.DrawingAreaHeight());
+        Map.DrawPathwayOnCanvas(Canvas, Series);
+        return Canvas;
+    }
+    QImage Render(int32_t Series = -1) {
+        QImage Image;
+        Map.DrawPathwayOnBitmap(Image, Series);
+        return Image;
+    }
+    static QRgb Rgb(TColor C) { return ColorToQColor(C).rgb(); }
+
+    TGraphicsSettings Settings;
+    TElementsList List;
+    TScenarioFrame Scenarios;
+    TPathwayMap Map{Settings, List, Scenarios};
+};
+
+TEST_F(PathwayMap, NewPathwayIsDrawnInOrder) {
+    NewPathway();
+    const TRecording C = Record();
+    ASSERT_GE(C.Ops.size(), 4u);
+    // Credit line first, in 8 points.
+    EXPECT_EQ(C.Ops[0].Kind, TRecording::kText);
+    EXPECT_EQ(C.Ops[0].Text, MapCreditLine());
+    EXPECT_EQ(C.Ops[0].X1, 10);
+    EXPECT_EQ(C.Ops[0].Y1, 400 - 14);
+    EXPECT_EQ(C.Ops[0].FontSize, 8);
+    // The current-situation line in the current element's grey, width 5.
+    EXPECT_EQ(C.Ops[1].Kind, TRecording::kLine);
+    EXPECT_EQ(QRect(C.Ops[1].X1, C.Ops[1].Y1, C.Ops[1].X2, C.Ops[1].Y2), QRect(284, 10, 284, 320));
+    EXPECT_EQ(C.Ops[1].Pen, Gray);
+    EXPECT_EQ(C.Ops[1].PenWidth, 5);
+    // Then the axes, then the caption centred on row 165 (text height 19).
+    const TRecordingCanvas::TOp* Caption = C.Text(QStringLiteral("Current Situation"));
+    ASSERT_TRUE(Caption);
+    EXPECT_EQ(Caption->X1, 10);
+    EXPECT_EQ(Caption->Y1, 165 - 19 / 2);
+    EXPECT_EQ(Caption->FontColor, Gray);
+    EXPECT_EQ(Caption->FontSize, 12);
+    EXPECT_LT(C.Text(QStringLiteral("[no caption]")), Caption);
+    // Its line with the run-on, and the black end bar.
+    const auto Lines = C.Of(TRecording::kLine);
+    ASSERT_GE(Lines.size(), 2u);
+    const auto& Line = Lines[Lines.size() - 2];
+    const auto& Bar = Lines.back();
+    EXPECT_EQ(QRect(Line.X1, Line.Y1, Line.X2, Line.Y2), QRect(210, 165, 294, 165));
+    EXPECT_EQ(Line.Pen, Gray);
+    EXPECT_EQ(Line.PenWidth, 5);
+    EXPECT_EQ(QRect(Bar.X1, Bar.Y1, Bar.X2, Bar.Y2), QRect(294, 160, 294, 170));
+    EXPECT_EQ(Bar.Pen, clBlack);
+    EXPECT_EQ(Bar.PenWidth, 5);
+    EXPECT_TRUE(C.Of(TRecording::kEllipse).empty()) << "the current element has no marker";
+    EXPECT_EQ(C.Ops.back().Kind, TRecording::kLine);
+}
+
+TEST_F(PathwayMap, NewPathwayPixels) {
+    NewPathway();
+    const QImage Image = Render();
+    ASSERT_EQ(Image.size(), QSize(1000, 400));
+    const QRgb Grey = qRgb(128, 128, 128), Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255);
+    // The element's line: width 5 on row 165, from x 210 on.
+    for (int X : {210, 250, 280, 290}) {
+        for (int Y = 163; Y <= 167; ++Y) {
+            EXPECT_EQ(Image.pixel(X, Y), Grey) << X << "," << Y;
+        }
+        EXPECT_EQ(Image.pixel(X, 162), White) << X;
+        EXPECT_EQ(Image.pixel(X, 168), White) << X;
+    }
+    EXPECT_EQ(Image.pixel(208, 165), Grey); // round start
+    EXPECT_EQ(Image.pixel(207, 165), White);
+    // The end bar at x 294 from y 160 to 170.
+    for (int Y : {160, 165, 170}) {
+        for (int X = 292; X <= 296; ++X) {
+            EXPECT_EQ(Image.pixel(X, Y), Black) << X << "," << Y;
+        }
+    }
+    EXPECT_EQ(Image.pixel(291, 160), White);
+    EXPECT_EQ(Image.pixel(294, 157), White);
+    EXPECT_EQ(Image.pixel(294, 173), White);
+    // The current-situation line at x 284 from TopMargin to AxisTop.
+    for (int Y : {10, 100, 300, 320}) {
+        EXPECT_EQ(Image.pixel(284, Y), Grey) << Y;
+    }
+    EXPECT_EQ(Image.pixel(281, 100), White);
+    EXPECT_EQ(Image.pixel(287, 100), White);
+    EXPECT_EQ(Image.pixel(284, 6), White);
+    // No marker around the line start.
+    EXPECT_EQ(Image.pixel(210, 157), White);
+    EXPECT_EQ(Image.pixel(202, 165), White);
+    // The axis line at AxisTop + 20 from x 210 to 950, with its end tick.
+    EXPECT_EQ(Image.pixel(400, 340), Black);
+    EXPECT_EQ(Image.pixel(949, 340), Black);
+    EXPECT_EQ(Image.pixel(950, 349), Black);
+    EXPECT_EQ(Image.pixel(950, 350), White);
+    EXPECT_EQ(Image.pixel(400, 341), White);
+}
+
+TEST_F(PathwayMap, EmptyListGivesGreyLineAtZeroCreditLineAndAxes) {
+    const QImage Image = Render();
+    const QRgb Grey = qRgb(128, 128, 128), White = qRgb(255, 255, 255);
+    for (int Y : {10, 150, 320}) {
+        EXPECT_EQ(Image.pixel(210, Y), Grey) << Y;
+    }
+    EXPECT_EQ(Image.pixel(215, 150), White);
+    int Ink = 0; // the credit line at the foot
+    for (int Y = 386; Y < 400; ++Y)
+        for (int X = 10; X < 100; ++X)
+            if (qGray(Image.pixel(X, Y)) < 128)
+                ++Ink;
+    EXPECT_GT(Ink, 20);
+    EXPECT_EQ(Image.pixel(580, 340), qRgb(0, 0, 0));
+}
+
+TEST_F(PathwayMap, DefaultAxisLabelsAreCentredOnTheirTicks) {
+    const TRecording C = Record();
+    const int32_t A = 320;
+    EXPECT_EQ(C.TextsAt(A + 40), (std::vector<QString>{"0", "20000", "10000"}));
+    EXPECT_EQ(C.Text("0")->X1, 210 - 4);
+    EXPECT_EQ(C.Text("10000")->X1, 580 - 20);
+    EXPECT_EQ(C.Text("20000")->X1, 950 - 20);
+    EXPECT_TRUE(C.HasLine(210, A + 20, 210, A + 30));
+    EXPECT_TRUE(C.HasLine(580, A + 20, 580, A + 30));
+    EXPECT_TRUE(C.HasLine(950, A + 20, 950, A + 30));
+    EXPECT_TRUE(C.HasLine(210, A + 20, 950, A + 20));
+    const auto* Title = C.Text("[no caption]");
+    ASSERT_TRUE(Title);
+    EXPECT_EQ(QPoint(Title->X1, Title->Y1), QPoint(10, A + 20));
+    EXPECT_EQ(Title->FontColor, clBlack);
+    for (const auto& Op : C.Of(TRecording::kLine)) {
+        if (Op.Y1 >= A + 20) {
+            EXPECT_EQ(Op.PenWidth, 1);
+            EXPECT_EQ(Op.Pen, clBlack);
+        }
+    }
+}
+
+struct TLabelCase {
+    double Min, Max;
+    QChar Separator;
+    std::vector<QString> Labels; // minimum, maximum, middle
+};
+
+TEST_F(PathwayMap, MiddleLabelsDependOnTheWidthOfTheRange) {
+    const TLabelCase Cases[] = {
+        {0, 100, '.', {"0", "100", "50"}},
+        {0, 50, '.', {"0", "50", "25.0"}},
+        {0, 0.5, '.', {"0", "0.5", "0.250"}},
+        {0, 0.5, ',', {"0", "0,5", "0,250"}},
+        {0, 50, ',', {"0", "50", "25,0"}},
+        {0, 2000, '.', {"0", "2000", "1000"}},
+        {-0.25, 0.25, '.', {"-0.25", "0.25", "0.000"}},
+        {100, 0, '.', {"100", "0", "50"}},
+    };
+    for (const TLabelCase& Case : Cases) {
+        TSeparatorGuard Guard(Case.Separator);
+        Settings.SetMinTippingPointValue(Case.Min);
+        Settings.SetMaxTippingPointValue(Case.Max);
+        EXPECT_EQ(Record().TextsAt(320 + 40), Case.Labels) << Case.Min << " .. " << Case.Max;
+    }
+}
+
+TEST_F(PathwayMap, TickCountIsHeldToTwoToTwenty) {
+    const std::pair<int32_t, size_t> Cases[] = {
+        {3, 1}, {2, 0}, {1, 0}, {-5, 0}, {20, 18}, {21, 18}, {INT32_MAX, 18}, {INT32_MIN, 0}};
+    for (const auto& [Ticks, Middle] : Cases) {
+        Settings.SetTicksXAxis(Ticks);
+        EXPECT_EQ(Record().TextsAt(360).size(), 2 + Middle) << Ticks;
+    }
+}
+
+TEST_F(PathwayMap, HiddenTippingAxisKeepsTheScenarioAxes) {
+    AddScenario(QStringLiteral("Wet"), {"0", "5000"});
+    Settings.SetShowXAxis(false);
+    const TRecording C = Record();
+    const int32_t A = 400 - 10 - 120;
+    EXPECT_FALSE(C.Text("[no caption]"));
+    EXPECT_TRUE(C.TextsAt(A + 40).empty());
+    EXPECT_FALSE(C.HasLine(210, A + 20, 950, A + 20));
+    EXPECT_TRUE(C.Text("Wet"));
+    EXPECT_TRUE(C.Text("2020"));
+}
+
+TEST_F(PathwayMap, ScenarioAxesTickTheDefinedYears) {
+    AddScenario(QStringLiteral("Wet"), {"0", "", "", "", "10000"});
+    AddScenario(QStringLiteral("Flat"), {"5000", "5000", "5000"});
+    AddScenario(QStringLiteral("Close"), {"0", "100", "200", "2000"});
+    const TRecording C = Record();
+    EXPECT_EQ(Settings.XAxisHeight(), 50 * 3 + 70);
+    const int32_t A = 400 - 10 - 220;
+    // Wet: name, polyline from PlotLeft over the two defined years, ticks.
+    const int32_t Y0 = A + 60;
+    EXPECT_EQ(QPoint(C.Text("Wet")->X1, C.Text("Wet")->Y1), QPoint(10, Y0));
+    EXPECT_TRUE(C.HasLine(210, Y0, 210, Y0 + 10));
+    EXPECT_TRUE(C.HasLine(210, Y0, 580, Y0));
+    EXPECT_TRUE(C.HasLine(580, Y0, 580, Y0 + 10));
+    EXPECT_EQ(C.TextsAt(Y0 + 20), (std::vector<QString>{"2010", "2050"}));
+    EXPECT_EQ(C.Text("2050")->X1, 580 - 16);
+    // Flat: three ticks at one x, only the first label.
+    const int32_t Y1 = A + 110;
+    EXPECT_EQ(C.TextsAt(Y1 + 20), (std::vector<QString>{"2010"}));
+    const auto Lines = C.Of(TRecording::kLine);
+    EXPECT_EQ(std::count_if(Lines.begin(), Lines.end(),
+                            [&](const auto& L) {
+                                return L.X1 == 395 && L.Y1 == Y1 && L.X2 == 395 && L.Y2 == Y1 + 10;
+                            }),
+              3);
+    // Close: 2020 would overlap 2010 (x 214 against 210) and is left out;
+    // 2030 (x 217) overlaps 2010 too; 2040 (x 284) is far enough.
+    const int32_t Y2 = A + 160;
+    EXPECT_EQ(C.TextsAt(Y2 + 20), (std::vector<QString>{"2010", "2040"}));
+}
+
+TEST_F(PathwayMap, TimeBasedMapShowsTheSelectedSeries) {
+    List.SetPathwayType(ptTimeBased);
+    List.SetTippingTimeValuesCount(2);
+    TElement* Current = Action(QStringLiteral("Now"), 0, Gray);
+    Current->SetTippingTimeValue(0, 2020);
+    Current->SetTippingTimeValue(1, 2030);
+    List.SetCurrentElementID(Current->ID());
+    TElement* Dike = Action(QStringLiteral("Dike"), 0, clBlue);
+    Dike->SetTippingTimeValue(0, 2050);
+    Dike->SetTippingTimeValue(1, 2080);
+    AddScenario(QStringLiteral("Wet"), {"2000"});
+    AddScenario(QStringLiteral("Dry"), {"2000"});
+    Settings.SetMinTippingPointValue(2000);
+    Settings.SetMaxTippingPointValue(2100);
+    for (const int32_t Series : {0, 1}) {
+        const TRecording C = Record(Series);
+        EXPECT_EQ(Settings.XAxisHeight(), 70);
+        const int32_t XNow = Series == 0 ? 358 : 432, XDike = Series == 0 ? 580 : 802;
+        EXPECT_TRUE(C.HasLine(XNow, 10, XNow, 320)) << Series;
+        EXPECT_TRUE(C.HasLine(XNow, 320, XDike + 10, 320)) << Series;
+        // The scenario axes still stand at AxisTop + 60 + 50 s, below the band.
+        EXPECT_EQ(C.Text("Wet")->Y1, 380);
+        EXPECT_EQ(C.Text("Dry")->Y1, 430);
+    }
+}
+
+TEST_F(PathwayMap, VisualEffectsSuppressLinesAndTransfersOnly) {
+    TElement* Current = NewPathway();
+    (void)Current;
+    TElement* Hidden = Action(QStringLiteral("Hidden"), 30, clBlue);
+    TElement* Green = Action(QStringLiteral("Green"), 40, clGreen);
+    TElement* After = Pathway(60, Hidden, Green);
+    Hidden->SetVisualEffect(veHide);
+    {
+        const TRecording C = Record();
+        EXPECT_TRUE(C.Text("Hidden")) << "captions are written whatever the effect";
+        for (const auto& L : C.Of(TRecording::kLine)) {
+            EXPECT_NE(L.Pen, clBlue) << "neither its line nor the transfer from it";
+        }
+        const int32_t Y = 320; // Green's row; After tips later: a sub-row
+        const int32_t YAfter = Y + 20;
+        EXPECT_TRUE(C.HasLine(432, YAfter, 654 + 10, YAfter));
+        // Markers for all but the current element, After's where Hidden tips.
+        const auto Markers = C.Of(TRecording::kEllipse);
+        ASSERT_EQ(Markers.size(), 3u);
+        EXPECT_EQ(QRect(Markers[2].X1, Markers[2].Y1, Markers[2].X2, Markers[2].Y2),
+                  QRect(432 - 7, YAfter - 7, 432 + 7, YAfter + 7));
+        EXPECT_EQ(Markers[0].Y1, 165 - 7); // Hidden's own station, at x 284
+        EXPECT_EQ(Markers[0].X1, 284 - 7);
+        EXPECT_EQ(Markers[0].PenWidth, 5);
+        EXPECT_EQ(Markers[0].Brush, clWhite);
+    }
+    Hidden->SetVisualEffect(veShow);
+    After->SetVisualEffect(veGrayed);
+    const TRecording C = Record();
+    EXPECT_TRUE(C.HasLine(432, 340, 432, 165)) << "the transfer from Hidden";
+    EXPECT_FALSE(C.HasLine(432, 340, 654 + 10, 340)) << "but not After's own line";
+}
+
+TEST_F(PathwayMap, ElementsEndingBeforeTheCurrentSituationGetNoRunOn) {
+    NewPathway()->SetTippingPointValue(50);
+    Action(QStringLiteral("Early"), 20, clRed);
+    const TRecording C = Record();
+    // Early lies on row 320 and runs from where the current situation tips
+    // (x 580) back to its own x (358), without run-on or end bar.
+    EXPECT_TRUE(C.HasLine(580, 320, 358, 320));
+    for (const auto& L : C.Of(TRecording::kLine)) {
+        EXPECT_FALSE(L.Pen == clBlack && L.PenWidth == 5 && L.Y1 == 315) << "no end bar";
+    }
+}
+
+TEST_F(PathwayMap, CombinedElementsAreDashedRuns) {
+    NewPathway();
+    TElement* Red = Action(QStringLiteral("Red"), 20, clRed);
+    TElement* Blue = Action(QStringLiteral("Blue"), 30, clBlue);
+    Pathway(50, Red, Blue, ctCombine);
+    const TRecording C = Record();
+    const auto Runs = C.Of(TRecording::kSolidRect);
+    ASSERT_FALSE(Runs.empty());
+    for (const auto& R : Runs) {
+        EXPECT_EQ(R.Y2 - R.Y1, 5);
+        EXPECT_LE(R.X2 - R.X1, 10);
+        EXPECT_EQ(R.Color, R.X1 % 20 < 10 ? clBlue : clRed);
+        EXPECT_EQ(R.Brush, clWhite) << "the brush stays white";
+    }
+    EXPECT_EQ(Runs.front().X1, 358);
+    EXPECT_EQ(Runs.back().X2, 580 + 10);
+}
+
+TEST_F(PathwayMap, DashedBandPixels) {
+    QImage Image(300, 200, QImage::Format_RGB32);
+    Image.fill(Qt::white);
+    {
+        QPainter Painter(&Image);
+        TPainterCanvas Canvas(Painter, 300, 200);
+        TPathwayMap::DrawDashedLine(Canvas, 210, 165, 250, 165, clBlue, clRed);
+        EXPECT_EQ(Canvas.BrushColor(), clWhite);
+    }
+    const QRgb Own = qRgb(0, 0, 255), Predecessor = qRgb(255, 0, 0), White = qRgb(255, 255, 255);
+    for (int Y = 163; Y <= 167; ++Y) {
+        for (int X = 210; X < 250; ++X) {
+            const bool OwnColour = (X >= 220 && X < 230) || X >= 240;
+            EXPECT_EQ(Image.pixel(X, Y), OwnColour ? Own : Predecessor) << X << "," << Y;
+        }
+        EXPECT_EQ(Image.pixel(250, Y), White);
+        EXPECT_EQ(Image.pixel(209, Y), White);
+    }
+    for (int X = 205; X < 255; ++X) {
+        EXPECT_EQ(Image.pixel(X, 162), White);
+        EXPECT_EQ(Image.pixel(X, 168), White);
+    }
+}
+
+TEST_F(PathwayMap, DashedLinesRunEitherWayAndStayOnTheCanvas) {
+    TRecordingCanvas C(100, 100);
+    TPathwayMap::DrawDashedLine(C, 35, 50, 5, 50, clBlue, clRed); // pixels 35 down to 6
+    TPathwayMap::DrawDashedLine(C, 7, 20, 7, 20, clBlue, clRed);  // nothing
+    TPathwayMap::DrawDashedLine(C, -2000000000, 80, 2000000000, 80, clBlue, clRed);
+    std::vector<QRect> Near;
+    int Far = 0;
+    for (const auto& R : C.Ops) {
+        if (R.Y1 == 48)
+            Near.push_back(QRect(QPoint(R.X1, R.Y1), QPoint(R.X2 - 1, R.Y2 - 1)));
+        else if (R.Y1 == 78)
+            ++Far;
+        EXPECT_TRUE(R.X1 >= -10 && R.X2 <= 110);
+    }
+    EXPECT_EQ(Near, (std::vector<QRect>{QRect(QPoint(6, 48), QPoint(9, 52)),
+                                        QRect(QPoint(10, 48), QPoint(19, 52)),
+                                        QRect(QPoint(20, 48), QPoint(29, 52)),
+                                        QRect(QPoint(30, 48), QPoint(35, 52))}));
+    EXPECT_LE(Far, 14);
+}
+
+TEST_F(PathwayMap, TransfersJoinThePredecessorsRow) {
+    NewPathway();
+    TElement* Dike = Action(QStringLiteral("Dike"), 30, clBlue);
+    TElement* Pump = Action(QStringLiteral("Pump"), 60, clRed);
+    TElement* Switch = Pathway(80, Dike, Pump);
+    (void)Switch;
+    const TRecording C = Record();
+    // Rows 10, 165, 320; the pathway outlasts the pump: a sub-row at 340.
+    // The transfer stands where the dike tips, in the dike's colour.
+    const auto Lines = C.Of(TRecording::kLine);
+    const auto Transfer = std::find_if(Lines.begin(), Lines.end(), [](const auto& L) {
+        return L.X1 == 432 && L.Y1 == 340 && L.X2 == 432 && L.Y2 == 165;
+    });
+    ASSERT_NE(Transfer, Lines.end());
+    EXPECT_EQ(Transfer->Pen, clBlue);
+    EXPECT_EQ(Transfer->PenWidth, 5);
+    EXPECT_TRUE(C.HasLine(432, 340, 802 + 10, 340));
+}
+
+TEST_F(PathwayMap, DrawingAreaMustBeNeitherEmptyNorHuge) {
+    const struct {
+        int32_t W, H;
+        double Scale;
+        QString Message;
+    } Cases[] = {
+        {0, 400, 1, "The map cannot be drawn: a drawing area of 0 x 400 pixels is empty."},
+        {1000, -5, 1, "The map cannot be drawn: a drawing area of 1000 x -5 pixels is empty."},
+        {50000, 50000, 1,
+         "The map cannot be drawn: a drawing area of 50000 x 50000 pixels is too large (at "
+         "most 100 million pixels)."},
+        {1000, 400, 20,
+         "The map cannot be drawn: a drawing area of 20000 x 8000 pixels is too large (at "
+         "most 100 million pixels)."},
+        {INT32_MAX, INT32_MAX, 1,
+         "The map cannot be drawn: a drawing area of 2147483647 x 2147483647 pixels is too "
+         "large (at most 100 million pixels)."},
+        {1000, 400, 0.0001, "The map cannot be drawn: a drawing area of 0 x 0 pixels is empty."},
+    };
+    for (const auto& Case : Cases) {
+        Settings.SetDrawingAreaWidth(Case.W);
+        Settings.SetDrawingAreaHeight(Case.H);
+        QImage Image;
+        try {
+            Map.DrawPathwayOnBitmap(Image, -1, Case.Scale);
+            ADD_FAILURE() << "no error for " << Case.W << " x " << Case.H;
+        } catch (const ECorvinalError& E) {
+            EXPECT_EQ(E.Message(), Case.Message);
+        }
+    }
+    Settings.SetDrawingAreaWidth(1000);
+    Settings.SetDrawingAreaHeight(400);
+    for (const double Scale : {0.0, -2.0, std::nan(""), HUGE_VAL}) {
+        EXPECT_THROW(Map.ImageSize(Scale), ECorvinalError) << Scale;
+    }
+    EXPECT_EQ(Map.ImageSize(2), QSize(2000, 800));
+    EXPECT_EQ(Map.ImageSize(1.5), QSize(1500, 600));
+}
+
+TEST_F(PathwayMap, EqualRangeAbandonsTheDrawing) {
+    NewPathway();
+    Settings.SetMaxTippingPointValue(0);
+    QImage Image;
+    try {
+        Map.DrawPathwayOnBitmap(Image, -1);
+        FAIL() << "no error";
+    } catch (const ECorvinalError& E) {
+        EXPECT_EQ(E.Message(), QStringLiteral("Floating point division by zero"));
+    }
+}
+
+TEST_F(PathwayMap, ScaledDrawingIsTheSameMapLarger) {
+    NewPathway();
+    QImage Small, Large;
+    Map.DrawPathwayOnBitmap(Small, -1);
+    Map.DrawPathwayOnBitmap(Large, -1, 2);
+    ASSERT_EQ(Large.size(), QSize(2000, 800));
+    for (const QPoint P : {QPoint(250, 165), QPoint(294, 160), QPoint(284, 100), QPoint(400, 340),
+                           QPoint(250, 162), QPoint(600, 200)}) {
+        EXPECT_EQ(Large.pixel(2 * P.x(), 2 * P.y()), Small.pixel(P)) << P.x() << "," << P.y();
+        EXPECT_EQ(Large.pixel(2 * P.x() + 1, 2 * P.y() + 1), Small.pixel(P))
+            << P.x() << "," << P.y();
+    }
+}
+
+TEST_F(PathwayMap, HandEditedLoopsAndExtremeValuesStillDraw) {
+    NewPathway();
+    TElement* A = Action(QStringLiteral("A"), 20, clRed);
+    TElement* P = Pathway(30, A, A, ctCombine);
+    TElement* Q = Pathway(40, P, P, ctCombine);
+    P->SetPredecessorID(Q->ID()); // P and Q lead to each other both ways
+    P->SetCombinationSecondID(Q->ID());
+    TElement* Lost = Pathway(50, A, A);
+    Lost->SetPredecessorID(999);
+    Lost->SetCombinationSecondID(-7);
+    Action(QStringLiteral("Far"), 1e308, clBlue);
+    Action(QStringLiteral("NaN"), std::nan(""), clGreen);
+    AddScenario(QStringLiteral("Huge"), {"-1e308", "1e308", "1e308", "0"});
+    Settings.SetOvershoot(INT32_MAX);
+    Settings.SetYOffset(INT32_MIN);
+    Settings.SetFontSize(-3);
+    EXPECT_NO_THROW(Render());
+    Settings.SetMinTippingPointValue(-1e308);
+    Settings.SetMaxTippingPointValue(1e308);
+    const QImage Image = Render();
+    EXPECT_EQ(Image.size(), QSize(1000, 400));
+}
+
+// ---------------------------------------------------------------- DrawPathwayBar
+
+class PathwayBar : public PathwayMap {
+protected:
+    TRecording Bar(const TElement& E, const QRect& R, double Lo, double Hi) {
+        TRecordingCanvas C;
+        DrawPathwayBar(E, 0, C, R, Lo, Hi);
+        return C;
+    }
+};
+
+TEST_F(PathwayBar, EqualLowAndHighDrawNothing) {
+    NewPathway();
+    TElement* A = Action(QStringLiteral("A"), 20, clRed);
+    TRecordingCanvas C;
+    C.SetBrushColor(clYellow);
+    DrawPathwayBar(*A, 0, C, QRect(0, 0, 64, 16), 5, 5);
+    EXPECT_TRUE(C.Ops.empty());
+    EXPECT_EQ(C.BrushColor(), clYellow);
+}
+
+TEST_F(PathwayBar, BandsStackFromTopToBottomAndTheCurrentSituationComesLast) {
+    NewPathway(); // current situation tips at 10
+    TElement* Red = Action(QStringLiteral("Red"), 40, clRed);
+    TElement* Blue = Action(QStringLiteral("Blue"), 60, clBlue);
+    TElement* Both = Pathway(80, Red, Blue, ctCombine); // bands: blue, red
+    QImage Image(100, 30, QImage::Format_RGB32);
+    Image.fill(Qt::white);
+    {
+        QPainter Painter(&Image);
+        TPainterCanvas Canvas(Painter, 100, 30);
+        DrawPathwayBar(*Both, 0, Canvas, QRect(10, 5, 80, 20), 0, 80);
+        EXPECT_EQ(Canvas.BrushColor(), Gray);
+    }
+    // lo 0 at x 10 and hi 80 at x 90: one pixel per unit.
+    const QRgb R = qRgb(255, 0, 0), B = qRgb(0, 0, 255), G = qRgb(128, 128, 128),
+               W = qRgb(255, 255, 255);
+    EXPECT_EQ(Image.pixel(60, 5), B); // Both, band 0: rows 5 .. 14
+    EXPECT_EQ(Image.pixel(60, 14), B);
+    EXPECT_EQ(Image.pixel(60, 15), R); // band 1: rows 15 .. 24
+    EXPECT_EQ(Image.pixel(89, 24), R);
+    EXPECT_EQ(Image.pixel(90, 15), W);
+    EXPECT_EQ(Image.pixel(60, 25), W);
+    EXPECT_EQ(Image.pixel(30, 5), R); // Red, from the current situation to 40
+    EXPECT_EQ(Image.pixel(30, 24), R);
+    EXPECT_EQ(Image.pixel(10, 5), G); // the current situation, 0 to 10
+    EXPECT_EQ(Image.pixel(19, 24), G);
+    EXPECT_EQ(Image.pixel(20, 10), R);
+    EXPECT_EQ(Image.pixel(9, 10), W);
+}
+
+TEST_F(PathwayBar, PredecessorLoopsEndAndLongChainsAreWalkedOnce) {
+    NewPathway();
+    TElement* A = Action(QStringLiteral("A"), 20, clRed);
+    TElement* P = Pathway(30, A, A);
+    TElement* Q = Pathway(40, P, A);
+    P->SetPredecessorID(Q->ID());
+    EXPECT_EQ(Bar(*Q, QRect(0, 0, 64, 16), 0, 40).Of(TRecording::kFillRect).size(), 3u);
+
+    // 100,000 pathway elements, each following the one before.
+    List.ClearElements();
+    TElement* First = new TElement(1, &List);
+    First->SetTippingPointValue(1);
+    for (int32_t ID = 2; ID <= 100000; ++ID) {
+        TElement* E = new TElement(ID, &List);
+        E->SetPredecessorID(ID - 1);
+        E->SetCombinationSecondID(1);
+        E->SetTippingPointValue(ID);
+    }
+    List.SetCurrentElementID(1);
+    const TRecording C = Bar(*List.Elements(99999), QRect(0, 0, 64, 16), 0, 100000);
+    EXPECT_EQ(C.Of(TRecording::kFillRect).size(), 100000u + 1);
+}
+
+TEST_F(PathwayBar, BandsThinnerThanAPixelArePaintedPerRow) {
+    NewPathway();
+    TElement* Red = Action(QStringLiteral("Red"), 20, clRed);
+    TElement* Blue = Action(QStringLiteral("Blue"), 20, clBlue);
+    TElement* Level = Pathway(20, Red, Blue, ctCombine);
+    for (int I = 0; I < 40; ++I) // doubles the bands each time, up to the limit
+        Level = Pathway(20, Level, Level, ctCombine);
+    ASSERT_EQ(Level->ColorCount(), INT32_MAX);
+    List.SetCurrentElementID(-1);
+    const TRecording C = Bar(*Level, QRect(0, 0, 64, 16), 0, 20);
+    const auto Rects = C.Of(TRecording::kFillRect);
+    // Level k has 2^(k+1) bands: levels 4 .. 40 one rectangle per row (16
+    // each), levels 3 .. 0 one per band (16, 8, 4, 2), and Red one.
+    EXPECT_EQ(Rects.size(), 37u * 16 + 16 + 8 + 4 + 2 + 1);
+    for (int Row = 0; Row < 16; ++Row) {
+        EXPECT_EQ(Rects[size_t(Row)].Y1, Row);
+        EXPECT_EQ(Rects[size_t(Row)].Y2, Row + 1);
+        EXPECT_TRUE(Rects[size_t(Row)].Brush == clRed || Rects[size_t(Row)].Brush == clBlue);
+    }
+}
+
+TEST_F(PathwayBar, FewBandsAreOneRectangleEach) {
+    TElement* Red = Action(QStringLiteral("Red"), 10, clRed);
+    TElement* Blue = Action(QStringLiteral("Blue"), 20, clBlue);
+    TElement* Green = Action(QStringLiteral("Green"), 20, clGreen);
+    TElement* P = Pathway(30, Red, Blue, ctCombine);
+    TElement* Q = Pathway(40, P, Green, ctCombine); // green, blue, red
+    const TRecording C = Bar(*Q, QRect(0, 0, 40, 10), 0, 40);
+    const auto Rects = C.Of(TRecording::kFillRect);
+    ASSERT_EQ(Rects.size(), 3u + 2 + 1);
+    // 10 rows in three bands: 0 .. 3, 3 .. 7, 7 .. 10 (3.33 and 6.67 rounded).
+    EXPECT_EQ(QRect(Rects[0].X1, Rects[0].Y1, Rects[0].X2, Rects[0].Y2), QRect(30, 0, 40, 3));
+    EXPECT_EQ(Rects[0].Brush, clGreen);
+    EXPECT_EQ(QRect(Rects[1].X1, Rects[1].Y1, Rects[1].X2, Rects[1].Y2), QRect(30, 3, 40, 7));
+    EXPECT_EQ(Rects[1].Brush, clBlue);
+    EXPECT_EQ(Rects[2].Y2, 10);
+    EXPECT_EQ(Rects[2].Brush, clRed);
+    EXPECT_EQ(QRect(Rects[3].X1, Rects[3].Y1, Rects[3].X2, Rects[3].Y2), QRect(10, 0, 30, 5));
+    EXPECT_EQ(Rects[5].Brush, clRed); // Red itself, from 0 without a current element
+    EXPECT_EQ(QRect(Rects[5].X1, Rects[5].Y1, Rects[5].X2, Rects[5].Y2), QRect(0, 0, 10, 10));
+}
+
+} // namespace

@@ -1,21 +1,142 @@
 #include "MainUnit.h"
 
 #include "AboutUnit.h"
+#include "ActionsGridUnit.h"
+#include "ApplicationUnit.h"
+#include "GraphSettingsUnit.h"
+#include "GraphicsFrameUnit.h"
 #include "ModalSeamUnit.h"
+#include "PathShorteningUnit.h"
+#include "PathwayFileUnit.h"
+#include "SaveAndCloseUnit.h"
+#include "ScenarioFrameUnit.h"
+#include "XAxisSettingsFormUnit.h"
+#include "XmlUnit.h"
 
-#include <QLabel>
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+
+namespace {
+
+const int UpperBandHeight = 286;
+const int CommandPanelWidth = 144;
+const int CommandButtonHeight = 35;
+const int TitlePathWidth = 400;
+
+} // namespace
 
 TForm2::TForm2(const QStringList& Arguments, QWidget* Parent) : QMainWindow(Parent) {
     setWindowTitle(QStringLiteral("Corvinal"));
-    resize(800, 542);
+    BuildWindow();
+    BuildCommands();
     FormCreate(Arguments);
+    // The idle moment of the event loop is when the enabling rules are asked.
+    if (QAbstractEventDispatcher* Dispatcher = QAbstractEventDispatcher::instance())
+        connect(Dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                [this] { UpdateActions(); });
 }
 
 TForm2::~TForm2() = default;
 
-void TForm2::FormCreate(const QStringList& Arguments) {
+void TForm2::BuildWindow() {
+    resize(800, 542);
     FMyElementsList = std::make_unique<TElementsList>();
+    FScenarioFrame1 = std::make_unique<TScenarioFrame>();
+
+    FSplitter = new QSplitter(Qt::Vertical, this);
+    FSplitter->setHandleWidth(3);
+    FSplitter->setChildrenCollapsible(false);
+
+    FUpperBand = new QWidget(FSplitter);
+    FActionsStringGrid = new TActionsStringGrid(FUpperBand);
+    FCommandPanel = new QWidget(FUpperBand);
+    FCommandPanel->setFixedWidth(CommandPanelWidth);
+    auto* Upper = new QHBoxLayout(FUpperBand);
+    Upper->setContentsMargins(0, 0, 0, 0);
+    Upper->setSpacing(0);
+    Upper->addWidget(FActionsStringGrid, 1);
+    Upper->addWidget(FCommandPanel);
+
+    FPageControl = new QTabWidget(FSplitter);
+    FFrame11 = new TGraphicsFrame(FPageControl);
+    FPageControl->addTab(FFrame11, QStringLiteral("Pathways"));
+
+    FSplitter->addWidget(FUpperBand);
+    FSplitter->addWidget(FPageControl);
+    FSplitter->setStretchFactor(0, 0);
+    FSplitter->setStretchFactor(1, 1);
+    FSplitter->setSizes({UpperBandHeight, 542 - UpperBandHeight - 3});
+    setCentralWidget(FSplitter);
+}
+
+TCommand TForm2::MakeCommand(const QString& Caption, int Top, int Left, int Width,
+                             std::function<void()> Execute,
+                             std::function<bool()> EnabledRule) {
+    TCommand Command;
+    Command.Action = new QAction(Caption, this);
+    Command.Button = new QPushButton(Caption, FCommandPanel);
+    Command.Button->setGeometry(Left, Top, Width, CommandButtonHeight);
+    Command.Button->setFocusPolicy(Qt::TabFocus);
+    // A command whose work is not built yet stays disabled.
+    Command.EnabledRule = Execute ? std::move(EnabledRule) : [] { return false; };
+    if (Execute)
+        connect(Command.Action, &QAction::triggered, this, std::move(Execute));
+    QPushButton* Button = Command.Button;
+    QAction* Action = Command.Action;
+    connect(Button, &QPushButton::clicked, Action, &QAction::trigger);
+    connect(Action, &QAction::changed, Button, [Button, Action] {
+        Button->setEnabled(Action->isEnabled());
+    });
+    return Command;
+}
+
+void TForm2::BuildCommands() {
+    auto Always = [] { return true; };
+    auto SelectedRow = [this] { return FActionsStringGrid->Row(); };
+    FAddSimpleElement = MakeCommand(QStringLiteral("Add Action"), 7, 15, 113, nullptr, Always);
+    FDeleteElement = MakeCommand(QStringLiteral("Delete Action"), 42, 15, 113, nullptr, [=] {
+        const TElement* E = FActionsStringGrid->ElementOfRow(SelectedRow());
+        return E && E->DependencyCount() == 0;
+    });
+    FCombine = MakeCommand(QStringLiteral("Pathway"), 76, 15, 113, nullptr, Always);
+    FMoveDown = MakeCommand(QStringLiteral("Down"), 110, 15, 57, nullptr, [=] {
+        return SelectedRow() >= 1 && SelectedRow() < FActionsStringGrid->RowCount() - 1;
+    });
+    FMoveUp = MakeCommand(QStringLiteral("Up"), 110, 71, 57, nullptr,
+                          [=] { return SelectedRow() >= 2; });
+    FSave = MakeCommand(QStringLiteral("Save"), 144, 15, 113, [this] { SaveActionExecute(); },
+                        Always);
+    FSave.Action->setShortcut(QKeySequence::Save);
+    addAction(FSave.Action);
+    FAddTimeColumn = MakeCommand(QStringLiteral("Add Scenario"), 189, 15, 113, nullptr, [this] {
+        return FMyElementsList->PathwayType() == ptTimeBased;
+    });
+    FScenarioEdit = MakeCommand(QStringLiteral("Scenarios"), 230, 15, 113, nullptr, [this] {
+        return FMyElementsList->PathwayType() == ptConditionBased;
+    });
+}
+
+void TForm2::UpdateActions() {
+    for (TCommand* Command : {&FAddSimpleElement, &FDeleteElement, &FCombine, &FMoveDown,
+                              &FMoveUp, &FSave, &FAddTimeColumn, &FScenarioEdit})
+        Command->Action->setEnabled(Command->EnabledRule());
+}
+
+void TForm2::FormCreate(const QStringList& Arguments) {
+    FActionsStringGrid->SetElementsList(FMyElementsList.get());
+    SetBeginYear(2010);
+    SetEndYear(2100);
+    SetTimeStep(10);
     FMyElementsList->SetCurrentElementID(-1);
+    FScenarioFrame1->SetupScenariosGrid();
+    FFrame11->SetMyElementsList(FMyElementsList.get());
+    FFrame11->SetMyScenarioFrame(FScenarioFrame1.get());
 
     TOpenActions Action;
     QString FileName;
@@ -31,6 +152,14 @@ void TForm2::FormCreate(const QStringList& Arguments) {
         FStartCancelled = true;
         break;
     case oaOpenPathway:
+        try {
+            OpenPathwayFile(FileName);
+        } catch (const std::exception& E) {
+            // Never keep a half-read document that a later "Save" could write
+            // over the file: report, then start afresh with a new pathway.
+            ReportException(E);
+            ResetToNewPathway();
+        }
         break;
     case oaNewConditionPathway:
         NewPathway(ptConditionBased);
@@ -39,10 +168,35 @@ void TForm2::FormCreate(const QStringList& Arguments) {
         NewPathway(ptTimeBased);
         break;
     }
-    FElementListIsDirty = false;
 
-    auto* Placeholder = new QLabel(this);
-    setCentralWidget(Placeholder);
+    ClearDirtyFlags();
+    FFrame11->UpdateSeriesSelector();
+    FActionsStringGrid->DrawActionsStringGrid();
+    if (!FStartCancelled)
+        DrawReportingErrors();
+    UpdateActions();
+}
+
+void TForm2::DrawReportingErrors() {
+    // At start-up there is no event loop yet to report a drawing that fails
+    // (equal ends of the tipping range, say); the window still opens.
+    try {
+        FFrame11->Draw();
+    } catch (const std::exception& E) {
+        ReportException(E);
+    }
+}
+
+void TForm2::ResetToNewPathway() {
+    FMyElementsList->ClearElements();
+    FMyElementsList->SetTippingTimeValuesCount(0);
+    FMyElementsList->SetCurrentElementID(-1);
+    TXmlDoc Empty;
+    FFrame11->ReadFromXML(Empty);
+    FScenarioFrame1->SetupScenariosGrid();
+    FPathwayFileName.clear();
+    setWindowTitle(QStringLiteral("Corvinal"));
+    NewPathway(ptConditionBased);
 }
 
 void TForm2::NewPathway(TPathwayType PathwayType) {
@@ -51,8 +205,105 @@ void TForm2::NewPathway(TPathwayType PathwayType) {
     TElement* Start = FMyElementsList->AddSimpleElement(QStringLiteral("Current Situation"),
                                                         RGBToColor(128, 128, 128), 10, 0, 1);
     FMyElementsList->SetCurrentElementID(Start->ID());
+    FActionsStringGrid->DrawActionsStringGrid();
+    FFrame11->SetMinTippingPointValue(0);
+    FFrame11->SetMaxTippingPointValue(100);
 }
 
-void TForm2::SetPathwayFileName(const QString& Value) { FPathwayFileName = Value; }
+void TForm2::OpenPathwayFile(const QString& FileName) {
+    TXmlDoc XML;
+    XML.LoadFromFile(FileName, PathwayReadBufferSize);
+    FMyElementsList->ReadFromXML(XML);
+    FFrame11->ReadFromXML(XML);
+    FScenarioFrame1->ReadFromXML(XML);
+    SetPathwayFileName(QFileInfo(FileName).absoluteFilePath());
+    ClearDirtyFlags();
+}
 
-void TForm2::CreateDialogs() {}
+void TForm2::WriteDocumentTo(const QString& FileName) {
+    TXmlDoc XML;
+    FMyElementsList->WriteToXML(XML);
+    FScenarioFrame1->WriteToXML(XML);
+    FFrame11->WriteToXML(XML);
+    XML.SaveToFile(FileName);
+}
+
+void TForm2::SaveActionExecute() {
+    if (FPathwayFileName.trimmed().isEmpty()) {
+        const QString Chosen =
+            Modal().SaveFileName(this, PathwayFileFilter, PathwayFileExtension, true);
+        if (!Chosen.isEmpty())
+            SetPathwayFileName(Chosen);
+    }
+    if (FPathwayFileName.trimmed().isEmpty())
+        return;
+    WriteDocumentTo(FPathwayFileName);
+    ClearDirtyFlags();
+    Modal().ShowMessage(this, FPathwayFileName + QStringLiteral(" saved"));
+}
+
+void TForm2::SetPathwayFileName(const QString& Value) {
+    FPathwayFileName = Value;
+    const QFontMetrics Metrics(font());
+    const QString Shown = ShortenPath(Value, TitlePathWidth, [&Metrics](const QString& Text) {
+        return Metrics.horizontalAdvance(Text);
+    });
+    setWindowTitle(QStringLiteral("Corvinal [") + Shown + QLatin1Char(']'));
+}
+
+bool TForm2::DocumentIsDirty() const {
+    return FElementListIsDirty || FScenarioFrame1->ScenarioIsDirty() ||
+           FFrame11->GraphicsSettingIsDirty();
+}
+
+void TForm2::ClearDirtyFlags() {
+    FElementListIsDirty = false;
+    FScenarioFrame1->SetScenarioIsDirty(false);
+    FFrame11->SetGraphicsSettingIsDirty(false);
+}
+
+int TForm2::BeginYear() const { return FScenarioFrame1->BeginYear(); }
+void TForm2::SetBeginYear(int Value) { FScenarioFrame1->SetBeginYear(Value); }
+int TForm2::EndYear() const { return FScenarioFrame1->EndYear(); }
+void TForm2::SetEndYear(int Value) { FScenarioFrame1->SetEndYear(Value); }
+int TForm2::TimeStep() const { return FScenarioFrame1->TimeStep(); }
+void TForm2::SetTimeStep(int Value) { FScenarioFrame1->SetTimeStep(Value); }
+
+int32_t TForm2::RowOfPredecessor() const { return FActionsStringGrid->RowOfPredecessor(); }
+void TForm2::SetRowOfPredecessor(int32_t Value) { FActionsStringGrid->SetRowOfPredecessor(Value); }
+int32_t TForm2::RowOfCombinationSecond() const {
+    return FActionsStringGrid->RowOfCombinationSecond();
+}
+void TForm2::SetRowOfCombinationSecond(int32_t Value) {
+    FActionsStringGrid->SetRowOfCombinationSecond(Value);
+}
+
+void TForm2::CreateDialogs() {
+    if (FCloseForm)
+        return;
+    FGraphSettingsForm = new TGraphSettingsForm(this);
+    FXAxisSettingsForm = new TXAxisSettingsForm(this);
+    FCloseForm = new TCloseForm([this](const QString& FileName) { WriteDocumentTo(FileName); },
+                                this);
+    FFrame11->SetSettingsForms(FXAxisSettingsForm, FGraphSettingsForm);
+}
+
+bool TForm2::FormCloseQuery() {
+    CreateDialogs();
+    FCloseForm->SetFileName(FPathwayFileName);
+    if (!DocumentIsDirty())
+        return true;
+    return Modal().Exec(FCloseForm) == QDialog::Accepted;
+}
+
+void TForm2::closeEvent(QCloseEvent* Event) {
+    // Refuse first: should the question fail, the window stays open.
+    Event->ignore();
+    if (FormCloseQuery())
+        Event->accept();
+}
+
+void TForm2::showEvent(QShowEvent* Event) {
+    QMainWindow::showEvent(Event);
+    FFrame11->Draw();
+}

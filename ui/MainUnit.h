@@ -4,9 +4,31 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
-// The main window: owns the document (the elements list) for the whole run.
+class QAction;
+class QPushButton;
+class QSplitter;
+class QTabWidget;
+class TActionsStringGrid;
+class TCloseForm;
+class TGraphSettingsForm;
+class TGraphicsFrame;
+class TScenarioFrame;
+class TXAxisSettingsForm;
+
+// A command of the main window: a named action with an enabling rule that is
+// re-evaluated whenever the application becomes idle, and the button that
+// follows it.
+struct TCommand {
+    QAction* Action = nullptr;
+    QPushButton* Button = nullptr;
+    std::function<bool()> EnabledRule;
+};
+
+// The main window: owns the document (elements list, scenario table, the map
+// view with its graph settings) and the actions grid for the whole run.
 class TForm2 : public QMainWindow {
     Q_OBJECT
 public:
@@ -20,21 +42,98 @@ public:
 
     TElementsList* MyElementsList() const { return FMyElementsList.get(); }
     int32_t ActionCount() const { return FMyElementsList->Count(); }
+    TActionsStringGrid* ActionsStringGrid() const { return FActionsStringGrid; }
+    TScenarioFrame* ScenarioFrame1() const { return FScenarioFrame1.get(); }
+    TGraphicsFrame* Frame11() const { return FFrame11; }
+    TCloseForm* CloseForm() const { return FCloseForm; }
+    QTabWidget* PageControl() const { return FPageControl; }
+    QSplitter* Splitter() const { return FSplitter; }
+    QWidget* CommandPanel() const { return FCommandPanel; }
+
+    int BeginYear() const;
+    void SetBeginYear(int Value);
+    int EndYear() const;
+    void SetEndYear(int Value);
+    int TimeStep() const;
+    void SetTimeStep(int Value);
 
     const QString& PathwayFileName() const { return FPathwayFileName; }
+    // Also retitles the window.
     void SetPathwayFileName(const QString& Value);
     bool ElementsListIsDirty() const { return FElementListIsDirty; }
     void SetElementsListIsDirty(bool Value) { FElementListIsDirty = Value; }
+    // Whether any part of the document changed since it was opened, created
+    // or saved.
+    bool DocumentIsDirty() const;
+    void ClearDirtyFlags();
+
+    int32_t RowOfPredecessor() const;
+    void SetRowOfPredecessor(int32_t Value);
+    int32_t RowOfCombinationSecond() const;
+    void SetRowOfCombinationSecond(int32_t Value);
 
     void NewPathway(TPathwayType PathwayType);
-    // Creates the dialogs the commands use, once, after construction.
+    // Loads the three document parts from a file and names the document after it.
+    void OpenPathwayFile(const QString& FileName);
+    // Writes the three document parts, in file order, to a file.
+    void WriteDocumentTo(const QString& FileName);
+
+    // The commands of the command panel.
+    const TCommand& AddSimpleElementAction() const { return FAddSimpleElement; }
+    const TCommand& DeleteElementAction() const { return FDeleteElement; }
+    const TCommand& CombineAction() const { return FCombine; }
+    const TCommand& MoveDownAction() const { return FMoveDown; }
+    const TCommand& MoveUpAction() const { return FMoveUp; }
+    const TCommand& SaveAction() const { return FSave; }
+    const TCommand& AddTimeColumnAction() const { return FAddTimeColumn; }
+    const TCommand& ScenarioEditAction() const { return FScenarioEdit; }
+    void SaveActionExecute();
+    // Re-evaluates every command's enabling rule.
+    void UpdateActions();
+
+    // The dialogs the commands use, created once after construction, in order.
     void CreateDialogs();
+
+    // The answer to a request to close the window.
+    bool FormCloseQuery();
+
+protected:
+    void closeEvent(QCloseEvent* Event) override;
+    void showEvent(QShowEvent* Event) override;
 
 private:
     void FormCreate(const QStringList& Arguments);
+    void BuildWindow();
+    void BuildCommands();
+    TCommand MakeCommand(const QString& Caption, int Top, int Left, int Width,
+                         std::function<void()> Execute, std::function<bool()> EnabledRule);
+    // Leaves a usable new pathway after a file could not be opened at start.
+    void ResetToNewPathway();
+    void DrawReportingErrors();
 
     QString FPathwayFileName;
     bool FElementListIsDirty = false;
     std::unique_ptr<TElementsList> FMyElementsList;
+    std::unique_ptr<TScenarioFrame> FScenarioFrame1;
     bool FStartCancelled = false;
+
+    QSplitter* FSplitter = nullptr;
+    QWidget* FUpperBand = nullptr;
+    TActionsStringGrid* FActionsStringGrid = nullptr;
+    QWidget* FCommandPanel = nullptr;
+    QTabWidget* FPageControl = nullptr;
+    TGraphicsFrame* FFrame11 = nullptr;
+
+    TCommand FAddSimpleElement;
+    TCommand FDeleteElement;
+    TCommand FCombine;
+    TCommand FMoveDown;
+    TCommand FMoveUp;
+    TCommand FSave;
+    TCommand FAddTimeColumn;
+    TCommand FScenarioEdit;
+
+    TGraphSettingsForm* FGraphSettingsForm = nullptr;
+    TXAxisSettingsForm* FXAxisSettingsForm = nullptr;
+    TCloseForm* FCloseForm = nullptr;
 };

@@ -49,6 +49,17 @@ public:
         Dialog.setNameFilters(NameFilters);
         Dialog.setDefaultSuffix(QString(DefaultExtension).remove(0, DefaultExtension.startsWith(QLatin1Char('.')) ? 1 : 0));
         Dialog.setOption(QFileDialog::DontConfirmOverwrite, !AskOverwrite);
+        // A bare name takes the extension of the filter the user picked.
+        QObject::connect(&Dialog, &QFileDialog::filterSelected, &Dialog,
+                         [&Dialog, DefaultExtension](const QString& NameFilter) {
+                             const int Star = int(NameFilter.lastIndexOf(QLatin1String("(*.")));
+                             QString Suffix = Star >= 0 ? NameFilter.mid(Star + 3) : QString();
+                             Suffix.chop(1);
+                             if (Suffix.isEmpty() || Suffix.contains(QLatin1Char('*')) ||
+                                 Suffix.contains(QLatin1Char(' ')))
+                                 Suffix = QString(DefaultExtension).remove(QLatin1Char('.'));
+                             Dialog.setDefaultSuffix(Suffix);
+                         });
         if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
             return QString();
         if (SelectedFilter)

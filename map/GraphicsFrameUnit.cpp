@@ -1,0 +1,238 @@
+#include "GraphicsFrameUnit.h"
+
+#include "ElementsUnit.h"
+#include "GraphSettingsUnit.h"
+#include "MapExportUnit.h"
+#include "ModalSeamUnit.h"
+#include "PathwayMapUnit.h"
+#include "ScenarioFrameUnit.h"
+#include "XAxisSettingsFormUnit.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+
+const QString MapImageFilter =
+    QStringLiteral("png files [*.png]|*.png|all files [*.*]|*.*|svg files [*.svg]|*.svg|"
+                   "pdf files [*.pdf]|*.pdf");
+
+namespace {
+
+const int PanelWidth = 144;
+const int ButtonWidth = 113;
+const int ButtonHeight = 35;
+
+// Keeps the buttons at their places whenever the panel is resized.
+class TResizeWatcher : public QObject {
+public:
+    TResizeWatcher(QObject* Parent, std::function<void()> OnResize)
+        : QObject(Parent), FOnResize(std::move(OnResize)) {}
+    bool eventFilter(QObject* Watched, QEvent* Event) override {
+        if (Event->type() == QEvent::Resize)
+            FOnResize();
+        return QObject::eventFilter(Watched, Event);
+    }
+
+private:
+    std::function<void()> FOnResize;
+};
+
+} // namespace
+
+TGraphicsFrame::TGraphicsFrame(QWidget* Parent) : QWidget(Parent) {
+    FPanel1 = new QWidget(this);
+    FPanel1->setFixedWidth(PanelWidth);
+    FComboBox1 = new QComboBox(FPanel1);
+    FComboBox1->setEditable(false);
+    FComboBox1->setGeometry(6, 8, 131, FComboBox1->sizeHint().height());
+    FComboBox1->setVisible(false);
+    FSpeedButton1 = new QPushButton(QStringLiteral("X-Axis settings"), FPanel1);
+    FSpeedButton2 = new QPushButton(QStringLiteral("Graph Settings"), FPanel1);
+    FSpeedButton3 = new QPushButton(QStringLiteral("Save Image"), FPanel1);
+    FSpeedButton1->setGeometry(15, 8, ButtonWidth, ButtonHeight);
+    FSpeedButton2->setGeometry(16, 79, ButtonWidth, ButtonHeight);
+    FSpeedButton3->setGeometry(16, 142, ButtonWidth, ButtonHeight);
+    FSpeedButton1Top = FSpeedButton1->y();
+    FSpeedButton2Top = FSpeedButton2->y();
+    FSpeedButton3Top = FSpeedButton3->y();
+    FPanel1->installEventFilter(new TResizeWatcher(this, [this] { Panel1Resize(); }));
+
+    FScrollBox1 = new QScrollArea(this);
+    FScrollBox1->setBackgroundRole(QPalette::Dark);
+    FImage1 = new QLabel;
+    FImage1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FImage1->setAutoFillBackground(true);
+    FImage1->setBackgroundRole(QPalette::Base);
+    FScrollBox1->setWidget(FImage1);
+    FScrollBox1->setWidgetResizable(false);
+
+    auto* Layout = new QHBoxLayout(this);
+    Layout->setContentsMargins(0, 0, 0, 0);
+    Layout->setSpacing(0);
+    Layout->addWidget(FScrollBox1, 1);
+    Layout->addWidget(FPanel1);
+
+    ResizeImage();
+
+    connect(FComboBox1, qOverload<int>(&QComboBox::activated), this, [this] { ComboBox1Change(); });
+    connect(FSpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
+    connect(FSpeedButton2, &QPushButton::clicked, this, [this] { SpeedButton2Click(); });
+    connect(FSpeedButton3, &QPushButton::clicked, this, [this] { SpeedButton3Click(); });
+}
+
+TGraphicsFrame::~TGraphicsFrame() = default;
+
+void TGraphicsFrame::SetMyElementsList(TElementsList* Value) {
+    FMyElementsList = Value;
+    FMap.reset();
+}
+
+void TGraphicsFrame::SetMyScenarioFrame(TScenarioFrame* Value) {
+    FMyScenarioFrame = Value;
+    FMap.reset();
+}
+
+void TGraphicsFrame::SetSettingsForms(TXAxisSettingsForm* XAxisSettingsForm,
+                                      TGraphSettingsForm* GraphSettingsForm) {
+    FXAxisSettingsForm = XAxisSettingsForm;
+    FGraphSettingsForm = GraphSettingsForm;
+}
+
+TPathwayMap* TGraphicsFrame::Map() {
+    if (!FMap && FMyElementsList && FMyScenarioFrame)
+        FMap = std::make_unique<TPathwayMap>(FSettings, *FMyElementsList, *FMyScenarioFrame);
+    return FMap.get();
+}
+
+void TGraphicsFrame::SetDrawingAreaWidth(int32_t Value) {
+    FSettings.SetDrawingAreaWidth(Value);
+    ResizeImage();
+}
+
+void TGraphicsFrame::SetDrawingAreaHeight(int32_t Value) {
+    FSettings.SetDrawingAreaHeight(Value);
+    ResizeImage();
+}
+
+void TGraphicsFrame::ResizeImage() {
+    // A widget cannot be negative or larger than the toolkit allows; the map
+    // itself refuses such sizes with a message when it is drawn.
+    const int Limit = QWIDGETSIZE_MAX;
+    FImage1->setFixedSize(qBound(0, FSettings.DrawingAreaWidth(), Limit),
+                          qBound(0, FSettings.DrawingAreaHeight(), Limit));
+    FImage1->update();
+}
+
+int32_t TGraphicsFrame::SeriesIndex() const { return FComboBox1->currentIndex(); }
+
+void TGraphicsFrame::Draw() {
+    TPathwayMap* PathwayMap = Map();
+    if (!PathwayMap)
+        return;
+    QImage Bitmap;
+    PathwayMap->DrawPathwayOnBitmap(Bitmap, SeriesIndex());
+    FShownImage = Bitmap;
+    FImage1->setPixmap(QPixmap::fromImage(FShownImage));
+}
+
+void TGraphicsFrame::UpdateSeriesSelector() {
+    FComboBox1->clear();
+    if (!FMyElementsList)
+        return;
+    FComboBox1->setVisible(FMyElementsList->PathwayType() == ptTimeBased);
+    for (int32_t I = 0; I < FMyElementsList->TippingTimeValuesCount(); ++I)
+        FComboBox1->addItem(FMyElementsList->TippingTimeColumnCaption(I));
+    FComboBox1->setCurrentIndex(FComboBox1->count() > 0 ? 0 : -1);
+}
+
+void TGraphicsFrame::WriteToXML(TXmlDoc& XML) const { FSettings.WriteToXML(XML); }
+
+void TGraphicsFrame::ReadFromXML(const TXmlDoc& XML) {
+    FSettings.ReadFromXML(XML);
+    ResizeImage();
+}
+
+void TGraphicsFrame::ComboBox1Change() { Draw(); }
+
+void TGraphicsFrame::Panel1Resize() {
+    FSpeedButton1->move(FSpeedButton1->x(), FSpeedButton1Top);
+    FSpeedButton2->move(FSpeedButton2->x(), FSpeedButton2Top);
+    FSpeedButton3->move(FSpeedButton3->x(), FSpeedButton3Top);
+}
+
+void TGraphicsFrame::SpeedButton1Click() {
+    if (!FXAxisSettingsForm)
+        return;
+    TXAxisSettingsForm& Form = *FXAxisSettingsForm;
+    Form.SetMinTippingPoint(FSettings.MinTippingPointValue());
+    Form.SetMaxTippingPoint(FSettings.MaxTippingPointValue());
+    Form.SetXAxixCaption(FSettings.XAxisTitle());
+    Form.SetTicksXAxis(FSettings.TicksXAxis());
+    Form.SetShowXAxis(FSettings.ShowXAxis());
+    if (Modal().Exec(&Form) != QDialog::Accepted)
+        return;
+    // Read every field before storing any, so that a field holding no number
+    // changes nothing.
+    const double Min = Form.MinTippingPoint();
+    const double Max = Form.MaxTippingPoint();
+    FSettings.SetMinTippingPointValue(Min);
+    FSettings.SetMaxTippingPointValue(Max);
+    FSettings.SetXAxisTitle(Form.XAxixCaption());
+    FSettings.SetTicksXAxis(Form.TicksXAxis());
+    FSettings.SetShowXAxis(Form.ShowXAxis());
+    FSettings.SetGraphicsSettingIsDirty(true);
+    Draw();
+}
+
+void TGraphicsFrame::SpeedButton2Click() {
+    if (!FGraphSettingsForm)
+        return;
+    TGraphSettingsForm& Form = *FGraphSettingsForm;
+    Form.SetLeftMargin(FSettings.LeftMargin());
+    Form.SetTitlesAreaWidth(FSettings.TitlesAreaWidth());
+    Form.SetTopMargin(FSettings.TopMargin());
+    Form.SetBottomMargin(FSettings.BottomMargin());
+    Form.SetRightMargin(FSettings.RightMargin());
+    Form.SetDrawingAreaWidth(FSettings.DrawingAreaWidth());
+    Form.SetDrawingAreaHeight(FSettings.DrawingAreaHeight());
+    Form.SetFontSize(FSettings.FontSize());
+    if (Modal().Exec(&Form) != QDialog::Accepted)
+        return;
+    FSettings.SetLeftMargin(Form.LeftMargin());
+    FSettings.SetTitlesAreaWidth(Form.TitlesAreaWidth());
+    FSettings.SetTopMargin(Form.TopMargin());
+    FSettings.SetBottomMargin(Form.BottomMargin());
+    FSettings.SetRightMargin(Form.RightMargin());
+    SetDrawingAreaWidth(Form.DrawingAreaWidth());
+    SetDrawingAreaHeight(Form.DrawingAreaHeight());
+    FSettings.SetFontSize(Form.FontSize());
+    FSettings.SetGraphicsSettingIsDirty(true);
+    Draw();
+}
+
+void TGraphicsFrame::SpeedButton3Click() {
+    int Filter = 0;
+    QString FileName =
+        Modal().SaveFileName(this, MapImageFilter, QStringLiteral(".png"), false, &Filter);
+    if (FileName.isEmpty())
+        return;
+    // The name's extension decides; a name without a known one takes the
+    // format of the chosen filter.
+    QString Format = QFileInfo(FileName).suffix().toLower();
+    if (Format != QLatin1String("png") && Format != QLatin1String("svg") &&
+        Format != QLatin1String("pdf")) {
+        Format = Filter == 2 ? QStringLiteral("svg")
+                             : Filter == 3 ? QStringLiteral("pdf") : QStringLiteral("png");
+        FileName += QLatin1Char('.') + Format;
+    }
+    if (Format == QLatin1String("png")) {
+        SaveImageAsPng(FShownImage, FileName);
+        return;
+    }
+    if (TPathwayMap* PathwayMap = Map())
+        ExportMap(*PathwayMap, FileName, SeriesIndex());
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "GraphicsSettingsUnit.h"
+
+#include <QImage>
+#include <QWidget>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class TElementsList;
+class TGraphSettingsForm;
+class TPathwayMap;
+class TScenarioFrame;
+class TXAxisSettingsForm;
+class TXmlDoc;
+
+// The map view: owns the graph settings, shows the map at its natural size in
+// a scrolling area, picks the time column a time-based map shows, opens the
+// two settings dialogs and saves the shown map as an image.
+class TGraphicsFrame : public QWidget {
+    Q_OBJECT
+public:
+    explicit TGraphicsFrame(QWidget* Parent = nullptr);
+    ~TGraphicsFrame() override;
+
+    TGraphicsSettings& Settings() { return FSettings; }
+    const TGraphicsSettings& Settings() const { return FSettings; }
+
+    // Set once by the main window; the view only reads them.
+    void SetMyElementsList(TElementsList* Value);
+    void SetMyScenarioFrame(TScenarioFrame* Value);
+    // The settings dialogs, created once at start-up.
+    void SetSettingsForms(TXAxisSettingsForm* XAxisSettingsForm,
+                          TGraphSettingsForm* GraphSettingsForm);
+
+    // Every change of the drawing size goes through these: they resize the
+    // image control too.
+    int32_t DrawingAreaWidth() const { return FSettings.DrawingAreaWidth(); }
+    void SetDrawingAreaWidth(int32_t Value);
+    int32_t DrawingAreaHeight() const { return FSettings.DrawingAreaHeight(); }
+    void SetDrawingAreaHeight(int32_t Value);
+    double MaxTippingPointValue() const { return FSettings.MaxTippingPointValue(); }
+    void SetMaxTippingPointValue(double Value) { FSettings.SetMaxTippingPointValue(Value); }
+    double MinTippingPointValue() const { return FSettings.MinTippingPointValue(); }
+    void SetMinTippingPointValue(double Value) { FSettings.SetMinTippingPointValue(Value); }
+    bool GraphicsSettingIsDirty() const { return FSettings.GraphicsSettingIsDirty(); }
+    void SetGraphicsSettingIsDirty(bool Value) { FSettings.SetGraphicsSettingIsDirty(Value); }
+
+    // Draws the map anew and shows it. When the drawing fails the error goes
+    // on to the caller and the previous picture stays.
+    void Draw();
+    // Refills the series selector from the time columns and selects the first.
+    void UpdateSeriesSelector();
+    // The series position the map is drawn for: -1 when the selector is empty.
+    int32_t SeriesIndex() const;
+
+    void WriteToXML(TXmlDoc& XML) const;
+    // Resets the settings (ShowXAxis kept), reads the file's, resizes the image.
+    void ReadFromXML(const TXmlDoc& XML);
+
+    void ComboBox1Change();
+    void Panel1Resize();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+
+    QComboBox* ComboBox1() const { return FComboBox1; }
+    QPushButton* SpeedButton1() const { return FSpeedButton1; }
+    QPushButton* SpeedButton2() const { return FSpeedButton2; }
+    QPushButton* SpeedButton3() const { return FSpeedButton3; }
+    QScrollArea* ScrollBox1() const { return FScrollBox1; }
+    QLabel* Image1() const { return FImage1; }
+    // The picture as last drawn successfully.
+    const QImage& ShownImage() const { return FShownImage; }
+
+private:
+    void ResizeImage();
+    TPathwayMap* Map();
+
+    TGraphicsSettings FSettings;
+    TElementsList* FMyElementsList = nullptr;
+    TScenarioFrame* FMyScenarioFrame = nullptr;
+    std::unique_ptr<TPathwayMap> FMap;
+    TXAxisSettingsForm* FXAxisSettingsForm = nullptr;
+    TGraphSettingsForm* FGraphSettingsForm = nullptr;
+    QImage FShownImage;
+
+    QWidget* FPanel1;
+    QComboBox* FComboBox1;
+    QPushButton* FSpeedButton1;
+    QPushButton* FSpeedButton2;
+    QPushButton* FSpeedButton3;
+    QScrollArea* FScrollBox1;
+    QLabel* FImage1;
+    int FSpeedButton1Top;
+    int FSpeedButton2Top;
+    int FSpeedButton3Top;
+};
+
+// The save-image dialog's filter: PNG first, as the map has always been
+// saved, then the vector formats.
+extern const QString MapImageFilter;

@@ -1,7 +1,16 @@
 #include "ApplicationUnit.h"
+#include "ElementsUnit.h"
+#include "ErrorUnit.h"
+#include "GraphicsSettingsUnit.h"
 #include "MainUnit.h"
+#include "MapExportUnit.h"
+#include "NumberFormatUnit.h"
+#include "PathwayFileUnit.h"
+#include "PathwayMapUnit.h"
+#include "ScenarioFrameUnit.h"
 
 #include <QCommandLineParser>
+#include <QGuiApplication>
 #include <cstdio>
 #include <exception>
 
@@ -19,25 +28,128 @@ bool DisplayAvailable() {
 #endif
 }
 
+void PrintLine(FILE* Stream, const QString& Text) {
+    std::fputs(Text.toLocal8Bit().constData(), Stream);
+    std::fputc('\n', Stream);
+}
+
+// Loads FILE as the main window would and writes its map to OUTPUT.
+int ExportCommand(int Argc, char** Argv, const QString& Output, const QString& SeriesText,
+                  const QString& ScaleText, const QString& FileName) {
+    // Drawing needs fonts but no screen.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication App(Argc, Argv);
+    InitFormatSettings(QLocale::system());
+    try {
+        double Scale = 1;
+        if (!ScaleText.isEmpty()) {
+            bool Ok = false;
+            Scale = ScaleText.toDouble(&Ok);
+            if (!Ok)
+                throw ECorvinalError(
+                    QStringLiteral("The scale \"%1\" is not a number.").arg(ScaleText));
+        }
+        TElementsList Elements;
+        Elements.SetCurrentElementID(-1);
+        TGraphicsSettings Settings;
+        TScenarioFrame Scenarios;
+        Scenarios.SetBeginYear(2010);
+        Scenarios.SetEndYear(2100);
+        Scenarios.SetTimeStep(10);
+        Scenarios.SetupScenariosGrid();
+        LoadPathwayFile(FileName, Elements, Settings, Scenarios);
+
+        // The map view shows a condition-based map with an empty series
+        // selector, and a time-based one at the first time column.
+        int32_t Series = -1;
+        if (Elements.PathwayType() == ptTimeBased) {
+            Series = Elements.TippingTimeValuesCount() > 0 ? 0 : -1;
+            if (!SeriesText.isEmpty()) {
+                int32_t Wanted = 0;
+                if (!TryStrToInt(SeriesText, Wanted) || Wanted < 0 ||
+                    Wanted >= Elements.TippingTimeValuesCount())
+                    throw ECorvinalError(
+                        QStringLiteral("There is no series %1: the pathway has %2 time "
+                                       "column(s), numbered from 0.")
+                            .arg(SeriesText)
+                            .arg(Elements.TippingTimeValuesCount()));
+                Series = Wanted;
+            }
+        }
+        TPathwayMap Map(Settings, Elements, Scenarios);
+        ExportMap(Map, Output, Series, Scale);
+        return 0;
+    } catch (const std::exception& E) {
+        PrintLine(stderr, QStringLiteral("corvinal: ") + ErrorText(E));
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int Argc, char** Argv) {
+    QStringList Arguments;
+    for (int I = 0; I < Argc; ++I)
+        Arguments << QString::fromLocal8Bit(Argv[I]);
+
+    QCommandLineParser Parser;
+    Parser.setApplicationDescription(
+        QStringLiteral("Corvinal draws adaptation pathways maps.\n\n"
+                       "Without options it shows the start dialog, which offers to open FILE.\n"
+                       "With --export it draws the map of FILE into OUTPUT (.png, .svg or .pdf)\n"
+                       "without opening a window."));
+    const QCommandLineOption HelpOption = Parser.addHelpOption();
+    const QCommandLineOption VersionOption = Parser.addVersionOption();
+    const QCommandLineOption ExportOption(
+        QStringLiteral("export"),
+        QStringLiteral("Draw the map of FILE into OUTPUT; the extension names the format."),
+        QStringLiteral("OUTPUT"));
+    const QCommandLineOption SeriesOption(
+        QStringLiteral("series"),
+        QStringLiteral("Time column N of a time-based pathway (default 0)."), QStringLiteral("N"));
+    const QCommandLineOption ScaleOption(
+        QStringLiteral("scale"),
+        QStringLiteral("Multiply the size of the image by S (default 1), for slides and posters."),
+        QStringLiteral("S"));
+    Parser.addOptions({ExportOption, SeriesOption, ScaleOption});
+    Parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A .pathway file."),
+                                 QStringLiteral("[FILE]"));
+
+    if (!Parser.parse(Arguments)) {
+        PrintLine(stderr, QStringLiteral("corvinal: ") + Parser.errorText());
+        PrintLine(stderr, QStringLiteral("Try 'corvinal --help'."));
+        return 2;
+    }
+    if (Parser.isSet(HelpOption)) {
+        PrintLine(stdout, Parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                    QStringLiteral("corvinal")));
+        return 0;
+    }
+    if (Parser.isSet(VersionOption)) {
+        PrintLine(stdout, QStringLiteral("corvinal %1").arg(QStringLiteral(CORVINAL_VERSION)));
+        return 0;
+    }
+    if (Parser.isSet(ExportOption)) {
+        if (Parser.positionalArguments().size() != 1) {
+            PrintLine(stderr, QStringLiteral("corvinal: --export needs exactly one FILE to draw."));
+            return 2;
+        }
+        return ExportCommand(Argc, Argv, Parser.value(ExportOption), Parser.value(SeriesOption),
+                             Parser.value(ScaleOption), Parser.positionalArguments().first());
+    }
+    if (Parser.isSet(SeriesOption) || Parser.isSet(ScaleOption)) {
+        PrintLine(stderr, QStringLiteral("corvinal: --series and --scale go with --export."));
+        return 2;
+    }
+
     if (!DisplayAvailable()) {
-        std::fprintf(stderr,
-                     "Corvinal needs a graphical display, and none is available "
-                     "(neither DISPLAY nor WAYLAND_DISPLAY is set).\n");
+        PrintLine(stderr, QStringLiteral("Corvinal needs a graphical display, and none is "
+                                         "available (neither DISPLAY nor WAYLAND_DISPLAY is "
+                                         "set). To draw a map without one, use --export."));
         return 2;
     }
     TCorvinalApplication App(Argc, Argv);
-    QCommandLineParser Parser;
-    Parser.setApplicationDescription(QStringLiteral("Adaptation pathways maps."));
-    Parser.addHelpOption();
-    Parser.addVersionOption();
-    Parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A .pathway file the start dialog offers to open."),
-                                 QStringLiteral("[file]"));
-    Parser.process(App);
-
     try {
         TForm2 Form2(Parser.positionalArguments());
         if (Form2.StartCancelled())

@@ -143,8 +143,11 @@ void TGraphicsFrame::UpdateSeriesSelector() {
     FComboBox1->clear();
     if (!FMyElementsList)
         return;
-    FComboBox1->setVisible(FMyElementsList->PathwayType() == ptTimeBased);
-    for (int32_t I = 0; I < FMyElementsList->TippingTimeValuesCount(); ++I)
+    const bool TimeBased = FMyElementsList->PathwayType() == ptTimeBased;
+    FComboBox1->setVisible(TimeBased);
+    // A condition-based pathway keeps its time column hidden and unused: its
+    // map is drawn with an empty selector, at series -1.
+    for (int32_t I = 0; TimeBased && I < FMyElementsList->TippingTimeValuesCount(); ++I)
         FComboBox1->addItem(FMyElementsList->TippingTimeColumnCaption(I));
     FComboBox1->setCurrentIndex(FComboBox1->count() > 0 ? 0 : -1);
 }

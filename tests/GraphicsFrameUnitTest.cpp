@@ -1,0 +1,243 @@
+#include "ElementsUnit.h"
+#include "ErrorUnit.h"
+#include "GraphSettingsUnit.h"
+#include "GraphicsFrameUnit.h"
+#include "ScenarioFrameUnit.h"
+#include "ScriptedModal.h"
+#include "SpinEditUnit.h"
+#include "TestSupport.h"
+#include "XAxisSettingsFormUnit.h"
+#include "XmlUnit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A map view over a new condition-based pathway, as the main window sets it up.
+class MapView : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Scenarios.SetBeginYear(2010);
+        Scenarios.SetEndYear(2100);
+        Scenarios.SetTimeStep(10);
+        Scenarios.SetupScenariosGrid();
+        List.SetCurrentElementID(-1);
+        List.SetTippingTimeValuesCount(1);
+        List.SetCurrentElementID(
+            List.AddSimpleElement("Current Situation", RGBToColor(128, 128, 128), 10, 0, 1)->ID());
+        Frame.SetMyElementsList(&List);
+        Frame.SetMyScenarioFrame(&Scenarios);
+        Frame.SetSettingsForms(&XAxisForm, &GraphForm);
+        Frame.SetMinTippingPointValue(0);
+        Frame.SetMaxTippingPointValue(100);
+        Frame.UpdateSeriesSelector();
+        Frame.Draw();
+    }
+
+    // Plays the user on a settings dialog: Edit changes fields, then OK or Cancel.
+    template <typename TForm>
+    void Answer(std::function<void(TForm&)> Edit, bool Ok) {
+        Script.OnExec([Edit, Ok](QDialog* Dialog) {
+            auto* Form = qobject_cast<TForm*>(Dialog);
+            EXPECT_NE(Form, nullptr);
+            if (!Form)
+                return int(QDialog::Rejected);
+            if (Edit)
+                Edit(*Form);
+            (Ok ? Form->OKButton() : Form->CancelButton())->click();
+            return Form->result();
+        });
+    }
+
+    TScriptedModal Script;
+    TElementsList List;
+    TScenarioFrame Scenarios;
+    TXAxisSettingsForm XAxisForm;
+    TGraphSettingsForm GraphForm;
+    TGraphicsFrame Frame;
+};
+
+TEST_F(MapView, ShowsTheMapAtItsNaturalSize) {
+    EXPECT_EQ(Frame.ShownImage().size(), QSize(1000, 400));
+    EXPECT_EQ(Frame.Image1()->size(), QSize(1000, 400));
+    EXPECT_EQ(Frame.ShownImage().pixelColor(250, 165), QColor(128, 128, 128));
+    EXPECT_FALSE(Frame.ComboBox1()->isVisibleTo(&Frame));
+    EXPECT_EQ(Frame.SeriesIndex(), -1);
+    EXPECT_EQ(Frame.SpeedButton1()->text(), "X-Axis settings");
+    EXPECT_EQ(Frame.SpeedButton2()->text(), "Graph Settings");
+    EXPECT_EQ(Frame.SpeedButton3()->text(), "Save Image");
+    EXPECT_EQ(Frame.SpeedButton1()->geometry(), QRect(15, 8, 113, 35));
+    EXPECT_EQ(Frame.SpeedButton2()->geometry(), QRect(16, 79, 113, 35));
+    EXPECT_EQ(Frame.SpeedButton3()->geometry(), QRect(16, 142, 113, 35));
+    Frame.resize(900, 700);
+    Frame.Panel1Resize();
+    EXPECT_EQ(Frame.SpeedButton3()->y(), 142);
+}
+
+TEST_F(MapView, AFailedDrawingKeepsThePreviousPicture) {
+    const QImage Before = Frame.ShownImage();
+    Frame.SetMaxTippingPointValue(0);
+    try {
+        Frame.Draw();
+        FAIL();
+    } catch (const ECorvinalError& E) {
+        EXPECT_STREQ(E.what(), "Floating point division by zero");
+    }
+    EXPECT_EQ(Frame.ShownImage(), Before);
+}
+
+TEST_F(MapView, TippingPointSettingsOkTakesTheFieldsBackRounded) {
+    Frame.Settings().SetMinTippingPointValue(0.1234);
+    Frame.Settings().SetTicksXAxis(25);
+    Answer<TXAxisSettingsForm>(
+        [](TXAxisSettingsForm& Form) {
+            EXPECT_EQ(Form.TicksXAxis(), 20);
+            EXPECT_EQ(Form.XAxixCaption(), "[no caption]");
+        },
+        true);
+    Frame.SpeedButton1Click();
+    EXPECT_DOUBLE_EQ(Frame.MinTippingPointValue(), 0.12);
+    EXPECT_EQ(Frame.Settings().TicksXAxis(), 20);
+    EXPECT_TRUE(Frame.GraphicsSettingIsDirty());
+}
+
+TEST_F(MapView, OkRedrawsAndCancelChangesNothing) {
+    const QImage Before = Frame.ShownImage();
+    List.Elements(0)->SetTippingPointValue(50); // the map only follows a redraw
+    Answer<TXAxisSettingsForm>([](TXAxisSettingsForm& Form) { Form.SetMaxTippingPoint(7); }, false);
+    Frame.SpeedButton1Click();
+    Answer<TGraphSettingsForm>([](TGraphSettingsForm& Form) { Form.SetFontSize(20); }, false);
+    Frame.SpeedButton2Click();
+    EXPECT_FALSE(Frame.GraphicsSettingIsDirty());
+    EXPECT_EQ(Frame.ShownImage(), Before);
+    EXPECT_EQ(Frame.MaxTippingPointValue(), 100);
+    EXPECT_EQ(Frame.Settings().FontSize(), 12);
+
+    Answer<TGraphSettingsForm>(nullptr, true);
+    Frame.SpeedButton2Click();
+    EXPECT_TRUE(Frame.GraphicsSettingIsDirty());
+    EXPECT_NE(Frame.ShownImage(), Before);
+}
+
+TEST_F(MapView, HidingTheTippingAxisKeepsTheScenarioAxes) {
+    Scenarios.ScenariosStringGrid().SetColCount(2);
+    Scenarios.ScenariosStringGrid().SetCells(1, 0, "Wet");
+    Scenarios.ScenariosStringGrid().SetCells(1, 1, "0");
+    Scenarios.ScenariosStringGrid().SetCells(1, 10, "90");
+    Answer<TXAxisSettingsForm>(
+        [](TXAxisSettingsForm& Form) {
+            Form.CheckBox1()->click();
+            EXPECT_FALSE(Form.Edit1()->isEnabled());
+            EXPECT_FALSE(Form.TicksSpinEdit()->isEnabled());
+        },
+        true);
+    Frame.SpeedButton1Click();
+    EXPECT_FALSE(Frame.Settings().ShowXAxis());
+    const QImage Map = Frame.ShownImage();
+    const int AxisTop = 400 - 10 - (50 + 70);
+    // no tipping axis line at AxisTop + 20, the scenario axis at AxisTop + 60
+    EXPECT_EQ(Map.pixelColor(500, AxisTop + 20), QColor(Qt::white));
+    EXPECT_EQ(Map.pixelColor(500, AxisTop + 60), QColor(Qt::black));
+}
+
+TEST_F(MapView, GraphSettingsResizeTheImageAndItScrolls) {
+    Answer<TGraphSettingsForm>(
+        [](TGraphSettingsForm& Form) {
+            EXPECT_EQ(Form.DrawingAreaWidth(), 1000);
+            Form.SetDrawingAreaWidth(1500);
+        },
+        true);
+    Frame.resize(800, 500);
+    Frame.show();
+    Frame.SpeedButton2Click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame.Image1()->width(), 1500);
+    EXPECT_EQ(Frame.ShownImage().width(), 1500);
+    EXPECT_GT(Frame.ScrollBox1()->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(MapView, SeriesSelectorOfATimeBasedPathway) {
+    List.SetPathwayType(ptTimeBased);
+    List.SetTippingTimeValuesCount(3);
+    List.SetTippingTimeColumnCaption(1, "Dry");
+    List.Elements(0)->SetTippingTimeValue(0, 10);
+    List.Elements(0)->SetTippingTimeValue(2, 80);
+    Frame.UpdateSeriesSelector();
+    ASSERT_EQ(Frame.ComboBox1()->count(), 3);
+    EXPECT_TRUE(Frame.ComboBox1()->isVisibleTo(&Frame));
+    EXPECT_EQ(Frame.ComboBox1()->itemText(1), "Dry");
+    EXPECT_EQ(Frame.SeriesIndex(), 0);
+    Frame.Draw();
+    const QImage First = Frame.ShownImage();
+    Frame.ComboBox1()->setCurrentIndex(2);
+    Frame.ComboBox1Change();
+    EXPECT_NE(Frame.ShownImage(), First);
+    Frame.UpdateSeriesSelector(); // the user's choice is lost
+    EXPECT_EQ(Frame.SeriesIndex(), 0);
+}
+
+TEST_F(MapView, SaveImageWritesTheShownPicture) {
+    QTemporaryDir Dir;
+    Script.AnswerSaveFile(""); // cancelled
+    Frame.SpeedButton3Click();
+    EXPECT_EQ(Script.SaveFilters.first(), MapImageFilter);
+    EXPECT_TRUE(MapImageFilter.startsWith(
+        "png files [*.png]|*.png|all files [*.*]|*.*|"));
+    EXPECT_EQ(Script.SaveExtensions.first(), ".png");
+    EXPECT_FALSE(Script.SaveAskOverwrite.first());
+
+    const QImage Shown = Frame.ShownImage();
+    // A failed drawing leaves the previous picture, and that is what is saved.
+    Frame.SetMaxTippingPointValue(0);
+    EXPECT_THROW(Frame.Draw(), ECorvinalError);
+    const QString Png = Dir.filePath("map.png");
+    QFile Old(Png);
+    ASSERT_TRUE(Old.open(QIODevice::WriteOnly));
+    Old.write("old");
+    Old.close();
+    Script.AnswerSaveFile(Png);
+    Frame.SpeedButton3Click();
+    QImage Saved(Png);
+    ASSERT_FALSE(Saved.isNull());
+    EXPECT_EQ(Saved.convertToFormat(QImage::Format_RGB32), Shown.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(MapView, SaveImageAsVectorFiles) {
+    QTemporaryDir Dir;
+    Script.AnswerSaveFile(Dir.filePath("map"), 2);
+    Frame.SpeedButton3Click();
+    QFile Svg(Dir.filePath("map.svg"));
+    ASSERT_TRUE(Svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(Svg.readAll().contains("<svg"));
+    Script.AnswerSaveFile(Dir.filePath("map.pdf"), 1);
+    Frame.SpeedButton3Click();
+    QFile Pdf(Dir.filePath("map.pdf"));
+    ASSERT_TRUE(Pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(Pdf.read(5) == "%PDF-");
+}
+
+TEST_F(MapView, ReadingAFileResetsTheSettingsButNotShowXAxis) {
+    Frame.Settings().SetShowXAxis(false);
+    Frame.Settings().SetFontSize(20);
+    Frame.SetGraphicsSettingIsDirty(true);
+    TXmlDoc XML;
+    XML.LoadFromBytes("<graphsettings><drawingareawidth>1200</drawingareawidth></graphsettings>");
+    Frame.ReadFromXML(XML);
+    EXPECT_EQ(Frame.Settings().FontSize(), 12);
+    EXPECT_EQ(Frame.DrawingAreaWidth(), 1200);
+    EXPECT_EQ(Frame.Image1()->width(), 1200);
+    EXPECT_FALSE(Frame.Settings().ShowXAxis());
+    EXPECT_FALSE(Frame.GraphicsSettingIsDirty());
+}
+
+} // namespace

@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -38,6 +40,61 @@ qsizetype FindBlank(QStringView S) {
         if (IsBlank(S[I].unicode()))
             return I;
     return -1;
+}
+
+// The slot of a short string in a small cache of shared strings. Collisions
+// only cost a fresh string.
+inline size_t CacheSlot(QStringView S) {
+    const qsizetype N = S.size();
+    if (N == 0)
+        return 0;
+    const char16_t* D = S.utf16();
+    uint32_t H = uint32_t(N) * 0x9E3779B1u;
+    H = (H ^ D[0]) * 0x85EBCA6Bu;
+    H = (H ^ D[N / 2]) * 0xC2B2AE35u;
+    H = (H ^ D[N - 1]) * 0x9E3779B1u;
+    if (N > 2)
+        H = (H ^ D[N - 2]) * 0x85EBCA6Bu;
+    return (H ^ (H >> 16)) & 255;
+}
+
+inline bool SameText(const QString& A, QStringView B) {
+    const qsizetype N = B.size();
+    if (A.size() != N)
+        return false;
+    const QChar* P = A.constData();
+    const QChar* Q = B.data();
+    for (qsizetype I = 0; I < N; ++I)
+        if (P[I] != Q[I])
+            return false;
+    return true;
+}
+
+// Returns the cached string equal to S, replacing the slot's string if needed.
+inline const QString& Cached(QString& Slot, QStringView S) {
+    if (!SameText(Slot, S))
+        Slot = S.toString();
+    return Slot;
+}
+
+// A cache slot for texts. Values that come again and again (0, -1, ctNone)
+// keep their slot against values seen once (ids, captions).
+struct TTextSlot {
+    QString Text;
+    int Score = 0;
+};
+
+inline QString CachedText(TTextSlot& Slot, QStringView S) {
+    if (SameText(Slot.Text, S)) {
+        Slot.Score = std::min(Slot.Score + 1, 4);
+        return Slot.Text;
+    }
+    if (Slot.Score > 0) {
+        --Slot.Score;
+        return S.toString();
+    }
+    Slot.Text = S.toString();
+    return Slot.Text;
 }
 
 bool IsUtf8Name(const QString& Encoding) {
@@ -172,7 +229,87 @@ private:
     QStringConverter::Encoding FEncoding;
 };
 
+// The decoded text not yet consumed, in one block that is compacted in
+// place: once the block is large enough, reading a chunk allocates nothing.
+class TTextBuffer {
+public:
+    qsizetype size() const { return FSize; }
+    bool isEmpty() const { return FSize == 0; }
+    QStringView View() const { return QStringView(FData.get(), FSize); }
+    QStringView Mid(qsizetype From, qsizetype To) const {
+        return QStringView(FData.get() + From, To - From);
+    }
+    char16_t operator[](qsizetype I) const { return FData[I]; }
+    const char16_t* Data() const { return FData.get(); }
+
+    // Room for Extra more characters after the end.
+    QChar* Reserve(qsizetype Extra) {
+        if (FSize + Extra > FCapacity) {
+            const qsizetype Capacity = std::max(FCapacity * 2, FSize + Extra);
+            std::unique_ptr<char16_t[]> Data(new char16_t[size_t(Capacity)]);
+            if (FSize > 0)
+                std::memcpy(Data.get(), FData.get(), size_t(FSize) * sizeof(char16_t));
+            FData = std::move(Data);
+            FCapacity = Capacity;
+        }
+        return reinterpret_cast<QChar*>(FData.get() + FSize);
+    }
+    void SetEnd(const QChar* End) { FSize = reinterpret_cast<const char16_t*>(End) - FData.get(); }
+    void RemoveFront(qsizetype Count) {
+        std::memmove(FData.get(), FData.get() + Count, size_t(FSize - Count) * sizeof(char16_t));
+        FSize -= Count;
+    }
+
+private:
+    std::unique_ptr<char16_t[]> FData;
+    qsizetype FSize = 0;
+    qsizetype FCapacity = 0;
+};
+
 } // namespace
+
+// Fixed-size slots for the nodes a document reads: a file of many thousand
+// nodes would otherwise spend much of its reading time in the general heap.
+// Every slot, also a heap one, starts with a header naming its pool (none for
+// the heap), so that delete finds its way back. Freed slots are reused by the
+// next reading into the same document; the blocks go with the document.
+struct TXmlNodePool {
+    static constexpr size_t HeaderSize = 16;
+    static constexpr size_t SlotSize = HeaderSize + (sizeof(TXmlNode) + 15) / 16 * 16;
+
+    void* Allocate() {
+        if (FFree) {
+            std::byte* Slot = FFree;
+            FFree = *reinterpret_cast<std::byte**>(Slot);
+            return Claim(Slot);
+        }
+        if (FNext == FEnd) {
+            FBlocks.emplace_back(new std::byte[FBlockSlots * SlotSize]);
+            FNext = FBlocks.back().get();
+            FEnd = FNext + FBlockSlots * SlotSize;
+            FBlockSlots = std::min<size_t>(FBlockSlots * 2, 4096);
+        }
+        std::byte* Slot = FNext;
+        FNext += SlotSize;
+        return Claim(Slot);
+    }
+    void Release(std::byte* Slot) {
+        *reinterpret_cast<std::byte**>(Slot) = FFree;
+        FFree = Slot;
+    }
+
+private:
+    void* Claim(std::byte* Slot) {
+        *reinterpret_cast<TXmlNodePool**>(Slot) = this;
+        return Slot + HeaderSize;
+    }
+
+    std::vector<std::unique_ptr<std::byte[]>> FBlocks;
+    std::byte* FNext = nullptr;
+    std::byte* FEnd = nullptr;
+    std::byte* FFree = nullptr;
+    size_t FBlockSlots = 64;
+};
 
 // Reads from a device or from bytes in memory, BufferSize bytes at a time.
 // The decoded text goes into one buffer with a read position; every search
@@ -206,7 +343,8 @@ private:
     void ReadDocType();
     TXmlNode* Append(QStringView Name, TXmlNodeType Type);
     void ParseAttributes(TXmlNode* Node, QStringView S);
-    QString Intern(QStringView Name);
+    const QString& Intern(QStringView Name);
+    QString TextOf(QStringView Escaped);
 
     TXmlDoc& FDoc;
     QIODevice* FDevice;
@@ -223,12 +361,14 @@ private:
     bool FAtStart = true;
     std::optional<TStreamDecoder> FDecoder;
     bool FExhausted = false;
-    QString FBuf;
+    TTextBuffer FBuf;
     qsizetype FPos = 0;
     TXmlNode* FParent = nullptr;
     // Names repeat all through a file; sharing one string per name saves an
     // allocation per node.
     QString FNames[256];
+    const QString FNoName;
+    TTextSlot FTexts[256];
 };
 
 void TXmlReader::ChooseDecoder(QByteArrayView First) {
@@ -280,14 +420,12 @@ bool TXmlReader::ReadChunk() {
 void TXmlReader::Decode(QByteArrayView Part) {
     if (Part.isEmpty())
         return;
-    const qsizetype Old = FBuf.size();
-    FBuf.resize(Old + FDecoder->requiredSpace(Part.size()));
-    QChar* End = FDecoder->appendToBuffer(FBuf.data() + Old, Part);
-    FBuf.resize(End - FBuf.constData());
+    QChar* Start = FBuf.Reserve(FDecoder->requiredSpace(Part.size()));
+    FBuf.SetEnd(FDecoder->appendToBuffer(Start, Part));
     if (FAtStart && !FBuf.isEmpty()) {
         FAtStart = false;
-        if (FBuf.front() == QChar::ByteOrderMark)
-            FBuf.remove(0, 1);
+        if (FBuf[0] == QChar::ByteOrderMark)
+            FBuf.RemoveFront(1);
     }
 }
 
@@ -300,7 +438,7 @@ bool TXmlReader::Ensure(qsizetype Count) {
 
 bool TXmlReader::NextIs(QStringView S) {
     Ensure(S.size());
-    return QStringView(FBuf).mid(FPos).startsWith(S);
+    return FBuf.View().mid(FPos).startsWith(S);
 }
 
 // Index of the next C at or after FPos, reading on as needed; -1 when the
@@ -308,9 +446,20 @@ bool TXmlReader::NextIs(QStringView S) {
 qsizetype TXmlReader::FindChar(char16_t C) {
     qsizetype From = FPos;
     for (;;) {
-        const qsizetype I = QStringView(FBuf).indexOf(QChar(C), From);
-        if (I >= 0)
+        // Most stops are a few characters away: a plain loop beats a call.
+        const char16_t* D = FBuf.Data();
+        const qsizetype Size = FBuf.size();
+        qsizetype I = From;
+        const qsizetype Near = std::min(Size, From + 32);
+        while (I < Near && D[I] != C)
+            ++I;
+        if (I < Near)
             return I;
+        if (I < Size) {
+            I = FBuf.View().indexOf(QChar(C), I);
+            if (I >= 0)
+                return I;
+        }
         From = FBuf.size();
         if (!ReadChunk() && From == FBuf.size())
             return -1;
@@ -320,9 +469,9 @@ qsizetype TXmlReader::FindChar(char16_t C) {
 qsizetype TXmlReader::FindEither(char16_t A, char16_t B) {
     qsizetype From = FPos;
     for (;;) {
-        const QChar* D = FBuf.constData();
+        const char16_t* D = FBuf.Data();
         for (qsizetype I = From; I < FBuf.size(); ++I)
-            if (D[I].unicode() == A || D[I].unicode() == B)
+            if (D[I] == A || D[I] == B)
                 return I;
         From = FBuf.size();
         if (!ReadChunk() && From == FBuf.size())
@@ -333,7 +482,7 @@ qsizetype TXmlReader::FindEither(char16_t A, char16_t B) {
 qsizetype TXmlReader::FindString(QStringView S) {
     qsizetype From = FPos;
     for (;;) {
-        const qsizetype I = QStringView(FBuf).indexOf(S, From);
+        const qsizetype I = FBuf.View().indexOf(S, From);
         if (I >= 0)
             return I;
         // A match may straddle the old end of the buffer.
@@ -348,29 +497,41 @@ qsizetype TXmlReader::FindString(QStringView S) {
 QString TXmlReader::TakeUntil(QStringView Stop) {
     const qsizetype I = FindString(Stop);
     const qsizetype End = I < 0 ? FBuf.size() : I;
-    QString R = QStringView(FBuf).mid(FPos, End - FPos).toString();
+    QString R = FBuf.Mid(FPos, End).toString();
     FPos = I < 0 ? End : I + Stop.size();
     return R;
 }
 
 void TXmlReader::Compact() {
     if (FPos >= 65536 && FPos * 2 >= FBuf.size()) {
-        FBuf.remove(0, FPos);
+        FBuf.RemoveFront(FPos);
         FPos = 0;
     }
 }
 
-QString TXmlReader::Intern(QStringView Name) {
+const QString& TXmlReader::Intern(QStringView Name) {
     if (Name.isEmpty())
-        return QString();
-    QString& Slot = FNames[qHash(Name) & 255];
-    if (Slot != Name)
-        Slot = Name.toString();
-    return Slot;
+        return FNoName;
+    return Cached(FNames[CacheSlot(Name)], Name);
+}
+
+// Unescaped; short texts such as numbers and enumeration words repeat often
+// and share one string.
+QString TXmlReader::TextOf(QStringView Escaped) {
+    if (Escaped.size() > 16 || Escaped.contains(u'&'))
+        return Unescape(Escaped);
+    return CachedText(FTexts[CacheSlot(Escaped)], Escaped);
 }
 
 TXmlNode* TXmlReader::Append(QStringView Name, TXmlNodeType Type) {
-    auto Node = std::make_unique<TXmlNode>(&FDoc, Intern(Name), Type);
+    if (!FDoc.FPool)
+        FDoc.FPool = std::make_unique<TXmlNodePool>();
+    std::unique_ptr<TXmlNode> Node(new (*FDoc.FPool) TXmlNode(&FDoc, Intern(Name), Type));
+    // Parents in a pathway file have some ten children: one allocation for
+    // the list instead of a few growing ones.
+    std::vector<TXmlNode*>& Siblings = FParent->ChildNodes.FItems;
+    if (Siblings.capacity() == 0)
+        Siblings.reserve(16);
     FParent->ChildNodes.Add(Node.get());
     return Node.release();
 }
@@ -396,7 +557,7 @@ void TXmlReader::ParseAttributes(TXmlNode* Node, QStringView S) {
         const QChar Quote = S[0];
         S = S.mid(1);
         const qsizetype End = S.indexOf(Quote);
-        A->SetValue(Unescape(End < 0 ? S : S.left(End)));
+        A->SetValue(TextOf(End < 0 ? S : S.left(End)));
         S = End < 0 ? QStringView() : TrimLeft(S.mid(End + 1));
     }
 }
@@ -404,7 +565,7 @@ void TXmlReader::ParseAttributes(TXmlNode* Node, QStringView S) {
 void TXmlReader::ReadTag() {
     const qsizetype Gt = FindChar(u'>');
     const qsizetype End = Gt < 0 ? FBuf.size() : Gt;
-    QStringView T = QStringView(FBuf).mid(FPos, End - FPos);
+    QStringView T = FBuf.Mid(FPos, End);
     FPos = Gt < 0 ? End : Gt + 1;
     if (T.startsWith(u'/')) {
         // End tags are not matched against their start tag.
@@ -424,10 +585,18 @@ void TXmlReader::ReadTag() {
     // The element's own text, up to (not including) the next "<".
     const qsizetype Lt = FindChar(u'<');
     const qsizetype TextEnd = Lt < 0 ? FBuf.size() : Lt;
-    const QStringView Text = QStringView(FBuf).mid(FPos, TextEnd - FPos);
+    const QStringView Text = FBuf.Mid(FPos, TextEnd);
     FPos = TextEnd;
     if (!Text.isEmpty() && (FPreserve || !IsBlankOnly(Text)))
-        Node->Text = Unescape(Text);
+        Node->Text = TextOf(Text);
+    // An end tag right after the text, the usual case, is taken here at once;
+    // the main loop would do the same in more steps.
+    if (Ensure(2) && FBuf[FPos + 1] == u'/') {
+        FPos += 2;
+        const qsizetype EndGt = FindChar(u'>');
+        FPos = EndGt < 0 ? FBuf.size() : EndGt + 1;
+        FParent = FParent->Parent;
+    }
 }
 
 void TXmlReader::ReadInstruction() {
@@ -449,11 +618,11 @@ void TXmlReader::ReadInstruction() {
 void TXmlReader::ReadDocType() {
     // The writer puts one blank after the keyword; taking it off again keeps
     // a DOCTYPE from growing by a blank on every save and load.
-    if (Ensure(1) && IsBlank(FBuf[FPos].unicode()))
+    if (Ensure(1) && IsBlank(FBuf[FPos]))
         ++FPos;
     const qsizetype Stop = FindEither(u'>', u'[');
     const qsizetype End = Stop < 0 ? FBuf.size() : Stop;
-    QString Text = QStringView(FBuf).mid(FPos, End - FPos).toString();
+    QString Text = FBuf.Mid(FPos, End).toString();
     FPos = Stop < 0 ? End : Stop + 1;
     if (Stop >= 0 && FBuf[Stop] == u'[') {
         Text += u'[';
@@ -473,7 +642,7 @@ void TXmlReader::Run() {
         const qsizetype Lt = FindChar(u'<');
         const qsizetype End = Lt < 0 ? FBuf.size() : Lt;
         if (End > FPos) {
-            const QStringView Text = QStringView(FBuf).mid(FPos, End - FPos);
+            const QStringView Text = FBuf.Mid(FPos, End);
             if (FPreserve || !IsBlankOnly(Text))
                 Append(QStringView(), ntText)->Text = Text.toString();
         }
@@ -482,7 +651,7 @@ void TXmlReader::Run() {
         FPos = Lt + 1;
         if (!Ensure(1))
             break;
-        const char16_t C = FBuf[FPos].unicode();
+        const char16_t C = FBuf[FPos];
         if (C == u'!') {
             if (NextIs(u"!--")) {
                 FPos += 3;
@@ -738,7 +907,7 @@ void TXmlNodeList::DestroyNodes(std::vector<TXmlNode*>& Work) {
 }
 
 void TXmlNodeList::Clear() {
-    if (!FOwnsNodes) {
+    if (!FOwnsNodes || FItems.empty()) {
         FItems.clear();
         return;
     }
@@ -777,6 +946,8 @@ void TXmlNodeList::Insert(int Index, TXmlNode* Value) {
     // On failure the node stays with the caller.
     if (Index < 0 || Index > Count())
         RaiseListIndexError(Index);
+    if (FItems.capacity() == 0)
+        FItems.reserve(4);
     FItems.insert(FItems.begin() + Index, Value);
     if (!FOwnsNodes)
         return;
@@ -787,6 +958,32 @@ void TXmlNodeList::Insert(int Index, TXmlNode* Value) {
 }
 
 // ---------------------------------------------------------------------------
+
+void* TXmlNode::operator new(size_t Size) {
+    auto* Slot = static_cast<std::byte*>(::operator new(TXmlNodePool::HeaderSize + Size));
+    *reinterpret_cast<TXmlNodePool**>(Slot) = nullptr;
+    return Slot + TXmlNodePool::HeaderSize;
+}
+
+void* TXmlNode::operator new(size_t Size, TXmlNodePool& Pool) {
+    if (Size + TXmlNodePool::HeaderSize > TXmlNodePool::SlotSize)
+        return operator new(Size);
+    return Pool.Allocate();
+}
+
+void TXmlNode::operator delete(void* Node) {
+    if (!Node)
+        return;
+    std::byte* Slot = static_cast<std::byte*>(Node) - TXmlNodePool::HeaderSize;
+    if (TXmlNodePool* Pool = *reinterpret_cast<TXmlNodePool**>(Slot))
+        Pool->Release(Slot);
+    else
+        ::operator delete(Slot);
+}
+
+void TXmlNode::operator delete(void* Node, TXmlNodePool&) {
+    operator delete(Node);
+}
 
 TXmlNode::TXmlNode(TXmlDoc* ADocument, const QString& AName, TXmlNodeType ANodeType)
     : AttributeList(ADocument), ChildNodes(ADocument, this, true), Name(AName), NodeType(ANodeType),

@@ -11,6 +11,7 @@
 class QIODevice;
 class TXmlDoc;
 class TXmlNode;
+struct TXmlNodePool;
 
 enum TXmlNodeType : uint8_t {
     ntElement,
@@ -148,6 +149,13 @@ public:
     TXmlNode(const TXmlNode&) = delete;
     TXmlNode& operator=(const TXmlNode&) = delete;
 
+    // The reader takes nodes from its document's pool, everything else from
+    // the heap; delete releases either kind.
+    static void* operator new(size_t Size);
+    static void* operator new(size_t Size, TXmlNodePool& Pool);
+    static void operator delete(void* Node);
+    static void operator delete(void* Node, TXmlNodePool& Pool);
+
     TXmlDoc* Document() const { return FDocument; }
     const QString& NodeName() const { return Name; }
     const QString& NodeValue() const { return Text; }
@@ -215,4 +223,6 @@ private:
     friend class TXmlReader;
     TXmlNode* FHeader = nullptr;
     TXmlNode* FDocumentElement = nullptr;
+    // Memory of the nodes read into this document; it outlives them all.
+    std::unique_ptr<TXmlNodePool> FPool;
 };

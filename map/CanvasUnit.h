@@ -100,10 +100,13 @@ private:
 // The canvas over a QPainter, so that one painter code draws into a QImage,
 // an SVG (QSvgGenerator) and a PDF (QPdfWriter). The painter's transformation
 // (a scale for large exports) is kept; Width and Height are in the canvas's
-// own units. Shapes are drawn aliased, text antialiased.
+// own units. Shapes are drawn aliased, text antialiased. The painter is
+// borrowed: its state (pen, brush, font, hints) is given back as it was when
+// the canvas ends.
 class TPainterCanvas : public TCanvas {
 public:
     TPainterCanvas(QPainter& Painter, int32_t Width, int32_t Height);
+    ~TPainterCanvas() override;
 
     void Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) override;
     void FillRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) override;
@@ -123,11 +126,14 @@ private:
     void ThinLine(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
     void WideLine(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
     void FillClipped(int64_t Left, int64_t Top, int64_t Right, int64_t Bottom, TColor Color);
+    // The pixels whose centres lie within the disc, row by row.
+    void FillDisc(double CX, double CY, double R, TColor Color);
     // Metrics of the current font size, kept while the size stays: a map
     // writes thousands of captions in one size.
     const QFontMetrics& Metrics();
 
     QPainter& FPainter;
+    bool FRaster = false;
     int32_t FMetricsPixels = -1;
     QFont FFont;
     QFontMetrics FMetrics{QFont()};

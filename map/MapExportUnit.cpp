@@ -39,9 +39,11 @@ void DrawOnDevice(TPathwayMap& AMap, QPaintDevice& Device, const QSize& Size, do
         RaiseWriteError(File.fileName(), File.errorString());
     Painter.fillRect(QRect(QPoint(0, 0), Size), Qt::white);
     Painter.scale(AScale, AScale);
-    const TGraphicsSettings& Settings = AMap.Settings();
-    TPainterCanvas Canvas(Painter, Settings.DrawingAreaWidth(), Settings.DrawingAreaHeight());
-    AMap.DrawPathwayOnCanvas(Canvas, ASeriesIndex);
+    {
+        const TGraphicsSettings& Settings = AMap.Settings();
+        TPainterCanvas Canvas(Painter, Settings.DrawingAreaWidth(), Settings.DrawingAreaHeight());
+        AMap.DrawPathwayOnCanvas(Canvas, ASeriesIndex);
+    }
     if (!Painter.end())
         RaiseWriteError(File.fileName(), File.errorString());
 }

@@ -59,41 +59,74 @@ TMapGeometry::TMapGeometry(const TGraphicsSettings& ASettings, const TElementsLi
 
 void TMapGeometry::IndexElements() {
     const int32_t N = FList.Count();
-    FElements.resize(size_t(N));
-    FTipping.resize(size_t(N));
-    FRank.resize(size_t(N));
-    FPredecessor.resize(size_t(N));
-    FSecond.resize(size_t(N));
-    FFirstIndex.reserve(size_t(N));
-    std::unordered_map<int32_t, int32_t> SecondCount;
+    FRows.resize(size_t(N));
+    int64_t MinID = 0, MaxID = -1;
+    // The one pass over the elements themselves; everything after works on
+    // the rows.
     for (int32_t I = 0; I < N; ++I) {
         const TElement* E = FList.Elements(I);
-        FElements[size_t(I)] = E;
-        FTipping[size_t(I)] = ::ElementTippingValue(*E, FSeriesIndex);
-        FFirstIndex.emplace(E->ID(), I);
-        int32_t& Count = SecondCount[E->CombinationSecondID()];
-        FRank[size_t(I)] = Count++;
-        if (E->IsPrimaryElement())
+        TRow& Row = FRows[size_t(I)];
+        Row.Element = E;
+        Row.Tipping = ::ElementTippingValue(*E, FSeriesIndex);
+        Row.ID = E->ID();
+        Row.SecondID = E->CombinationSecondID();
+        Row.PredecessorID = E->PredecessorID();
+        Row.OwnColor = E->OwnColor();
+        Row.Y = 0;
+        Row.Color = clBlack;
+        Row.RowState = 0;
+        Row.ColorState = 0;
+        Row.OnPath = false;
+        if (I == 0 || Row.ID < MinID)
+            MinID = Row.ID;
+        if (I == 0 || Row.ID > MaxID)
+            MaxID = Row.ID;
+        if (Row.SecondID == -1)
             ++FPrimaryCount;
     }
-    for (int32_t I = 0; I < N; ++I) {
-        const TElement* E = FElements[size_t(I)];
-        FPredecessor[size_t(I)] = E->PredecessorID() < 0 ? -1 : FindIndex(E->PredecessorID());
-        FSecond[size_t(I)] = FindIndex(E->CombinationSecondID());
+    const int64_t Range = MaxID - MinID + 1;
+    FDenseIds = N > 0 && Range <= 4 * int64_t(N) + 64;
+    FIdBase = MinID;
+    if (FDenseIds) {
+        FDenseIndex.assign(size_t(Range), -1);
+        for (int32_t I = N - 1; I >= 0; --I) // the first match wins
+            FDenseIndex[size_t(FRows[size_t(I)].ID - FIdBase)] = I;
+    } else {
+        FSparseIndex.reserve(size_t(N));
+        for (int32_t I = 0; I < N; ++I)
+            FSparseIndex.emplace(FRows[size_t(I)].ID, I);
+    }
+    // Child numbers: the earlier elements with the same second id, counted
+    // in one pass.
+    std::vector<int32_t> DenseCount(FDenseIds ? size_t(Range) : 0, 0);
+    std::unordered_map<int32_t, int32_t> OtherCount;
+    int32_t ActionCount = 0;
+    for (TRow& Row : FRows) {
+        const int64_t Slot = int64_t(Row.SecondID) - FIdBase;
+        int32_t& Count = Row.SecondID == -1                       ? ActionCount
+                         : FDenseIds && Slot >= 0 && Slot < Range ? DenseCount[size_t(Slot)]
+                                                                  : OtherCount[Row.SecondID];
+        Row.Rank = Count++;
+        Row.Predecessor = Row.PredecessorID < 0 ? -1 : FindIndex(Row.PredecessorID);
+        Row.Second = FindIndex(Row.SecondID);
     }
     const int32_t CurrentID = FList.CurrentElementID();
     FCurrentIndex = CurrentID == -1 ? -1 : FindIndex(CurrentID);
 }
 
 int32_t TMapGeometry::FindIndex(int32_t ID) const {
-    const auto It = FFirstIndex.find(ID);
-    return It == FFirstIndex.end() ? -1 : It->second;
+    if (FDenseIds) {
+        const int64_t Slot = int64_t(ID) - FIdBase;
+        return Slot >= 0 && Slot < int64_t(FDenseIndex.size()) ? FDenseIndex[size_t(Slot)] : -1;
+    }
+    const auto It = FSparseIndex.find(ID);
+    return It == FSparseIndex.end() ? -1 : It->second;
 }
 
 int32_t TMapGeometry::ChildNumberAt(int32_t Index) const {
     // The model counts for the first element that has this id.
-    const int32_t First = FindIndex(FElements[size_t(Index)]->ID());
-    return FRank[size_t(First < 0 ? Index : First)];
+    const int32_t First = FindIndex(FRows[size_t(Index)].ID);
+    return FRows[size_t(First < 0 ? Index : First)].Rank;
 }
 
 int32_t TMapGeometry::ActionY(int32_t Index) const {
@@ -106,12 +139,10 @@ int32_t TMapGeometry::ActionY(int32_t Index) const {
 }
 
 bool TMapGeometry::ExtendsPastSecondAt(int32_t Index) const {
-    if (FElements[size_t(Index)]->CombinationSecondID() <= 0)
+    const TRow& Row = FRows[size_t(Index)];
+    if (Row.SecondID <= 0 || Row.Second < 0)
         return false;
-    const int32_t Second = FSecond[size_t(Index)];
-    if (Second < 0)
-        return false;
-    return FTipping[size_t(Second)] < FTipping[size_t(Index)];
+    return FRows[size_t(Row.Second)].Tipping < Row.Tipping;
 }
 
 // Rows follow second elements down to an action. The walk is iterative and
@@ -121,52 +152,50 @@ bool TMapGeometry::ExtendsPastSecondAt(int32_t Index) const {
 void TMapGeometry::ComputeRows() {
     enum : uint8_t { Unknown, Resolved, NoAction };
     const int32_t N = Count();
-    FY.assign(size_t(N), 0);
-    std::vector<uint8_t> State(size_t(N), Unknown);
-    std::vector<uint8_t> OnPath(size_t(N), 0);
     std::vector<int32_t> Path;
     const int32_t TopRow = ClampPixel(FSettings.TopMargin());
     const int64_t YOffset = FSettings.YOffset();
     for (int32_t Start = 0; Start < N; ++Start) {
-        if (State[size_t(Start)] != Unknown)
+        if (FRows[size_t(Start)].RowState != Unknown)
             continue;
         Path.clear();
         int32_t Cur = Start;
         bool Found = false;
         int64_t Base = 0;
         for (;;) {
-            if (State[size_t(Cur)] == Resolved) {
+            TRow& Row = FRows[size_t(Cur)];
+            if (Row.RowState == Resolved) {
                 Found = true;
-                Base = FY[size_t(Cur)];
+                Base = Row.Y;
                 break;
             }
-            if (State[size_t(Cur)] == NoAction || OnPath[size_t(Cur)])
+            if (Row.RowState == NoAction || Row.OnPath)
                 break;
-            if (FElements[size_t(Cur)]->IsPrimaryElement()) {
-                FY[size_t(Cur)] = ActionY(Cur);
-                State[size_t(Cur)] = Resolved;
+            if (Row.SecondID == -1) {
+                Row.Y = ActionY(Cur);
+                Row.RowState = Resolved;
                 Found = true;
-                Base = FY[size_t(Cur)];
+                Base = Row.Y;
                 break;
             }
-            OnPath[size_t(Cur)] = 1;
+            Row.OnPath = true;
             Path.push_back(Cur);
-            Cur = FSecond[size_t(Cur)];
+            Cur = Row.Second;
             if (Cur < 0)
                 break;
         }
         for (auto It = Path.rbegin(); It != Path.rend(); ++It) {
-            const int32_t I = *It;
-            OnPath[size_t(I)] = 0;
+            TRow& Row = FRows[size_t(*It)];
+            Row.OnPath = false;
             if (!Found) {
-                FY[size_t(I)] = TopRow;
-                State[size_t(I)] = NoAction;
+                Row.Y = TopRow;
+                Row.RowState = NoAction;
                 continue;
             }
-            if (ExtendsPastSecondAt(I))
-                Base = ClampPixel(Base + (int64_t(ChildNumberAt(I)) + 1) * YOffset);
-            FY[size_t(I)] = int32_t(Base);
-            State[size_t(I)] = Resolved;
+            if (ExtendsPastSecondAt(*It))
+                Base = ClampPixel(Base + (int64_t(ChildNumberAt(*It)) + 1) * YOffset);
+            Row.Y = int32_t(Base);
+            Row.RowState = Resolved;
         }
     }
 }
@@ -177,68 +206,62 @@ void TMapGeometry::ComputeRows() {
 void TMapGeometry::ComputeColors() {
     enum : uint8_t { Unknown, Resolved, Looping };
     const int32_t N = Count();
-    FColor.assign(size_t(N), clBlack);
-    std::vector<uint8_t> State(size_t(N), Unknown);
-    std::vector<uint8_t> OnPath(size_t(N), 0);
     std::vector<int32_t> Path;
     for (int32_t Start = 0; Start < N; ++Start) {
-        if (State[size_t(Start)] != Unknown)
+        if (FRows[size_t(Start)].ColorState != Unknown)
             continue;
         Path.clear();
         int32_t Cur = Start;
         bool Loops = false;
         TColor Color = clBlack;
         for (;;) {
-            if (State[size_t(Cur)] == Resolved) {
-                Color = FColor[size_t(Cur)];
+            TRow& Row = FRows[size_t(Cur)];
+            if (Row.ColorState == Resolved) {
+                Color = Row.Color;
                 break;
             }
-            if (State[size_t(Cur)] == Looping || OnPath[size_t(Cur)]) {
+            if (Row.ColorState == Looping || Row.OnPath) {
                 Loops = true;
                 break;
             }
-            const TElement* E = FElements[size_t(Cur)];
-            const int32_t Second = FSecond[size_t(Cur)];
-            if (E->IsPrimaryElement() || Second < 0) {
-                Color = E->OwnColor();
-                FColor[size_t(Cur)] = Color;
-                State[size_t(Cur)] = Resolved;
+            if (Row.SecondID == -1 || Row.Second < 0) {
+                Color = Row.OwnColor;
+                Row.Color = Color;
+                Row.ColorState = Resolved;
                 break;
             }
-            OnPath[size_t(Cur)] = 1;
+            Row.OnPath = true;
             Path.push_back(Cur);
-            Cur = Second;
+            Cur = Row.Second;
         }
         for (const int32_t I : Path) {
-            OnPath[size_t(I)] = 0;
-            FColor[size_t(I)] = Loops ? FElements[size_t(I)]->OwnColor() : Color;
-            State[size_t(I)] = Loops ? Looping : Resolved;
+            TRow& Row = FRows[size_t(I)];
+            Row.OnPath = false;
+            Row.Color = Loops ? Row.OwnColor : Color;
+            Row.ColorState = Loops ? Looping : Resolved;
         }
     }
 }
 
 const TElement* TMapGeometry::CurrentElement() const {
-    return FCurrentIndex < 0 ? nullptr : FElements[size_t(FCurrentIndex)];
+    return FCurrentIndex < 0 ? nullptr : FRows[size_t(FCurrentIndex)].Element;
 }
 
 double TMapGeometry::CurrentTippingValue() const {
-    return FCurrentIndex < 0 ? 0.0 : FTipping[size_t(FCurrentIndex)];
+    return FCurrentIndex < 0 ? 0.0 : FRows[size_t(FCurrentIndex)].Tipping;
 }
 
 bool TMapGeometry::IsCurrentAt(int32_t Index) const {
-    return FCurrentIndex >= 0 && FElements[size_t(Index)]->ID() == FList.CurrentElementID();
+    return FCurrentIndex >= 0 && FRows[size_t(Index)].ID == FList.CurrentElementID();
 }
 
 double TMapGeometry::StartValueAt(int32_t Index) const {
-    const TElement* E = FElements[size_t(Index)];
-    if (!E->IsPrimaryElement()) {
-        const int32_t Predecessor = FPredecessor[size_t(Index)];
-        if (Predecessor >= 0)
-            return FTipping[size_t(Predecessor)];
-    }
+    const TRow& Row = FRows[size_t(Index)];
+    if (Row.SecondID != -1 && Row.Predecessor >= 0)
+        return FRows[size_t(Row.Predecessor)].Tipping;
     if (FCurrentIndex < 0 || IsCurrentAt(Index))
         return 0;
-    return FTipping[size_t(FCurrentIndex)];
+    return FRows[size_t(FCurrentIndex)].Tipping;
 }
 
 int32_t TMapGeometry::ValueToX(double Value) const {
@@ -253,9 +276,9 @@ int32_t TMapGeometry::ValueToX(double Value) const {
 int32_t TMapGeometry::IndexOf(const TElement& AElement) const {
     if (!FPointerIndex) {
         FPointerIndex = std::make_unique<std::unordered_map<const TElement*, int32_t>>();
-        FPointerIndex->reserve(FElements.size());
+        FPointerIndex->reserve(FRows.size());
         for (int32_t I = 0; I < Count(); ++I)
-            FPointerIndex->emplace(FElements[size_t(I)], I);
+            FPointerIndex->emplace(FRows[size_t(I)].Element, I);
     }
     const auto It = FPointerIndex->find(&AElement);
     return It == FPointerIndex->end() ? -1 : It->second;

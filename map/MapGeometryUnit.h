@@ -49,8 +49,8 @@ public:
     int32_t SeriesIndex() const { return FSeriesIndex; }
     const TElementsList& ElementsList() const { return FList; }
     const TGraphicsSettings& Settings() const { return FSettings; }
-    int32_t Count() const { return int32_t(FElements.size()); }
-    const TElement& Element(int32_t Index) const { return *FElements[size_t(Index)]; }
+    int32_t Count() const { return int32_t(FRows.size()); }
+    const TElement& Element(int32_t Index) const { return *FRows[size_t(Index)].Element; }
 
     // The current situation: the first element whose id is CurrentElementID;
     // -1 (and an id that no element has) means none.
@@ -76,13 +76,13 @@ public:
     // The same by list index, for painters walking the list.
     int32_t IndexOf(const TElement& AElement) const;
     int32_t FindIndex(int32_t ID) const;
-    double TippingValueAt(int32_t Index) const { return FTipping[size_t(Index)]; }
+    double TippingValueAt(int32_t Index) const { return FRows[size_t(Index)].Tipping; }
     double StartValueAt(int32_t Index) const;
-    int32_t YAt(int32_t Index) const { return FY[size_t(Index)]; }
-    TColor ColorAt(int32_t Index) const { return FColor[size_t(Index)]; }
+    int32_t YAt(int32_t Index) const { return FRows[size_t(Index)].Y; }
+    TColor ColorAt(int32_t Index) const { return FRows[size_t(Index)].Color; }
     int32_t ChildNumberAt(int32_t Index) const;
-    int32_t PredecessorIndex(int32_t Index) const { return FPredecessor[size_t(Index)]; }
-    int32_t SecondIndex(int32_t Index) const { return FSecond[size_t(Index)]; }
+    int32_t PredecessorIndex(int32_t Index) const { return FRows[size_t(Index)].Predecessor; }
+    int32_t SecondIndex(int32_t Index) const { return FRows[size_t(Index)].Second; }
     bool ExtendsPastSecondAt(int32_t Index) const;
     // The element carries the current element's id.
     bool IsCurrentAt(int32_t Index) const;
@@ -106,14 +106,32 @@ private:
     double FScale;
     int64_t FPlotLeft;
 
-    std::vector<const TElement*> FElements;
-    std::unordered_map<int32_t, int32_t> FFirstIndex;
-    std::vector<int32_t> FRank; // earlier elements with the same second id
-    std::vector<int32_t> FPredecessor;
-    std::vector<int32_t> FSecond;
-    std::vector<double> FTipping;
-    std::vector<int32_t> FY;
-    std::vector<TColor> FColor;
+    // What the layout knows of one element: read from the element once, so
+    // that the passes below run over one compact array.
+    struct TRow {
+        const TElement* Element;
+        double Tipping;
+        int32_t ID;
+        int32_t SecondID;
+        int32_t PredecessorID;
+        TColor OwnColor;
+        int32_t Rank;        // earlier elements with the same second id
+        int32_t Predecessor; // list index, -1 for none
+        int32_t Second;      // list index, -1 for none
+        int32_t Y;
+        TColor Color;
+        uint8_t RowState;
+        uint8_t ColorState;
+        bool OnPath;
+    };
+    std::vector<TRow> FRows;
+    // Ids are looked up in a table over their range when they lie close
+    // together, as the application gives them out, and in a hash map when a
+    // file brought scattered ones.
+    bool FDenseIds = false;
+    int64_t FIdBase = 0;
+    std::vector<int32_t> FDenseIndex; // id - FIdBase -> first index or -1
+    std::unordered_map<int32_t, int32_t> FSparseIndex;
     int32_t FPrimaryCount = 0;
     int32_t FCurrentIndex = -1;
     mutable std::unique_ptr<std::unordered_map<const TElement*, int32_t>> FPointerIndex;

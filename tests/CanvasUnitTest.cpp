@@ -23,6 +23,7 @@ public:
         Canvas = std::make_unique<TPainterCanvas>(Painter, W, H);
     }
     QImage& Done() {
+        Canvas.reset();
         if (Painter.isActive())
             Painter.end();
         return Image;
@@ -106,8 +107,8 @@ TEST(Canvas, OnePixelLineLeavesOutItsLastPixel) {
         P.Canvas->SetPenColor(clBlack);
         P.Canvas->MoveTo(C.X1, C.Y1);
         P.Canvas->LineTo(C.X2, C.Y2);
-        EXPECT_EQ(P.NonWhite(), C.Expected) << C.X1 << "," << C.Y1 << " - " << C.X2 << "," << C.Y2;
         EXPECT_EQ(P.Canvas->PenPos(), QPoint(C.X2, C.Y2));
+        EXPECT_EQ(P.NonWhite(), C.Expected) << C.X1 << "," << C.Y1 << " - " << C.X2 << "," << C.Y2;
     }
 }
 

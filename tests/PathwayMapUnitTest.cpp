@@ -584,6 +584,10 @@ TEST_F(PathwayMap, HandEditedLoopsAndExtremeValuesStillDraw) {
     Settings.SetMaxTippingPointValue(1e308);
     const QImage Image = Render();
     EXPECT_EQ(Image.size(), QSize(1000, 400));
+    // A range that is no number puts every value at the left end.
+    Settings.SetMinTippingPointValue(std::nan(""));
+    const TRecording C = Record();
+    EXPECT_TRUE(C.HasLine(210, 10, 210, 320 - 50));
 }
 
 // ---------------------------------------------------------------- DrawPathwayBar

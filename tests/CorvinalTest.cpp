@@ -1,0 +1,145 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Program = QStringLiteral(CORVINAL_EXECUTABLE);
+const QString Examples = QStringLiteral(CORVINAL_SOURCE_DIR "/examples");
+
+struct TRun {
+    int ExitCode = -1;
+    QString Out;
+    QString Err;
+};
+
+TRun RunCorvinal(const QStringList& Arguments, QProcessEnvironment Environment =
+                                           QProcessEnvironment::systemEnvironment()) {
+    QProcess Process;
+    Process.setProcessEnvironment(Environment);
+    Process.start(Program, Arguments);
+    EXPECT_TRUE(Process.waitForFinished(60000));
+    TRun Result;
+    Result.ExitCode = Process.exitStatus() == QProcess::NormalExit ? Process.exitCode() : -1;
+    Result.Out = QString::fromLocal8Bit(Process.readAllStandardOutput());
+    Result.Err = QString::fromLocal8Bit(Process.readAllStandardError());
+    return Result;
+}
+
+QString WriteFile(const QTemporaryDir& Dir, const QString& Name, const QByteArray& Bytes) {
+    const QString Path = Dir.filePath(Name);
+    QFile File(Path);
+    EXPECT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write(Bytes);
+    return Path;
+}
+
+TEST(CommandLine, ExportsTheExampleInEveryFormat) {
+    QTemporaryDir Dir;
+    const QString Example = Examples + "/delta.pathway";
+    TRun R = RunCorvinal({"--export", Dir.filePath("map.png"), Example});
+    ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+    EXPECT_EQ(QImage(Dir.filePath("map.png")).size(), QSize(1000, 560));
+
+    R = RunCorvinal({"--export", Dir.filePath("big.PNG"), "--scale", "2", Example});
+    ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+    EXPECT_EQ(QImage(Dir.filePath("big.PNG")).size(), QSize(2000, 1120));
+
+    R = RunCorvinal({"--export", Dir.filePath("map.svg"), Example});
+    ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+    QFile Svg(Dir.filePath("map.svg"));
+    ASSERT_TRUE(Svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(Svg.readAll().contains("<svg"));
+
+    R = RunCorvinal({"--export", Dir.filePath("map.pdf"), Example});
+    ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+    QFile Pdf(Dir.filePath("map.pdf"));
+    ASSERT_TRUE(Pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(Pdf.read(5), "%PDF-");
+}
+
+TEST(CommandLine, SeriesOfATimeBasedPathway) {
+    QTemporaryDir Dir;
+    const QString Example = Examples + "/drought.pathway";
+    ASSERT_EQ(RunCorvinal({"--export", Dir.filePath("0.png"), Example}).ExitCode, 0);
+    ASSERT_EQ(RunCorvinal({"--export", Dir.filePath("2.png"), "--series", "2", Example}).ExitCode, 0);
+    EXPECT_NE(QImage(Dir.filePath("0.png")), QImage(Dir.filePath("2.png")));
+    const TRun R = RunCorvinal({"--export", Dir.filePath("9.png"), "--series", "9", Example});
+    EXPECT_NE(R.ExitCode, 0);
+    EXPECT_TRUE(R.Err.contains("series 9")) << R.Err.toStdString();
+    EXPECT_FALSE(QFile::exists(Dir.filePath("9.png")));
+}
+
+TEST(CommandLine, ErrorsLeaveNoOutput) {
+    QTemporaryDir Dir;
+    const QString Equal = WriteFile(
+        Dir, "equal.pathway",
+        "<graphsettings><maxtippingpoint>5</maxtippingpoint><mintippingpoint>5</mintippingpoint>"
+        "</graphsettings>");
+    const QString Huge = WriteFile(
+        Dir, "huge.pathway",
+        "<graphsettings><drawingareawidth>50000</drawingareawidth>"
+        "<drawingareaheight>50000</drawingareaheight></graphsettings>");
+    const QString BadColour = WriteFile(
+        Dir, "colour.pathway", "<pathways><element id=\"1\"><color>#808080</color></element></pathways>");
+    const struct {
+        QStringList Arguments;
+        const char* Message;
+    } Cases[] = {
+        {{"--export", Dir.filePath("out.png"), Dir.filePath("missing.pathway")}, "Cannot open file"},
+        {{"--export", Dir.filePath("out.png"), BadColour}, "''#808080'' is not a valid integer value"},
+        {{"--export", Dir.filePath("out.png"), Equal}, "Floating point division by zero"},
+        {{"--export", Dir.filePath("out.png"), Huge}, "too large"},
+        {{"--export", Dir.filePath("out.bmp"), Examples + "/delta.pathway"}, "png"},
+        {{"--export", Dir.filePath("out.png"), "--scale", "zero", Examples + "/delta.pathway"}, "scale"},
+        {{"--export", Dir.filePath("out.png"), "--scale", "0", Examples + "/delta.pathway"}, "scale"},
+    };
+    for (const auto& C : Cases) {
+        const TRun R = RunCorvinal(C.Arguments);
+        EXPECT_NE(R.ExitCode, 0) << C.Message;
+        EXPECT_TRUE(R.Err.contains(C.Message)) << R.Err.toStdString();
+        EXPECT_FALSE(QFile::exists(Dir.filePath("out.png"))) << C.Message;
+        EXPECT_FALSE(QFile::exists(Dir.filePath("out.bmp"))) << C.Message;
+    }
+    // An earlier picture under the same name survives a failed export.
+    const QString Old = WriteFile(Dir, "old.png", "old");
+    EXPECT_NE(RunCorvinal({"--export", Old, Equal}).ExitCode, 0);
+    QFile Kept(Old);
+    ASSERT_TRUE(Kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(Kept.readAll(), "old");
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 4); // no temporary files left
+}
+
+TEST(CommandLine, HelpVersionAndMistakes) {
+    TRun R = RunCorvinal({"--help"});
+    EXPECT_EQ(R.ExitCode, 0);
+    EXPECT_TRUE(R.Out.contains("--export"));
+    EXPECT_TRUE(R.Out.contains("Usage: corvinal"));
+    R = RunCorvinal({"--version"});
+    EXPECT_EQ(R.ExitCode, 0);
+    EXPECT_EQ(R.Out.trimmed(), "corvinal " CORVINAL_VERSION);
+    R = RunCorvinal({"--bogus"});
+    EXPECT_NE(R.ExitCode, 0);
+    EXPECT_TRUE(R.Err.contains("bogus"));
+    R = RunCorvinal({"--export", "x.png"});
+    EXPECT_NE(R.ExitCode, 0);
+    R = RunCorvinal({"--scale", "2", "a.pathway"});
+    EXPECT_NE(R.ExitCode, 0);
+}
+
+TEST(CommandLine, WithoutADisplayTheWindowSaysSo) {
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    Environment.remove("DISPLAY");
+    Environment.remove("WAYLAND_DISPLAY");
+    Environment.remove("QT_QPA_PLATFORM");
+    const TRun R = RunCorvinal({Examples + "/delta.pathway"}, Environment);
+    EXPECT_EQ(R.ExitCode, 2);
+    EXPECT_TRUE(R.Err.contains("needs a graphical display")) << R.Err.toStdString();
+}
+
+} // namespace

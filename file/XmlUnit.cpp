@@ -1,6 +1,5 @@
 #include "XmlUnit.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringConverter>
@@ -518,8 +517,11 @@ const QString& TXmlReader::Intern(QStringView Name) {
 // Unescaped; short texts such as numbers and enumeration words repeat often
 // and share one string.
 QString TXmlReader::TextOf(QStringView Escaped) {
-    if (Escaped.size() > 16 || Escaped.contains(u'&'))
+    if (Escaped.size() > 16)
         return Unescape(Escaped);
+    for (QChar C : Escaped)
+        if (C == u'&')
+            return Unescape(Escaped);
     return CachedText(FTexts[CacheSlot(Escaped)], Escaped);
 }
 

@@ -150,7 +150,8 @@ public:
     TXmlNode& operator=(const TXmlNode&) = delete;
 
     // The reader takes nodes from its document's pool, everything else from
-    // the heap; delete releases either kind.
+    // the heap; delete releases either kind. A node read from a file lives
+    // in its document's tree and does not outlive the document.
     static void* operator new(size_t Size);
     static void* operator new(size_t Size, TXmlNodePool& Pool);
     static void operator delete(void* Node);

@@ -479,6 +479,29 @@ TEST(XmlReadTest, MalformedBytesAtChunkBoundaries) {
     }
 }
 
+TEST(XmlReadTest, ReadingAgainReplacesTheTree) {
+    TXmlDoc Doc;
+    Doc.AddChild(QStringLiteral("built"))->AddChild(QStringLiteral("x"))->Text =
+        QStringLiteral("1");
+    Doc.LoadFromBytes("<a><b>0</b><b>0</b><c>-1</c></a>");
+    TXmlNode* A = Doc.DocumentElement();
+    ASSERT_NE(A, nullptr);
+    A->AddChild(QStringLiteral("added"))->Text = QStringLiteral("0");
+    A->Find(QStringLiteral("b"))->ChildNodes.Clear();
+    EXPECT_EQ(Dump(Doc), QStringLiteral("element a\n  element b [0]\n  element b [0]\n"
+                                        "  element c [-1]\n  element added [0]\n"));
+    // A shared text stays with the node that holds it when another changes.
+    A->ChildNodes.Get(0)->Text += QStringLiteral("1");
+    EXPECT_EQ(A->ChildNodes.Get(1)->Text, QStringLiteral("0"));
+
+    Doc.LoadFromBytes("<?xml version=\"1.0\"?><z/><y>t</y>");
+    EXPECT_EQ(Dump(Doc),
+              QStringLiteral("xmldecl xml\n  @version=[1.0]\nelement z\nelement y [t]\n"));
+    EXPECT_EQ(Doc.DocumentElement(), Doc.ChildNodes().Get(1));
+    EXPECT_EQ(Doc.Header(), Doc.ChildNodes().Get(0));
+    EXPECT_EQ(Doc.Encoding(), QString());
+}
+
 TEST(XmlReadTest, MarkChoosesTheDecodingWhenThereIsNoEncoding) {
     TXmlDoc Doc;
     Doc.Clear();

@@ -497,7 +497,12 @@ TActionsStringGrid::TActionsStringGrid(QWidget* Parent)
     viewport()->stackUnder(FFixedView);
 
     connect(FModel, &QAbstractItemModel::columnsInserted, this,
-            [this] { HideScrollingColumnsInFixedView(); });
+            [this](const QModelIndex&, int First, int Last) {
+                HideScrollingColumnsInFixedView();
+                FitColumns(First, Last);
+            });
+    connect(FModel, &QAbstractItemModel::headerDataChanged, this,
+            [this](Qt::Orientation, int First, int Last) { FitColumns(First, Last); });
     connect(FModel, &QAbstractItemModel::modelReset, this,
             [this] { HideScrollingColumnsInFixedView(); });
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, FFixedView->verticalScrollBar(),
@@ -521,6 +526,7 @@ TActionsStringGrid::TActionsStringGrid(QWidget* Parent)
             &TGridHeaderView::ButtonClicked, this,
             [this](int Section) { Q_EMIT ButtonClick(Section, 0); });
     connect(FFixedView, &TFixedColumnsView::ButtonClicked, this, &TActionsStringGrid::ButtonClick);
+    FitColumns(TActionsGridModel::TypeColumn, FModel->columnCount() - 1);
     UpdateFixedViewGeometry();
 }
 
@@ -579,6 +585,25 @@ int32_t TActionsStringGrid::SelectionTop() const {
     for (const QItemSelectionRange& Range : Selection)
         Top = std::min(Top, Range.top());
     return Top == INT_MAX ? 0 : Top + 1;
+}
+
+void TActionsStringGrid::FitColumns(int First, int Last) {
+    QFont Bold = horizontalHeader()->font();
+    Bold.setBold(true);
+    const QFontMetrics Metrics(Bold);
+    Last = std::min(Last, FModel->columnCount() - 1);
+    for (int Col = std::max(First, int(TActionsGridModel::TypeColumn)); Col <= Last; ++Col) {
+        if (size_t(Col) >= FFittedWidths.size())
+            FFittedWidths.resize(size_t(Col) + 1, -1);
+        const int Fitted = FFittedWidths[size_t(Col)];
+        if (Fitted >= 0 && columnWidth(Col) != Fitted)
+            continue; // the user's width
+        const QString Caption = FModel->headerData(Col, Qt::Horizontal).toString();
+        const int Needed = Metrics.horizontalAdvance(Caption) + CaptionIndent + 8;
+        const int Width = std::max(int(DefaultColumnWidth), Needed);
+        setColumnWidth(Col, Width);
+        FFittedWidths[size_t(Col)] = Width;
+    }
 }
 
 void TActionsStringGrid::SetColumnWidth(int32_t Col, int32_t Width) {

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <vector>
 #include <cstdint>
 
 class QPainter;
@@ -243,8 +244,14 @@ private:
     void RestoreCurrentCell(int32_t OldRow, int32_t OldCol);
     void GridSelectionChanged();
     void GridColumnResized(int Col, int OldWidth, int NewWidth);
+    // Columns start at the default width, or wider when their caption would
+    // not fit in the header's bold face; they follow their caption until the
+    // user gives them a width of their own.
+    void FitColumns(int First, int Last);
     int32_t FixedWidth() const;
 
     TActionsGridModel* FModel;
     TFixedColumnsView* FFixedView;
+    // The width each scrolling column was last given to fit its caption.
+    std::vector<int> FFittedWidths;
 };

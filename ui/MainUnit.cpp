@@ -141,7 +141,9 @@ void TForm2::FormCreate(const QStringList& Arguments) {
     TOpenActions Action;
     QString FileName;
     {
-        TAboutForm About(Arguments, this);
+        // No parent: the main window is not shown yet, and the start dialog
+        // belongs in the middle of the screen.
+        TAboutForm About(Arguments);
         Modal().Exec(&About);
         Action = About.Action();
         FileName = About.FileName();

@@ -86,11 +86,17 @@ QString ColorToString(TColor Color) {
 }
 
 bool TryStringToColor(const QString& Text, TColor& Color) {
-    for (const TColorName& Entry : ColorNames)
+    // Every name begins with "cl"; other texts can only be numbers.
+    const bool MayBeName = Text.size() > 2 && (Text.at(0) == QLatin1Char('c') ||
+                                                Text.at(0) == QLatin1Char('C'));
+    for (const TColorName& Entry : ColorNames) {
+        if (!MayBeName)
+            break;
         if (Text.compare(QLatin1String(Entry.Name), Qt::CaseInsensitive) == 0) {
             Color = Entry.Value;
             return true;
         }
+    }
     int32_t Value = 0;
     if (!TryStrToInt(Text, Value))
         return false;
@@ -371,6 +377,61 @@ int32_t TElementsList::NextFreeID() const {
     return int32_t(std::min<int64_t>(Result, std::numeric_limits<int32_t>::max()));
 }
 
+std::vector<TColor> TElementsList::EffectiveColors() const {
+    const size_t N = FItems.size();
+    std::unordered_map<int32_t, size_t> FirstIndex;
+    FirstIndex.reserve(N);
+    for (size_t I = 0; I < N; ++I)
+        FirstIndex.emplace(FItems[I]->ID(), I);
+    enum TState : uint8_t { sNew, sOnPath, sDone };
+    std::vector<TState> State(N, sNew);
+    std::vector<TColor> Colors(N, clBlack);
+    std::vector<bool> Looped(N, false);
+    std::vector<size_t> Path;
+    for (size_t Start = 0; Start < N; ++Start) {
+        if (State[Start] == sDone)
+            continue;
+        // Follow the second elements until an action, a missing element, an
+        // element already known, or a loop.
+        Path.clear();
+        size_t I = Start;
+        TColor End = clBlack;
+        bool Loop = false;
+        for (;;) {
+            if (State[I] == sDone) {
+                End = Colors[I];
+                Loop = Looped[I];
+                break;
+            }
+            if (State[I] == sOnPath) {
+                Loop = true;
+                break;
+            }
+            State[I] = sOnPath;
+            Path.push_back(I);
+            const TElement* E = FItems[I];
+            if (E->IsPrimaryElement()) {
+                End = E->OwnColor();
+                break;
+            }
+            const auto Second = FirstIndex.find(E->CombinationSecondID());
+            if (Second == FirstIndex.end()) {
+                End = E->OwnColor();
+                break;
+            }
+            I = Second->second;
+        }
+        // A chain that runs into a loop shows each element's own colour, as
+        // MyColor does.
+        for (size_t P : Path) {
+            Colors[P] = Loop ? FItems[P]->OwnColor() : End;
+            Looped[P] = Loop;
+            State[P] = sDone;
+        }
+    }
+    return Colors;
+}
+
 void TElementsList::SetTippingTimeValuesCount(int32_t Value) {
     if (Value == FTippingTimeValuesCount)
         return;
@@ -488,11 +549,13 @@ void TElementsList::WriteToXML(TXmlDoc& XML) const {
             AddTextChild(Pathways, QStringLiteral("TippingTimeCaption%1").arg(I),
                          FTippingTimeColumnCaptions.at(I));
     }
-    for (const TElement* E : FItems) {
+    const std::vector<TColor> Colors = EffectiveColors();
+    for (size_t Index = 0; Index < FItems.size(); ++Index) {
+        const TElement* E = FItems[Index];
         TXmlNode* Node = Pathways->AddChild(QStringLiteral("element"));
         Node->SetAttribute(QStringLiteral("id"), QString::number(E->ID()));
         AddTextChild(Node, QStringLiteral("caption"), E->Caption());
-        AddTextChild(Node, QStringLiteral("color"), ColorToString(E->MyColor()));
+        AddTextChild(Node, QStringLiteral("color"), ColorToString(Colors[Index]));
         if (FPathwayType == ptConditionBased) {
             AddTextChild(Node, QStringLiteral("tippingpointvalue"),
                          FloatToStrGeneral(E->TippingPointValue()));

@@ -155,6 +155,9 @@ public:
     int32_t ChildNumber(int32_t ID) const;
     double MaxTippingPoint() const;
     int32_t NextFreeID() const;
+    // MyColor of every element, in list order, in one pass over the list
+    // (asking each element would scan the list once per element).
+    std::vector<TColor> EffectiveColors() const;
 
     int32_t CurrentElementID() const { return FCurrentElementID; }
     void SetCurrentElementID(int32_t Value) { FCurrentElementID = Value; }

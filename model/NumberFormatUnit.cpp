@@ -36,12 +36,12 @@ QString DropNegativeZero(const QString& Text) {
 }
 
 // Parses a C-locale number (only '.', digits, sign and exponent) in full.
-bool ParseCNumber(const QByteArray& Text, double& Value) {
-    if (Text.isEmpty())
+bool ParseCNumber(const char* Data, int N, double& Value) {
+    if (N == 0)
         return false;
+    const char* Text = Data;
     // strtod would also take hex floats, "inf" and "nan"; allow only plain decimals.
     int I = 0;
-    const int N = Text.size();
     if (I < N && (Text[I] == '+' || Text[I] == '-'))
         ++I;
     int Digits = 0;
@@ -73,28 +73,32 @@ bool ParseCNumber(const QByteArray& Text, double& Value) {
     if (I != N)
         return false;
     char* End = nullptr;
-    const double Result = std::strtod(Text.constData(), &End);
-    if (End != Text.constData() + N || !std::isfinite(Result))
+    const double Result = std::strtod(Text, &End);
+    if (End != Text + N || !std::isfinite(Result))
         return false;
     Value = Result;
     return true;
 }
 
+bool ParseCNumber(const QByteArray& Text, double& Value) {
+    return ParseCNumber(Text.constData(), int(Text.size()), Value);
+}
+
 // Maps the locale's separator to '.', refusing a literal '.' when the locale
-// uses another separator, and anything outside ASCII.
-bool ToCNumber(const QString& Text, QByteArray& Out) {
-    Out.clear();
-    Out.reserve(Text.size());
+// uses another separator, and anything outside ASCII. Out must hold
+// Text.size() + 1 characters; it ends with a zero.
+bool ToCNumber(QStringView Text, char* Out) {
     for (QChar C : Text) {
         if (C == GDecimalSeparator)
-            Out.append('.');
+            *Out++ = '.';
         else if (C == QLatin1Char('.'))
             return false;
-        else if (C.unicode() < 128)
-            Out.append(char(C.unicode()));
+        else if (C.unicode() < 128 && C.unicode() != 0)
+            *Out++ = char(C.unicode());
         else
             return false;
     }
+    *Out = 0;
     return true;
 }
 
@@ -122,7 +126,10 @@ QString FloatToStrGeneral(double Value) {
         return QStringLiteral("0");
     // %.15g switches to exponent form exactly when the rounded exponent is
     // below -4 or at least 15, which is the rule of the general format.
-    QString Text = QString::number(Value, 'g', 15);
+    // Next to the largest double, 15 digits round up past it and the text
+    // would not read back; there the digits needed to stay finite are kept.
+    const bool NearOverflow = std::fabs(Value) > 1.797693134862310e308;
+    QString Text = QString::number(Value, 'g', NearOverflow ? 17 : 15);
     const int E = Text.indexOf(QLatin1Char('e'));
     if (E >= 0) {
         QString Mantissa = Text.left(E);
@@ -172,10 +179,19 @@ bool TryStrToFloat(const QString& Text, double& Value) {
         ++Begin;
     while (End > Begin && Text.at(End - 1).isSpace())
         --End;
-    QByteArray C;
-    if (!ToCNumber(Text.mid(Begin, End - Begin), C))
+    const QStringView Trimmed = QStringView(Text).mid(Begin, End - Begin);
+    // Numbers are short; a longer text is no number of ours either way, but
+    // is still read properly.
+    char Small[64];
+    QByteArray Large;
+    char* Buffer = Small;
+    if (Trimmed.size() >= qsizetype(sizeof(Small))) {
+        Large.resize(Trimmed.size() + 1);
+        Buffer = Large.data();
+    }
+    if (!ToCNumber(Trimmed, Buffer))
         return false;
-    return ParseCNumber(C, Value);
+    return ParseCNumber(Buffer, int(Trimmed.size()), Value);
 }
 
 bool TryStrToInt(const QString& Text, int32_t& Value) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
 
 namespace {
 
@@ -227,6 +228,24 @@ TEST(Element, SharedCombinationsAreCountedWithoutBlowingUp) {
     }
     EXPECT_EQ(Previous->ColorCount(), std::numeric_limits<int32_t>::max());
     EXPECT_EQ(Previous->Colors(12345), clRed);
+}
+
+TEST(Element, EffectiveColorsAgreeWithMyColor) {
+    std::mt19937 Rng(7);
+    for (int Round = 0; Round < 50; ++Round) {
+        TElementsList List;
+        const int Count = 1 + int(Rng() % 30);
+        for (int I = 0; I < Count; ++I) {
+            TElement* E = new TElement(int(Rng() % 25), &List); // duplicate ids too
+            E->SetMyColor(TColor(Rng() % 1000));
+            if (Rng() % 3)
+                E->SetCombinationSecondID(int(Rng() % 30) - 2); // loops, missing ones
+        }
+        const std::vector<TColor> Colors = List.EffectiveColors();
+        ASSERT_EQ(int(Colors.size()), Count);
+        for (int I = 0; I < Count; ++I)
+            EXPECT_EQ(Colors[size_t(I)], List.Elements(I)->MyColor()) << Round << " " << I;
+    }
 }
 
 // ------------------------------------------------------------------ list

@@ -89,7 +89,9 @@ TEST_P(SeparatorTest, ReadsFloatsWithTheLocaleSeparatorOnly) {
 }
 
 TEST_P(SeparatorTest, GeneralFormatReadsBack) {
-    for (double V : {0.1, 1.0 / 3, 2.5e-9, 123456789.125, -42.0, 1e300}) {
+    const double Largest = std::numeric_limits<double>::max();
+    for (double V : {0.1, 1.0 / 3, 2.5e-9, 123456789.125, -42.0, 1e300, Largest, -Largest,
+                     std::numeric_limits<double>::denorm_min()}) {
         double Back = 0;
         ASSERT_TRUE(TryStrToFloat(FloatToStrGeneral(V), Back));
         EXPECT_NEAR(Back, V, std::fabs(V) * 1e-14);

@@ -59,6 +59,13 @@ extern "C" int LLVMFuzzerInitialize(int* Argc, char*** Argv) {
     static QGuiApplication App(*Argc, *Argv);
     SetDecimalSeparator(QLatin1Char('.'));
     SetThousandSeparator(QLatin1Char(','));
+    // The font database fills its caches on first use; do that here, so
+    // that it is not taken for a leak of the first input that draws text.
+    TElementsList Elements;
+    TGraphicsSettings Settings;
+    TScenarioFrame Scenarios;
+    QImage Warm;
+    TPathwayMap(Settings, Elements, Scenarios).DrawPathwayOnBitmap(Warm, -1);
     return 0;
 }
 

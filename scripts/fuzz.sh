@@ -13,6 +13,7 @@ cmake --build fuzz-build
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 for target in fuzz-build/fuzz/*Fuzzer; do
   name=$(basename "$target")
   seeds="fuzz/corpus/$name"

@@ -33,12 +33,25 @@ void PrintLine(FILE* Stream, const QString& Text) {
     std::fputc('\n', Stream);
 }
 
+// The toolkit's chatter about the desktop session (a runtime folder that is
+// not set, say) means nothing to a command that draws into a file.
+QtMessageHandler GDefaultMessages = nullptr;
+
+void QuietMessages(QtMsgType Type, const QMessageLogContext& Context, const QString& Message) {
+    if (Type == QtDebugMsg || Type == QtInfoMsg ||
+        Message.startsWith(QLatin1String("QStandardPaths:")))
+        return;
+    if (GDefaultMessages)
+        GDefaultMessages(Type, Context, Message);
+}
+
 // Loads FILE as the main window would and writes its map to OUTPUT.
 int ExportCommand(int Argc, char** Argv, const QString& Output, const QString& SeriesText,
                   const QString& ScaleText, const QString& FileName) {
     // Drawing needs fonts but no screen.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    GDefaultMessages = qInstallMessageHandler(QuietMessages);
     QGuiApplication App(Argc, Argv);
     InitFormatSettings(QLocale::system());
     try {

@@ -25,6 +25,8 @@ namespace {
 const int PanelWidth = 144;
 const int ButtonWidth = 113;
 const int ButtonHeight = 35;
+const int ButtonTops[] = {8, 79, 142};
+const int SelectorRoom = 44;
 
 // Keeps the buttons at their places whenever the panel is resized.
 class TResizeWatcher : public QObject {
@@ -53,9 +55,9 @@ TGraphicsFrame::TGraphicsFrame(QWidget* Parent) : QWidget(Parent) {
     FSpeedButton1 = new QPushButton(QStringLiteral("X-Axis settings"), FPanel1);
     FSpeedButton2 = new QPushButton(QStringLiteral("Graph Settings"), FPanel1);
     FSpeedButton3 = new QPushButton(QStringLiteral("Save Image"), FPanel1);
-    FSpeedButton1->setGeometry(15, 8, ButtonWidth, ButtonHeight);
-    FSpeedButton2->setGeometry(16, 79, ButtonWidth, ButtonHeight);
-    FSpeedButton3->setGeometry(16, 142, ButtonWidth, ButtonHeight);
+    FSpeedButton1->setGeometry(15, ButtonTops[0], ButtonWidth, ButtonHeight);
+    FSpeedButton2->setGeometry(16, ButtonTops[1], ButtonWidth, ButtonHeight);
+    FSpeedButton3->setGeometry(16, ButtonTops[2], ButtonWidth, ButtonHeight);
     FSpeedButton1Top = FSpeedButton1->y();
     FSpeedButton2Top = FSpeedButton2->y();
     FSpeedButton3Top = FSpeedButton3->y();
@@ -145,6 +147,13 @@ void TGraphicsFrame::UpdateSeriesSelector() {
         return;
     const bool TimeBased = FMyElementsList->PathwayType() == ptTimeBased;
     FComboBox1->setVisible(TimeBased);
+    // The selector stands where the first button does: while it is shown,
+    // the buttons make room for it.
+    const int Shift = TimeBased ? SelectorRoom : 0;
+    FSpeedButton1Top = ButtonTops[0] + Shift;
+    FSpeedButton2Top = ButtonTops[1] + Shift;
+    FSpeedButton3Top = ButtonTops[2] + Shift;
+    Panel1Resize();
     // A condition-based pathway keeps its time column hidden and unused: its
     // map is drawn with an empty selector, at series -1.
     for (int32_t I = 0; TimeBased && I < FMyElementsList->TippingTimeValuesCount(); ++I)
@@ -223,16 +232,15 @@ void TGraphicsFrame::SpeedButton3Click() {
         Modal().SaveFileName(this, MapImageFilter, QStringLiteral(".png"), false, &Filter);
     if (FileName.isEmpty())
         return;
-    // The name's extension decides; a name without a known one takes the
-    // format of the chosen filter.
+    // ".svg" and ".pdf" names are vector files; a bare name takes the
+    // format of the chosen filter; any other name gets a PNG, as chosen.
     QString Format = QFileInfo(FileName).suffix().toLower();
-    if (Format != QLatin1String("png") && Format != QLatin1String("svg") &&
-        Format != QLatin1String("pdf")) {
+    if (Format.isEmpty()) {
         Format = Filter == 2 ? QStringLiteral("svg")
                              : Filter == 3 ? QStringLiteral("pdf") : QStringLiteral("png");
         FileName += QLatin1Char('.') + Format;
     }
-    if (Format == QLatin1String("png")) {
+    if (Format != QLatin1String("svg") && Format != QLatin1String("pdf")) {
         SaveImageAsPng(FShownImage, FileName);
         return;
     }

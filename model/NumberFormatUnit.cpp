@@ -2,6 +2,8 @@
 
 #include "ErrorUnit.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -40,7 +42,7 @@ bool ParseCNumber(const char* Data, int N, double& Value) {
     if (N == 0)
         return false;
     const char* Text = Data;
-    // strtod would also take hex floats, "inf" and "nan"; allow only plain decimals.
+    // Only plain decimals: no hex floats, "inf" or "nan".
     int I = 0;
     if (I < N && (Text[I] == '+' || Text[I] == '-'))
         ++I;
@@ -72,9 +74,13 @@ bool ParseCNumber(const char* Data, int N, double& Value) {
     }
     if (I != N)
         return false;
-    char* End = nullptr;
-    const double Result = std::strtod(Text, &End);
-    if (End != Text + N || !std::isfinite(Result))
+    // from_chars ignores the C runtime's locale, which the toolkit sets to the
+    // user's: strtod would then want the user's separator instead of '.'.
+    // It takes no leading '+', so that is skipped here.
+    const char* Begin = Text[0] == '+' ? Text + 1 : Text;
+    double Result = 0;
+    const std::from_chars_result Parsed = std::from_chars(Begin, Text + N, Result);
+    if (Parsed.ec != std::errc() || Parsed.ptr != Text + N || !std::isfinite(Result))
         return false;
     Value = Result;
     return true;
@@ -158,7 +164,9 @@ QString FormatFixed4(double Value, int Decimals) {
         Decimals = 0;
     if (Decimals > 18)
         Decimals = 18;
-    // Rounding to four significant digits first is what turns 12.3456 into 12.350.
+    // Four significant digits, then exactly Decimals decimals: the value is
+    // rounded once, at the coarser of the two places (12.3456 with 3
+    // decimals is 12.35, written 12.350; 0.12351 with 3 decimals is 0.124).
     const QString Scientific = QString::number(Value, 'e', 3);
     const int E = Scientific.indexOf(QLatin1Char('e'));
     const int Exponent = Scientific.mid(E + 1).toInt();
@@ -168,8 +176,14 @@ QString FormatFixed4(double Value, int Decimals) {
         return WithSeparator(Mantissa + QLatin1Char('E') + Sign +
                              QStringLiteral("%1").arg(std::abs(Exponent), 3, 10, QLatin1Char('0')));
     }
-    const double Rounded = Scientific.toDouble();
-    return WithSeparator(DropNegativeZero(QString::number(Rounded, 'f', Decimals)));
+    const int RoundedDecimals = std::min(Decimals, std::max(0, 3 - Exponent));
+    QString Text = QString::number(Value, 'f', RoundedDecimals);
+    if (RoundedDecimals < Decimals) {
+        if (RoundedDecimals == 0)
+            Text += QLatin1Char('.');
+        Text += QString(Decimals - RoundedDecimals, QLatin1Char('0'));
+    }
+    return WithSeparator(DropNegativeZero(Text));
 }
 
 bool TryStrToFloat(const QString& Text, double& Value) {

@@ -9,7 +9,7 @@ packages=(
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
   clang libclang-rt-dev
-  fonts-dejavu-core
+  fonts-dejavu-core locales
   xvfb xauth librsvg2-bin poppler-utils
 )
 
@@ -20,17 +20,34 @@ for p in "${packages[@]}"; do
   fi
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The tests run under a locale with a decimal point and one with a decimal
+# comma; both must exist for the C runtime, not only for Qt.
+locales=(en_US de_DE)
+missing_locales=()
+for l in "${locales[@]}"; do
+  if ! locale -a 2>/dev/null | grep -qix "$l.utf-\?8"; then
+    missing_locales+=("$l")
+  fi
+done
 
-echo "Installing: ${missing[*]}"
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_locales[@]} -eq 0 ] && exit 0
+
 if [ "$(id -u)" -eq 0 ]; then
   SUDO=()
 elif command -v sudo >/dev/null 2>&1; then
   SUDO=(sudo)
 else
-  echo "These packages are missing and neither root nor sudo is available: ${missing[*]}" >&2
+  echo "Missing (and neither root nor sudo is available): ${missing[*]} ${missing_locales[*]}" >&2
   exit 1
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${SUDO[@]}" apt-get update -qq
-"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${SUDO[@]}" apt-get update -qq
+  "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+for l in "${missing_locales[@]}"; do
+  echo "Generating the locale $l.UTF-8"
+  "${SUDO[@]}" localedef -i "$l" -c -f UTF-8 "$l.UTF-8"
+done

@@ -2,7 +2,9 @@
 #include "NumberFormatUnit.h"
 #include "TestSupport.h"
 
+#include <clocale>
 #include <cmath>
+#include <string>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -71,6 +73,12 @@ TEST_P(SeparatorTest, FixedFourDigits) {
     EXPECT_EQ(FormatFixed4(25, 1), WithSep("25.0", Sep()));
     EXPECT_EQ(FormatFixed4(50, 0), "50");
     EXPECT_EQ(FormatFixed4(0, 3), WithSep("0.000", Sep()));
+    // rounded once, at the coarser of four digits and the decimals asked for
+    EXPECT_EQ(FormatFixed4(0.12351, 3), WithSep("0.124", Sep()));
+    EXPECT_EQ(FormatFixed4(12.3456, 1), WithSep("12.3", Sep()));
+    EXPECT_EQ(FormatFixed4(9.99961, 3), WithSep("10.000", Sep()));
+    EXPECT_EQ(FormatFixed4(1234.56, 0), "1235");
+    EXPECT_EQ(FormatFixed4(-0.5, 1), WithSep("-0.5", Sep()));
     EXPECT_TRUE(FormatFixed4(123456, 0).contains(QLatin1Char('E')));
 }
 
@@ -182,6 +190,31 @@ TEST(NumberFormat, SeparatorsComeFromTheLocale) {
     InitFormatSettings(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(DecimalSeparator(), QLatin1Char('.'));
     EXPECT_EQ(FloatToStrGeneral(2.5), "2.5");
+}
+
+// The toolkit sets the C runtime to the user's locale; reading and writing
+// numbers must not depend on it.
+TEST(NumberFormat, TheCRuntimeLocaleDoesNotMatter) {
+    const std::string Old = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no de_DE.UTF-8 locale on this machine";
+    {
+        TSeparatorGuard Guard('.');
+        double V = 0;
+        EXPECT_TRUE(TryStrToFloat("2.5", V));
+        EXPECT_EQ(V, 2.5);
+        EXPECT_EQ(CellToFloat("1.5"), 1.5);
+        EXPECT_EQ(FloatToStrGeneral(2.5), "2.5");
+        EXPECT_EQ(FormatFloat2(2.5), "2.50");
+    }
+    {
+        TSeparatorGuard Guard(',');
+        double V = 0;
+        EXPECT_TRUE(TryStrToFloat("2,5", V));
+        EXPECT_EQ(V, 2.5);
+        EXPECT_FALSE(TryStrToFloat("2.5", V));
+    }
+    std::setlocale(LC_NUMERIC, Old.c_str());
 }
 
 TEST(NumberFormat, NonFiniteValuesHaveTexts) {

@@ -501,6 +501,12 @@ TActionsStringGrid::TActionsStringGrid(QWidget* Parent)
                 HideScrollingColumnsInFixedView();
                 FitColumns(First, Last);
             });
+    connect(FModel, &QAbstractItemModel::columnsRemoved, this,
+            [this](const QModelIndex&, int First, int) {
+                // A column that comes back is new: it fits its caption again.
+                if (size_t(First) < FFittedWidths.size())
+                    FFittedWidths.resize(size_t(First));
+            });
     connect(FModel, &QAbstractItemModel::headerDataChanged, this,
             [this](Qt::Orientation, int First, int Last) { FitColumns(First, Last); });
     connect(FModel, &QAbstractItemModel::modelReset, this,

@@ -16,6 +16,7 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -186,6 +187,8 @@ void TForm2::DrawReportingErrors() {
         FFrame11->Draw();
     } catch (const std::exception& E) {
         ReportException(E);
+        // The first showing would only report the same failure again.
+        FSkipDrawOnFirstShow = true;
     }
 }
 
@@ -218,7 +221,7 @@ void TForm2::OpenPathwayFile(const QString& FileName) {
     FMyElementsList->ReadFromXML(XML);
     FFrame11->ReadFromXML(XML);
     FScenarioFrame1->ReadFromXML(XML);
-    SetPathwayFileName(QFileInfo(FileName).absoluteFilePath());
+    SetPathwayFileName(QDir::toNativeSeparators(QFileInfo(FileName).absoluteFilePath()));
     ClearDirtyFlags();
 }
 
@@ -235,7 +238,7 @@ void TForm2::SaveActionExecute() {
         const QString Chosen =
             Modal().SaveFileName(this, PathwayFileFilter, PathwayFileExtension, true);
         if (!Chosen.isEmpty())
-            SetPathwayFileName(Chosen);
+            SetPathwayFileName(QDir::toNativeSeparators(Chosen));
     }
     if (FPathwayFileName.trimmed().isEmpty())
         return;
@@ -307,5 +310,9 @@ void TForm2::closeEvent(QCloseEvent* Event) {
 
 void TForm2::showEvent(QShowEvent* Event) {
     QMainWindow::showEvent(Event);
+    if (FSkipDrawOnFirstShow) {
+        FSkipDrawOnFirstShow = false;
+        return;
+    }
     FFrame11->Draw();
 }

@@ -116,6 +116,7 @@ private:
     std::unique_ptr<TElementsList> FMyElementsList;
     std::unique_ptr<TScenarioFrame> FScenarioFrame1;
     bool FStartCancelled = false;
+    bool FSkipDrawOnFirstShow = false;
 
     QSplitter* FSplitter = nullptr;
     QWidget* FUpperBand = nullptr;

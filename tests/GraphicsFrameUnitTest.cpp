@@ -212,6 +212,16 @@ TEST_F(MapView, SaveImageWritesTheShownPicture) {
     EXPECT_EQ(Saved.convertToFormat(QImage::Format_RGB32), Shown.convertToFormat(QImage::Format_RGB32));
 }
 
+TEST_F(MapView, SaveImageKeepsTheNameChosen) {
+    QTemporaryDir Dir;
+    Script.AnswerSaveFile(Dir.filePath("map.jpg"), 1); // "all files"
+    Frame.SpeedButton3Click();
+    EXPECT_EQ(QImage(Dir.filePath("map.jpg"), "PNG").size(), QSize(1000, 400));
+    Script.AnswerSaveFile(Dir.filePath("bare"), 0);
+    Frame.SpeedButton3Click();
+    EXPECT_FALSE(QImage(Dir.filePath("bare.png")).isNull());
+}
+
 TEST_F(MapView, SaveImageAsVectorFiles) {
     QTemporaryDir Dir;
     Script.AnswerSaveFile(Dir.filePath("map"), 2);

@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFontMetrics>
+#include <QImage>
 #include <QFile>
 #include <QPushButton>
 #include <QSplitter>
@@ -368,6 +370,80 @@ TEST(MainWindow, SavedFileReadsBackTheSame) {
     const QString Copy = Dir.filePath("copy.pathway");
     Opened.WriteDocumentTo(Copy);
     EXPECT_EQ(ReadAll(Copy), ReadAll(ExampleFile));
+}
+
+TEST(MainWindow, AFileThatCannotBeDrawnStillOpens) {
+    QTemporaryDir Dir;
+    const QString Name = Dir.filePath("flat.pathway");
+    QFile File(Name);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write("<pathways><element id=\"1\"><caption>A</caption></element></pathways>"
+               "<graphsettings><maxtippingpoint>5</maxtippingpoint>"
+               "<mintippingpoint>5</mintippingpoint></graphsettings>");
+    File.close();
+    TScriptedModal Script;
+    Script.OnExec(StartWith(&TAboutForm::OpenButton));
+    TForm2 Form({Name});
+    EXPECT_EQ(Script.Errors, QStringList{"Floating point division by zero"});
+    EXPECT_EQ(Form.PathwayFileName(), QDir::toNativeSeparators(Name));
+    EXPECT_EQ(Form.ActionsStringGrid()->Cells(2, 1), "A");
+    EXPECT_FALSE(Form.DocumentIsDirty());
+    Form.show(); // the first showing does not report the same failure again
+    EXPECT_EQ(Script.Errors.size(), 1);
+    Form.hide();
+    EXPECT_THROW(Form.Frame11()->Draw(), ECorvinalError);
+}
+
+TEST(MainWindow, ShowingTheWindowRedrawsTheMap) {
+    TScriptedModal Script;
+    Script.OnExec(StartWith(&TAboutForm::NewConditionButton));
+    TForm2 Form({});
+    const QImage Before = Form.Frame11()->ShownImage();
+    Form.MyElementsList()->Elements(0)->SetTippingPointValue(60);
+    Form.show();
+    EXPECT_NE(Form.Frame11()->ShownImage(), Before);
+    Form.hide();
+}
+
+TEST(MainWindow, TheTitleShortensLongPaths) {
+    TScriptedModal Script;
+    Script.OnExec(StartWith(&TAboutForm::NewConditionButton));
+    TForm2 Form({});
+    QString Long = QDir::separator();
+    for (int I = 0; I < 30; ++I)
+        Long += QString("folder%1").arg(I) + QDir::separator();
+    Long += "dike.pathway";
+    Form.SetPathwayFileName(Long);
+    const QString Title = Form.windowTitle();
+    ASSERT_TRUE(Title.startsWith("Corvinal [") && Title.endsWith("]"));
+    const QString Shown = Title.mid(10, Title.size() - 11);
+    EXPECT_LE(QFontMetrics(Form.font()).horizontalAdvance(Shown), 400);
+    // the first folders give way to "...", the last ones and the name stay
+    EXPECT_TRUE(Shown.contains(QString("...") + QDir::separator())) << Shown.toStdString();
+    EXPECT_FALSE(Shown.contains("folder0")) << Shown.toStdString();
+    EXPECT_TRUE(Shown.endsWith(QString("folder29") + QDir::separator() + "dike.pathway"))
+        << Shown.toStdString();
+    EXPECT_EQ(Form.PathwayFileName(), Long); // only the title is shortened
+}
+
+TEST(MainWindow, TheSeriesSelectorLeavesTheButtonsFree) {
+    TScriptedModal Script;
+    Script.OnExec(StartWith(&TAboutForm::NewTimeButton));
+    TForm2 Form({});
+    TGraphicsFrame* Map = Form.Frame11();
+    const QRect Selector = Map->ComboBox1()->geometry();
+    for (QPushButton* Button : {Map->SpeedButton1(), Map->SpeedButton2(), Map->SpeedButton3()})
+        EXPECT_FALSE(Selector.intersects(Button->geometry())) << Button->text().toStdString();
+}
+
+TEST_F(SavingAndClosing, AnAllowedCloseClosesTheWindow) {
+    Form->show();
+    ASSERT_TRUE(Form->isVisible());
+    Form->SetElementsListIsDirty(true);
+    Script.OnExec(CloseWith(&TCloseForm::ExitButton));
+    Script.AnswerConfirm(true);
+    EXPECT_TRUE(Form->close());
+    EXPECT_FALSE(Form->isVisible());
 }
 
 } // namespace

@@ -14,4 +14,16 @@ TEST(SpinEdit, TextThatIsNoIntegerReadsAsTheLowerLimit) {
     EXPECT_EQ(Limited.Value(), 6);
 }
 
+TEST(SpinEdit, ATypedValueIsClampedWhenTheFieldIsLeft) {
+    TSpinEdit FontSize(6, 20);
+    FontSize.Editor()->setText("4");
+    EXPECT_EQ(FontSize.Value(), 6);
+    FontSize.interpretText(); // what leaving the field does
+    EXPECT_EQ(FontSize.value(), 6);
+    TSpinEdit Free;
+    Free.Editor()->setText("-123456");
+    Free.interpretText();
+    EXPECT_EQ(Free.value(), -123456);
+}
+
 } // namespace

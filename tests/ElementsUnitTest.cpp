@@ -33,6 +33,9 @@ TEST(Colors, NamesAndTexts) {
     EXPECT_EQ(StringToColor("8421504"), 0x00808080);
     EXPECT_EQ(StringToColor("clnone"), clNone);
     EXPECT_EQ(StringToColor("$FF000019"), int32_t(0xFF000019u));
+    EXPECT_EQ(StringToColor(" 255"), clRed);
+    EXPECT_EQ(StringToColor("-$10"), -16);
+    EXPECT_THROW(StringToColor("255 "), ECorvinalError);
 }
 
 TEST(Colors, BadTextsFailWithTheConversionError) {

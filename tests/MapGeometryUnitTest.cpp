@@ -169,6 +169,18 @@ TEST_F(MapGeometry, PathwayElementsTakeTheRowOfTheirSecondOrASubRow) {
     EXPECT_EQ(G.ElementColor(*Deeper), clRed);
 }
 
+// Only a second id above 0 can make a sub-row: a pathway element leading to
+// an element whose id is 0 (a file's unreadable id) stays on that row.
+TEST_F(MapGeometry, ASecondIdOfZeroNeverMakesASubRow) {
+    TElement* A = Action("A", 10);
+    TElement* Zero = Action("Zero", 5);
+    Zero->SetID(0);
+    TElement* P = Pathway(30, A, Zero);
+    const TMapGeometry G = Geometry();
+    EXPECT_FALSE(G.ExtendsPastSecond(*P));
+    EXPECT_EQ(G.ElementToY(*P), G.ElementToY(*Zero));
+}
+
 TEST_F(MapGeometry, StartValues) {
     TElement* A = Action(QStringLiteral("A"), 15);
     TElement* B = Action(QStringLiteral("B"), 40);

@@ -5,10 +5,16 @@
 #include <QStringConverter>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
+#include <limits>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -34,16 +40,57 @@ QStringView TrimLeft(QStringView S) {
     return S.mid(I);
 }
 
-qsizetype FindBlank(QStringView S) {
-    for (qsizetype I = 0; I < S.size(); ++I)
-        if (IsBlank(S[I].unicode()))
-            return I;
-    return -1;
+// The first C in [P, End), or End. Most stops are a few characters away, and
+// eight characters at a time beat both a plain loop and a call.
+inline const char16_t* ScanFor(const char16_t* P, const char16_t* End, char16_t C) {
+#if defined(__SSE2__)
+    const __m128i Needle = _mm_set1_epi16(short(C));
+    for (; End - P >= 8; P += 8) {
+        const __m128i Chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P));
+        const int Mask = _mm_movemask_epi8(_mm_cmpeq_epi16(Chars, Needle));
+        if (Mask != 0)
+            return P + (__builtin_ctz(unsigned(Mask)) >> 1);
+    }
+#endif
+    while (P < End && *P != C)
+        ++P;
+    return P;
 }
 
-// The slot of a short string in a small cache of shared strings. Collisions
-// only cost a fresh string.
-inline size_t CacheSlot(QStringView S) {
+// The first blank in [P, End), or End.
+inline const char16_t* ScanForBlank(const char16_t* P, const char16_t* End) {
+#if defined(__SSE2__)
+    // Every blank is at most a space: look closer only where such a
+    // character stands.
+    const __m128i Space = _mm_set1_epi16(u' ');
+    const __m128i Zero = _mm_setzero_si128();
+    while (End - P >= 8) {
+        const __m128i Chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P));
+        int Mask = _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(Chars, Space), Zero));
+        while (Mask != 0) {
+            const char16_t* Q = P + (__builtin_ctz(unsigned(Mask)) >> 1);
+            if (IsBlank(*Q))
+                return Q;
+            Mask &= Mask - 1;
+            Mask &= Mask - 1;
+        }
+        P += 8;
+    }
+#endif
+    while (P < End && !IsBlank(*P))
+        ++P;
+    return P;
+}
+
+qsizetype FindBlank(QStringView S) {
+    const char16_t* Begin = S.utf16();
+    const char16_t* Blank = ScanForBlank(Begin, Begin + S.size());
+    return Blank == Begin + S.size() ? -1 : Blank - Begin;
+}
+
+// The hash of a short string, for the tables of shared strings below. It
+// looks at a few characters only: names and values differ early or late.
+inline uint32_t ShortHash(QStringView S) {
     const qsizetype N = S.size();
     if (N == 0)
         return 0;
@@ -54,19 +101,37 @@ inline size_t CacheSlot(QStringView S) {
     H = (H ^ D[N - 1]) * 0x9E3779B1u;
     if (N > 2)
         H = (H ^ D[N - 2]) * 0x85EBCA6Bu;
-    return (H ^ (H >> 16)) & 255;
+    return H ^ (H >> 16);
+}
+
+// The slot of a short string in a small cache of shared strings. Collisions
+// only cost a fresh string.
+inline size_t CacheSlot(uint32_t Hash) {
+    return Hash & 255;
+}
+
+// Names and short texts are compared eight bytes at a time.
+inline bool SameChars(const char16_t* A, const char16_t* B, qsizetype N) {
+    for (; N >= 4; A += 4, B += 4, N -= 4) {
+        uint64_t X;
+        uint64_t Y;
+        std::memcpy(&X, A, sizeof X);
+        std::memcpy(&Y, B, sizeof Y);
+        if (X != Y)
+            return false;
+    }
+    for (; N > 0; ++A, ++B, --N)
+        if (*A != *B)
+            return false;
+    return true;
+}
+
+inline const char16_t* CharsOf(const QString& S) {
+    return reinterpret_cast<const char16_t*>(S.constData());
 }
 
 inline bool SameText(const QString& A, QStringView B) {
-    const qsizetype N = B.size();
-    if (A.size() != N)
-        return false;
-    const QChar* P = A.constData();
-    const QChar* Q = B.data();
-    for (qsizetype I = 0; I < N; ++I)
-        if (P[I] != Q[I])
-            return false;
-    return true;
+    return A.size() == B.size() && SameChars(CharsOf(A), B.utf16(), B.size());
 }
 
 // Returns the cached string equal to S, replacing the slot's string if needed.
@@ -76,24 +141,114 @@ inline const QString& Cached(QString& Slot, QStringView S) {
     return Slot;
 }
 
-// A cache slot for texts. Values that come again and again (0, -1, ctNone)
-// keep their slot against values seen once (ids, captions).
-struct TTextSlot {
-    QString Text;
-    int Score = 0;
+// Strings kept for the life of the program. Their data is static, so that
+// copies of them cost no reference counting and destroying a node that holds
+// one frees nothing.
+class TStaticStrings {
+public:
+    explicit TStaticStrings(std::initializer_list<const char16_t*> Texts) {
+        for (const char16_t* T : Texts) {
+            const QString S =
+                QString::fromRawData(reinterpret_cast<const QChar*>(T),
+                                     qsizetype(std::char_traits<char16_t>::length(T)));
+            size_t I = CacheSlot(ShortHash(S));
+            while (!FSlots[I].isNull())
+                I = (I + 1) & 255;
+            FSlots[I] = S;
+            FLengths |= uint64_t(1) << S.size();
+        }
+    }
+    // The static string equal to S, or none.
+    const QString* Find(QStringView S, uint32_t Hash) const {
+        for (size_t I = CacheSlot(Hash);; I = (I + 1) & 255) {
+            const QString& E = FSlots[I];
+            if (E.isNull())
+                return nullptr;
+            if (SameText(E, S))
+                return &E;
+        }
+    }
+    // Whether a string of this length may be one of them.
+    bool MayHold(qsizetype Length) const { return Length < 64 && (FLengths >> Length & 1) != 0; }
+
+private:
+    // Kept at most a third full, so that a miss ends after a probe or two.
+    QString FSlots[256];
+    uint64_t FLengths = 0;
 };
 
-inline QString CachedText(TTextSlot& Slot, QStringView S) {
-    if (SameText(Slot.Text, S)) {
-        Slot.Score = std::min(Slot.Score + 1, 4);
-        return Slot.Text;
-    }
-    if (Slot.Score > 0) {
-        --Slot.Score;
-        return S.toString();
-    }
-    Slot.Text = S.toString();
-    return Slot.Text;
+// The names of the .pathway file: nearly every node this reader meets
+// carries one of them.
+const TStaticStrings& KnownNames() {
+    static const TStaticStrings Names{u"xml",
+                                      u"version",
+                                      u"encoding",
+                                      u"pathways",
+                                      u"pathwaytype",
+                                      u"tippingvaluescount",
+                                      u"TippingTimeCaption0",
+                                      u"TippingTimeCaption1",
+                                      u"TippingTimeCaption2",
+                                      u"TippingTimeCaption3",
+                                      u"TippingTimeCaption4",
+                                      u"TippingTimeCaption5",
+                                      u"element",
+                                      u"id",
+                                      u"caption",
+                                      u"color",
+                                      u"tippingpointvalue",
+                                      u"tippingtimevalue0",
+                                      u"tippingtimevalue1",
+                                      u"tippingtimevalue2",
+                                      u"tippingtimevalue3",
+                                      u"tippingtimevalue4",
+                                      u"tippingtimevalue5",
+                                      u"predecessorid",
+                                      u"combinationsecond",
+                                      u"combinationtype",
+                                      u"initialcosts",
+                                      u"transfercosts",
+                                      u"recurrentcosts",
+                                      u"CurrentElement",
+                                      u"scenarios",
+                                      u"scenario",
+                                      u"year2010",
+                                      u"year2020",
+                                      u"year2030",
+                                      u"year2040",
+                                      u"year2050",
+                                      u"year2060",
+                                      u"year2070",
+                                      u"year2080",
+                                      u"year2090",
+                                      u"year2100",
+                                      u"graphsettings",
+                                      u"maxtippingpoint",
+                                      u"mintippingpoint",
+                                      u"leftmargin",
+                                      u"titlesareawidth",
+                                      u"topmargin",
+                                      u"bottommargin",
+                                      u"rightmargin",
+                                      u"yoffset",
+                                      u"overshoot",
+                                      u"ticksxaxis",
+                                      u"xaxistitle",
+                                      u"drawingareawidth",
+                                      u"drawingareaheight",
+                                      u"fontsize"};
+    return Names;
+}
+
+// The texts that most elements of a .pathway file hold: costs and ids of
+// none, and the enumeration words.
+const TStaticStrings& KnownTexts() {
+    static const TStaticStrings Texts{
+        u"0",         u"1",      u"2",         u"3",          u"4",
+        u"5",         u"6",      u"7",         u"8",          u"9",
+        u"-1",        u"ctNone", u"ctCombine", u"ctSequence", u"conditionbased",
+        u"timebased", u"1.0",    u"utf-8"};
+    return Texts;
 }
 
 bool IsUtf8Name(const QString& Encoding) {
@@ -267,47 +422,86 @@ private:
 
 } // namespace
 
-// Fixed-size slots for the nodes a document reads: a file of many thousand
-// nodes would otherwise spend much of its reading time in the general heap.
-// Every slot, also a heap one, starts with a header naming its pool (none for
-// the heap), so that delete finds its way back. Freed slots are reused by the
-// next reading into the same document; the blocks go with the document.
+// The memory of what a document reads: its nodes, their child lists and their
+// attributes, cut from a few large blocks. A file of many thousand nodes would
+// otherwise spend much of its reading time in the general heap, and the more
+// so when the document goes. Every node slot, also a heap one, starts with a
+// header naming its pool (none for the heap), so that delete finds its way
+// back. Freed node slots are reused; everything else is given back at once
+// when the document is cleared, for the next reading into it, and the blocks
+// go with the document.
 struct TXmlNodePool {
-    static constexpr size_t HeaderSize = 16;
-    static constexpr size_t SlotSize = HeaderSize + (sizeof(TXmlNode) + 15) / 16 * 16;
+    static constexpr size_t HeaderSize = 8;
+    static constexpr size_t SlotSize = HeaderSize + (sizeof(TXmlNode) + 7) / 8 * 8;
+    static_assert(alignof(TXmlNode) <= HeaderSize && alignof(TXmlAttribute) <= 8,
+                  "pool memory is aligned to eight bytes");
 
-    void* Allocate() {
-        if (FFree) {
-            std::byte* Slot = FFree;
+    void* AllocateNode() {
+        std::byte* Slot = FFree;
+        if (Slot)
             FFree = *reinterpret_cast<std::byte**>(Slot);
-            return Claim(Slot);
-        }
-        if (FNext == FEnd) {
-            FBlocks.emplace_back(new std::byte[FBlockSlots * SlotSize]);
-            FNext = FBlocks.back().get();
-            FEnd = FNext + FBlockSlots * SlotSize;
-            FBlockSlots = std::min<size_t>(FBlockSlots * 2, 4096);
-        }
-        std::byte* Slot = FNext;
-        FNext += SlotSize;
-        return Claim(Slot);
-    }
-    void Release(std::byte* Slot) {
-        *reinterpret_cast<std::byte**>(Slot) = FFree;
-        FFree = Slot;
-    }
-
-private:
-    void* Claim(std::byte* Slot) {
+        else
+            Slot = static_cast<std::byte*>(Allocate(SlotSize));
         *reinterpret_cast<TXmlNodePool**>(Slot) = this;
         return Slot + HeaderSize;
     }
+    void ReleaseNode(std::byte* Slot) {
+        // While the whole document goes, nothing is kept for reuse: the
+        // slots would only be written to once more.
+        if (FDiscarding)
+            return;
+        *reinterpret_cast<std::byte**>(Slot) = FFree;
+        FFree = Slot;
+    }
+    // Eight-byte aligned memory that lives until the next Reset.
+    void* Allocate(size_t Size) {
+        Size = (Size + 7) / 8 * 8;
+        if (size_t(FEnd - FNext) < Size)
+            NextBlock(Size);
+        void* P = FNext;
+        FNext += Size;
+        return P;
+    }
+    // Everything allocated is free again; the blocks are kept.
+    void Reset() {
+        FFree = nullptr;
+        FCurrent = 0;
+        FNext = FBlocks.empty() ? nullptr : FBlocks[0].Data.get();
+        FEnd = FBlocks.empty() ? nullptr : FNext + FBlocks[0].Size;
+    }
 
-    std::vector<std::unique_ptr<std::byte[]>> FBlocks;
+    bool FDiscarding = false;
+
+private:
+    void NextBlock(size_t Size) {
+        // A kept block that fits comes first; the rest of the current one is
+        // left unused.
+        while (!FBlocks.empty() && FCurrent + 1 < FBlocks.size()) {
+            ++FCurrent;
+            if (FBlocks[FCurrent].Size >= Size) {
+                FNext = FBlocks[FCurrent].Data.get();
+                FEnd = FNext + FBlocks[FCurrent].Size;
+                return;
+            }
+        }
+        size_t BlockSize =
+            FBlocks.empty() ? 16384 : std::min<size_t>(FBlocks.back().Size * 2, 1 << 20);
+        BlockSize = std::max(BlockSize, Size);
+        FBlocks.push_back({std::unique_ptr<std::byte[]>(new std::byte[BlockSize]), BlockSize});
+        FCurrent = FBlocks.size() - 1;
+        FNext = FBlocks.back().Data.get();
+        FEnd = FNext + BlockSize;
+    }
+
+    struct TBlock {
+        std::unique_ptr<std::byte[]> Data;
+        size_t Size;
+    };
+    std::vector<TBlock> FBlocks;
+    size_t FCurrent = 0;
     std::byte* FNext = nullptr;
     std::byte* FEnd = nullptr;
     std::byte* FFree = nullptr;
-    size_t FBlockSlots = 64;
 };
 
 // Reads from a device or from bytes in memory, BufferSize bytes at a time.
@@ -330,9 +524,20 @@ private:
     bool ReadChunk();
     void Decode(QByteArrayView Part);
     void ChooseDecoder(QByteArrayView First);
-    bool Ensure(qsizetype Count);
+    // At least Count characters from FPos on, reading on as needed; false
+    // when the input ends before.
+    bool Ensure(qsizetype Count) { return FBuf.size() - FPos >= Count || EnsureMore(Count); }
+    bool EnsureMore(qsizetype Count);
     bool NextIs(QStringView S);
-    qsizetype FindChar(char16_t C);
+    // Index of the next C at or after FPos, reading on as needed; -1 when the
+    // input holds none (the buffer then holds the rest of the input).
+    qsizetype FindChar(char16_t C) {
+        const char16_t* D = FBuf.Data();
+        const char16_t* End = D + FBuf.size();
+        const char16_t* Hit = ScanFor(D + FPos, End, C);
+        return Hit != End ? Hit - D : FindCharFurther(C);
+    }
+    qsizetype FindCharFurther(char16_t C);
     qsizetype FindEither(char16_t A, char16_t B);
     qsizetype FindString(QStringView S);
     QString TakeUntil(QStringView Stop);
@@ -367,7 +572,8 @@ private:
     // allocation per node.
     QString FNames[256];
     const QString FNoName;
-    TTextSlot FTexts[256];
+    const TStaticStrings& FKnownNames = KnownNames();
+    const TStaticStrings& FKnownTexts = KnownTexts();
 };
 
 void TXmlReader::ChooseDecoder(QByteArrayView First) {
@@ -428,7 +634,7 @@ void TXmlReader::Decode(QByteArrayView Part) {
     }
 }
 
-bool TXmlReader::Ensure(qsizetype Count) {
+bool TXmlReader::EnsureMore(qsizetype Count) {
     while (FBuf.size() - FPos < Count)
         if (!ReadChunk())
             return FBuf.size() - FPos >= Count;
@@ -440,28 +646,17 @@ bool TXmlReader::NextIs(QStringView S) {
     return FBuf.View().mid(FPos).startsWith(S);
 }
 
-// Index of the next C at or after FPos, reading on as needed; -1 when the
-// input holds none (the buffer then holds the rest of the input).
-qsizetype TXmlReader::FindChar(char16_t C) {
-    qsizetype From = FPos;
+// FindChar past the end of what the buffer holds now.
+qsizetype TXmlReader::FindCharFurther(char16_t C) {
     for (;;) {
-        // Most stops are a few characters away: a plain loop beats a call.
-        const char16_t* D = FBuf.Data();
-        const qsizetype Size = FBuf.size();
-        qsizetype I = From;
-        const qsizetype Near = std::min(Size, From + 32);
-        while (I < Near && D[I] != C)
-            ++I;
-        if (I < Near)
-            return I;
-        if (I < Size) {
-            I = FBuf.View().indexOf(QChar(C), I);
-            if (I >= 0)
-                return I;
-        }
-        From = FBuf.size();
+        const qsizetype From = FBuf.size();
         if (!ReadChunk() && From == FBuf.size())
             return -1;
+        const char16_t* D = FBuf.Data();
+        const char16_t* End = D + FBuf.size();
+        const char16_t* Hit = ScanFor(D + From, End, C);
+        if (Hit != End)
+            return Hit - D;
     }
 }
 
@@ -511,31 +706,45 @@ void TXmlReader::Compact() {
 const QString& TXmlReader::Intern(QStringView Name) {
     if (Name.isEmpty())
         return FNoName;
-    return Cached(FNames[CacheSlot(Name)], Name);
+    const uint32_t Hash = ShortHash(Name);
+    if (const QString* Known = FKnownNames.Find(Name, Hash))
+        return *Known;
+    return Cached(FNames[CacheSlot(Hash)], Name);
 }
 
-// Unescaped; short texts such as numbers and enumeration words repeat often
-// and share one string.
+// Unescaped. The texts that most elements hold share static strings; any
+// other text gets a fresh string, which costs less than sharing one read
+// before (a shared string is counted up and down again, atomically).
 QString TXmlReader::TextOf(QStringView Escaped) {
-    if (Escaped.size() > 16)
-        return Unescape(Escaped);
-    for (QChar C : Escaped)
-        if (C == u'&')
-            return Unescape(Escaped);
-    return CachedText(FTexts[CacheSlot(Escaped)], Escaped);
+    if (Escaped.isEmpty())
+        return QString();
+    // None of the static texts holds an entity.
+    if (FKnownTexts.MayHold(Escaped.size()))
+        if (const QString* Known = FKnownTexts.Find(Escaped, ShortHash(Escaped)))
+            return *Known;
+    return Unescape(Escaped);
 }
 
 TXmlNode* TXmlReader::Append(QStringView Name, TXmlNodeType Type) {
-    if (!FDoc.FPool)
-        FDoc.FPool = std::make_unique<TXmlNodePool>();
-    std::unique_ptr<TXmlNode> Node(new (*FDoc.FPool) TXmlNode(&FDoc, Intern(Name), Type));
-    // Parents in a pathway file have some ten children: one allocation for
-    // the list instead of a few growing ones.
-    std::vector<TXmlNode*>& Siblings = FParent->ChildNodes.FItems;
-    if (Siblings.capacity() == 0)
-        Siblings.reserve(16);
-    FParent->ChildNodes.Add(Node.get());
-    return Node.release();
+    // Parents in a pathway file have some ten children: one piece of memory
+    // for the list instead of a few growing ones.
+    TXmlNodeList& Siblings = FParent->ChildNodes;
+    if (Siblings.FCount == Siblings.FCapacity)
+        Siblings.Grow(Siblings.FCapacity == 0
+                          ? 16
+                          : int(std::min<int64_t>(int64_t(Siblings.FCapacity) * 2,
+                                                  std::numeric_limits<int>::max())));
+    TXmlNodePool& Pool = *FDoc.FPool;
+    TXmlNode* Node = new (Pool) TXmlNode(&FDoc, Intern(Name), Type);
+    Node->ChildNodes.FArena = &Pool;
+    Node->AttributeList.FArena = &Pool;
+    // What Add does, without its checks: there is room, and the list owns.
+    Siblings.FItems[Siblings.FCount++] = Node;
+    Node->Parent = Siblings.Parent;
+    if (Siblings.Document && Siblings.Parent == Siblings.Document->Root.get() &&
+        Type == ntElement && !Siblings.Document->FDocumentElement)
+        Siblings.Document->FDocumentElement = Node;
+    return Node;
 }
 
 void TXmlReader::ParseAttributes(TXmlNode* Node, QStringView S) {
@@ -595,7 +804,15 @@ void TXmlReader::ReadTag() {
     // the main loop would do the same in more steps.
     if (Ensure(2) && FBuf[FPos + 1] == u'/') {
         FPos += 2;
-        const qsizetype EndGt = FindChar(u'>');
+        // Mostly the end tag names this element: then its ">" follows the
+        // name, which holds no ">" of its own, and needs no search.
+        const qsizetype N = Node->Name.size();
+        qsizetype EndGt;
+        if (Ensure(N + 1) && FBuf[FPos + N] == u'>' &&
+            SameChars(FBuf.Data() + FPos, CharsOf(Node->Name), N))
+            EndGt = FPos + N;
+        else
+            EndGt = FindChar(u'>');
         FPos = EndGt < 0 ? FBuf.size() : EndGt + 1;
         FParent = FParent->Parent;
     }
@@ -637,6 +854,8 @@ void TXmlReader::ReadDocType() {
 
 void TXmlReader::Run() {
     FDoc.Clear();
+    if (!FDoc.FPool)
+        FDoc.FPool = std::make_unique<TXmlNodePool>();
     FParent = FDoc.Root.get();
     for (;;) {
         Compact();
@@ -870,16 +1089,45 @@ bool TXmlWriter::Run() {
 
 // ---------------------------------------------------------------------------
 
+TXmlAttributeList::~TXmlAttributeList() {
+    for (int I = 0; I < FCount; ++I) {
+        if (FArena)
+            FItems[I]->~TXmlAttribute();
+        else
+            delete FItems[I];
+    }
+    if (!FArena)
+        delete[] FItems;
+}
+
+void TXmlAttributeList::Grow(int Capacity) {
+    TXmlAttribute** Items = FArena ? static_cast<TXmlAttribute**>(FArena->Allocate(
+                                         sizeof(TXmlAttribute*) * size_t(Capacity)))
+                                   : new TXmlAttribute*[size_t(Capacity)];
+    if (FCount > 0)
+        std::memcpy(Items, FItems, sizeof(TXmlAttribute*) * size_t(FCount));
+    if (!FArena)
+        delete[] FItems;
+    FItems = Items;
+    FCapacity = Capacity;
+}
+
 TXmlAttribute* TXmlAttributeList::Find(const QString& Name) const {
-    for (const auto& A : FItems)
-        if (Document ? Document->SameName(A->Name, Name) : A->Name == Name)
-            return A.get();
+    for (int I = 0; I < FCount; ++I)
+        if (Document ? Document->SameName(FItems[I]->Name, Name) : FItems[I]->Name == Name)
+            return FItems[I];
     return nullptr;
 }
 
 TXmlAttribute* TXmlAttributeList::Add(const QString& Name) {
-    FItems.push_back(std::make_unique<TXmlAttribute>(Name));
-    return FItems.back().get();
+    if (FCount == FCapacity)
+        Grow(FCapacity == 0
+                 ? 2
+                 : int(std::min<int64_t>(int64_t(FCapacity) * 2, std::numeric_limits<int>::max())));
+    TXmlAttribute* A = FArena ? new (FArena->Allocate(sizeof(TXmlAttribute))) TXmlAttribute(Name)
+                              : new TXmlAttribute(Name);
+    FItems[FCount++] = A;
+    return A;
 }
 
 // ---------------------------------------------------------------------------
@@ -889,6 +1137,20 @@ TXmlNodeList::TXmlNodeList(TXmlDoc* ADocument, TXmlNode* AParent, bool AOwnsNode
 
 TXmlNodeList::~TXmlNodeList() {
     Clear();
+    if (!FArena)
+        delete[] FItems;
+}
+
+void TXmlNodeList::Grow(int Capacity) {
+    TXmlNode** Items =
+        FArena ? static_cast<TXmlNode**>(FArena->Allocate(sizeof(TXmlNode*) * size_t(Capacity)))
+               : new TXmlNode*[size_t(Capacity)];
+    if (FCount > 0)
+        std::memcpy(Items, FItems, sizeof(TXmlNode*) * size_t(FCount));
+    if (!FArena)
+        delete[] FItems;
+    FItems = Items;
+    FCapacity = Capacity;
 }
 
 void TXmlNodeList::DestroyNodes(std::vector<TXmlNode*>& Work) {
@@ -901,25 +1163,29 @@ void TXmlNodeList::DestroyNodes(std::vector<TXmlNode*>& Work) {
             if (D->FDocumentElement == N)
                 D->FDocumentElement = nullptr;
         }
-        std::vector<TXmlNode*>& Children = N->ChildNodes.FItems;
-        Work.insert(Work.end(), Children.begin(), Children.end());
-        Children.clear();
+        // The first child comes next: nodes go in the order they were read,
+        // which is the order in which a read document lies in memory.
+        TXmlNodeList& Children = N->ChildNodes;
+        for (int I = Children.FCount; I-- > 0;)
+            Work.push_back(Children.FItems[I]);
+        Children.FCount = 0;
         delete N;
     }
 }
 
 void TXmlNodeList::Clear() {
-    if (!FOwnsNodes || FItems.empty()) {
-        FItems.clear();
+    if (!FOwnsNodes || FCount == 0) {
+        FCount = 0;
         return;
     }
-    std::vector<TXmlNode*> Work;
-    Work.swap(FItems);
+    std::vector<TXmlNode*> Work(std::make_reverse_iterator(end()),
+                                std::make_reverse_iterator(begin()));
+    FCount = 0;
     DestroyNodes(Work);
 }
 
 TXmlNode* TXmlNodeList::Find(const QString& Name, TXmlNodeTypes NodeTypes) const {
-    for (TXmlNode* N : FItems)
+    for (TXmlNode* N : *this)
         if (NodeTypes.Passes(N->NodeType) &&
             (Document ? Document->SameName(N->Name, Name) : N->Name == Name))
             return N;
@@ -929,10 +1195,12 @@ TXmlNode* TXmlNodeList::Find(const QString& Name, TXmlNodeTypes NodeTypes) const
 std::unique_ptr<TXmlNodeList> TXmlNodeList::FindNodes(const QString& Name,
                                                       TXmlNodeTypes NodeTypes) const {
     auto Result = std::make_unique<TXmlNodeList>(Document, Parent, false);
-    for (TXmlNode* N : FItems)
+    if (FCount > 0)
+        Result->Grow(FCount);
+    for (TXmlNode* N : *this)
         if (NodeTypes.Passes(N->NodeType) &&
             (Document ? Document->SameName(N->Name, Name) : N->Name == Name))
-            Result->FItems.push_back(N);
+            Result->FItems[Result->FCount++] = N;
     return Result;
 }
 
@@ -948,9 +1216,13 @@ void TXmlNodeList::Insert(int Index, TXmlNode* Value) {
     // On failure the node stays with the caller.
     if (Index < 0 || Index > Count())
         RaiseListIndexError(Index);
-    if (FItems.capacity() == 0)
-        FItems.reserve(4);
-    FItems.insert(FItems.begin() + Index, Value);
+    if (FCount == FCapacity)
+        Grow(FCapacity == 0
+                 ? 4
+                 : int(std::min<int64_t>(int64_t(FCapacity) * 2, std::numeric_limits<int>::max())));
+    std::memmove(FItems + Index + 1, FItems + Index, sizeof(TXmlNode*) * size_t(FCount - Index));
+    FItems[Index] = Value;
+    ++FCount;
     if (!FOwnsNodes)
         return;
     Value->Parent = Parent;
@@ -970,7 +1242,7 @@ void* TXmlNode::operator new(size_t Size) {
 void* TXmlNode::operator new(size_t Size, TXmlNodePool& Pool) {
     if (Size + TXmlNodePool::HeaderSize > TXmlNodePool::SlotSize)
         return operator new(Size);
-    return Pool.Allocate();
+    return Pool.AllocateNode();
 }
 
 void TXmlNode::operator delete(void* Node) {
@@ -978,7 +1250,7 @@ void TXmlNode::operator delete(void* Node) {
         return;
     std::byte* Slot = static_cast<std::byte*>(Node) - TXmlNodePool::HeaderSize;
     if (TXmlNodePool* Pool = *reinterpret_cast<TXmlNodePool**>(Slot))
-        Pool->Release(Slot);
+        Pool->ReleaseNode(Slot);
     else
         ::operator delete(Slot);
 }
@@ -1056,7 +1328,15 @@ TXmlNode* TXmlDoc::AddChild(const QString& Name, TXmlNodeType NodeType) {
 }
 
 void TXmlDoc::Clear() {
+    // Every node read into the pool hangs in this tree (Root itself comes
+    // from the heap), so once the tree is gone the whole pool is free.
+    if (FPool)
+        FPool->FDiscarding = true;
     Root->ChildNodes.Clear();
+    if (FPool) {
+        FPool->FDiscarding = false;
+        FPool->Reset();
+    }
     FHeader = nullptr;
     FDocumentElement = nullptr;
 }

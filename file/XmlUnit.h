@@ -85,11 +85,15 @@ private:
 class TXmlAttributeList {
 public:
     explicit TXmlAttributeList(TXmlDoc* ADocument) : Document(ADocument) {}
-    int Count() const { return int(FItems.size()); }
+    ~TXmlAttributeList();
+    TXmlAttributeList(const TXmlAttributeList&) = delete;
+    TXmlAttributeList& operator=(const TXmlAttributeList&) = delete;
+
+    int Count() const { return FCount; }
     TXmlAttribute* Get(int Index) const {
         if (Index < 0 || Index >= Count())
             RaiseListIndexError(Index);
-        return FItems[size_t(Index)].get();
+        return FItems[Index];
     }
     TXmlAttribute* Find(const QString& Name) const;
     TXmlAttribute* Add(const QString& Name);
@@ -97,7 +101,15 @@ public:
     TXmlDoc* Document;
 
 private:
-    std::vector<std::unique_ptr<TXmlAttribute>> FItems;
+    friend class TXmlReader;
+    void Grow(int Capacity);
+
+    TXmlAttribute** FItems = nullptr;
+    int FCount = 0;
+    int FCapacity = 0;
+    // Set for the attributes of nodes read from a file: the attributes and
+    // the list then live in the document's pool and go with it.
+    TXmlNodePool* FArena = nullptr;
 };
 
 // An ordered list of nodes. A node's child list owns its nodes; lists made by
@@ -109,14 +121,14 @@ public:
     TXmlNodeList(const TXmlNodeList&) = delete;
     TXmlNodeList& operator=(const TXmlNodeList&) = delete;
 
-    int Count() const { return int(FItems.size()); }
+    int Count() const { return FCount; }
     TXmlNode* Get(int Index) const {
         if (Index < 0 || Index >= Count())
             RaiseListIndexError(Index);
-        return FItems[size_t(Index)];
+        return FItems[Index];
     }
-    std::vector<TXmlNode*>::const_iterator begin() const { return FItems.begin(); }
-    std::vector<TXmlNode*>::const_iterator end() const { return FItems.end(); }
+    TXmlNode* const* begin() const { return FItems; }
+    TXmlNode* const* end() const { return FItems + FCount; }
     TXmlNode* Find(const QString& Name, TXmlNodeTypes NodeTypes = {}) const;
     std::unique_ptr<TXmlNodeList> FindNodes(const QString& Name,
                                             TXmlNodeTypes NodeTypes = {}) const;
@@ -132,12 +144,19 @@ public:
 
 private:
     friend class TXmlNode;
+    friend class TXmlDoc;
     friend class TXmlReader;
+    void Grow(int Capacity);
     // Destroys the nodes and their subtrees with a work list, so that depth
     // costs heap and not stack.
     static void DestroyNodes(std::vector<TXmlNode*>& Work);
 
-    std::vector<TXmlNode*> FItems;
+    TXmlNode** FItems = nullptr;
+    int FCount = 0;
+    int FCapacity = 0;
+    // Set for the children of nodes read from a file: the list's memory then
+    // lives in the document's pool and goes with it.
+    TXmlNodePool* FArena = nullptr;
     bool FOwnsNodes;
 };
 

@@ -1,13 +1,10 @@
 #include "ApplicationUnit.h"
-#include "ElementsUnit.h"
 #include "ErrorUnit.h"
-#include "GraphicsSettingsUnit.h"
 #include "MainUnit.h"
 #include "MapExportUnit.h"
 #include "NumberFormatUnit.h"
 #include "PathwayFileUnit.h"
 #include "PathwayMapUnit.h"
-#include "ScenarioFrameUnit.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -63,15 +60,9 @@ int ExportCommand(int Argc, char** Argv, const QString& Output, const QString& S
                 throw ECorvinalError(
                     QStringLiteral("The scale \"%1\" is not a number.").arg(ScaleText));
         }
-        TElementsList Elements;
-        Elements.SetCurrentElementID(-1);
-        TGraphicsSettings Settings;
-        TScenarioFrame Scenarios;
-        Scenarios.SetBeginYear(2010);
-        Scenarios.SetEndYear(2100);
-        Scenarios.SetTimeStep(10);
-        Scenarios.SetupScenariosGrid();
-        LoadPathwayFile(FileName, Elements, Settings, Scenarios);
+        TPathwayDocument Doc;
+        Doc.Load(FileName);
+        const TElementsList& Elements = Doc.Elements;
 
         // The map view shows a condition-based map with an empty series
         // selector, and a time-based one at the first time column.
@@ -90,7 +81,7 @@ int ExportCommand(int Argc, char** Argv, const QString& Output, const QString& S
                 Series = Wanted;
             }
         }
-        TPathwayMap Map(Settings, Elements, Scenarios);
+        TPathwayMap Map(Doc.Settings, Doc.Elements, Doc.Scenarios);
         ExportMap(Map, Output, Series, Scale);
         return 0;
     } catch (const std::exception& E) {

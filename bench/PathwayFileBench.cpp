@@ -5,11 +5,8 @@
 // and the time per element flat from 1,000 to 10,000 elements. A summary
 // with both figures follows the table.
 
-#include "ElementsUnit.h"
-#include "GraphicsSettingsUnit.h"
 #include "NumberFormatUnit.h"
 #include "PathwayFileUnit.h"
-#include "ScenarioFrameUnit.h"
 #include "XmlUnit.h"
 
 #include <QCoreApplication>
@@ -21,18 +18,7 @@
 
 namespace {
 
-struct TDocument {
-    TDocument() {
-        Elements.SetCurrentElementID(-1);
-        Scenarios.SetBeginYear(2010);
-        Scenarios.SetEndYear(2100);
-        Scenarios.SetTimeStep(10);
-        Scenarios.SetupScenariosGrid();
-    }
-    TElementsList Elements;
-    TGraphicsSettings Settings;
-    TScenarioFrame Scenarios;
-};
+using TDocument = TPathwayDocument;
 
 // Half actions, half pathway elements leading from earlier elements to
 // actions, and five scenarios of ten decades.

@@ -1,8 +1,5 @@
 #include "PathwayFileUnit.h"
 
-#include "ElementsUnit.h"
-#include "GraphicsSettingsUnit.h"
-#include "ScenarioFrameUnit.h"
 #include "XmlUnit.h"
 
 void WritePathwayDocument(TXmlDoc& XML, const TElementsList& Elements,
@@ -31,4 +28,12 @@ void LoadPathwayFile(const QString& FileName, TElementsList& Elements,
     TXmlDoc XML;
     XML.LoadFromFile(FileName, PathwayReadBufferSize);
     ReadPathwayDocument(XML, Elements, Settings, Scenarios);
+}
+
+TPathwayDocument::TPathwayDocument() {
+    Elements.SetCurrentElementID(-1);
+    Scenarios.SetBeginYear(2010);
+    Scenarios.SetEndYear(2100);
+    Scenarios.SetTimeStep(10);
+    Scenarios.SetupScenariosGrid();
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "ElementsUnit.h"
+#include "GraphicsSettingsUnit.h"
+#include "ScenarioFrameUnit.h"
+
 #include <QString>
 
-class TElementsList;
-class TGraphicsSettings;
-class TScenarioFrame;
 class TXmlDoc;
 
 // The .pathway file as a whole: the three sections in their fixed orders.
@@ -25,3 +26,17 @@ void LoadPathwayFile(const QString& FileName, TElementsList& Elements,
 
 // The read buffer every pathway file is loaded with.
 constexpr int PathwayReadBufferSize = 4096;
+
+// The three parts of a document held together, set up as the main window sets
+// up its own: no current element, scenario years 2010 to 2100 by 10.
+struct TPathwayDocument {
+    TPathwayDocument();
+    void Load(const QString& FileName) { LoadPathwayFile(FileName, Elements, Settings, Scenarios); }
+    void Save(const QString& FileName) const {
+        SavePathwayFile(FileName, Elements, Scenarios, Settings);
+    }
+
+    TElementsList Elements;
+    TGraphicsSettings Settings;
+    TScenarioFrame Scenarios;
+};

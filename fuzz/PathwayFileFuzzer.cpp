@@ -5,13 +5,10 @@
 // document that loads is written the same way after a second load: what
 // Corvinal saves, it reads back unchanged.
 
-#include "ElementsUnit.h"
 #include "ErrorUnit.h"
-#include "GraphicsSettingsUnit.h"
 #include "NumberFormatUnit.h"
 #include "PathwayFileUnit.h"
 #include "PathwayMapUnit.h"
-#include "ScenarioFrameUnit.h"
 #include "XmlUnit.h"
 
 #include <QGuiApplication>
@@ -22,18 +19,7 @@
 
 namespace {
 
-struct TDocument {
-    TDocument() {
-        Elements.SetCurrentElementID(-1);
-        Scenarios.SetBeginYear(2010);
-        Scenarios.SetEndYear(2100);
-        Scenarios.SetTimeStep(10);
-        Scenarios.SetupScenariosGrid();
-    }
-    TElementsList Elements;
-    TGraphicsSettings Settings;
-    TScenarioFrame Scenarios;
-};
+using TDocument = TPathwayDocument;
 
 QByteArray Save(const TDocument& Doc) {
     TXmlDoc XML;
@@ -61,11 +47,9 @@ extern "C" int LLVMFuzzerInitialize(int* Argc, char*** Argv) {
     SetThousandSeparator(QLatin1Char(','));
     // The font database fills its caches on first use; do that here, so
     // that it is not taken for a leak of the first input that draws text.
-    TElementsList Elements;
-    TGraphicsSettings Settings;
-    TScenarioFrame Scenarios;
+    TDocument Doc;
     QImage Warm;
-    TPathwayMap(Settings, Elements, Scenarios).DrawPathwayOnBitmap(Warm, -1);
+    TPathwayMap(Doc.Settings, Doc.Elements, Doc.Scenarios).DrawPathwayOnBitmap(Warm, -1);
     return 0;
 }
 

@@ -27,8 +27,25 @@ inline bool IsBlank(char16_t C) {
 }
 
 bool IsBlankOnly(QStringView S) {
-    for (QChar C : S)
-        if (!IsBlank(C.unicode()))
+    const char16_t* P = S.utf16();
+    const char16_t* End = P + S.size();
+#if defined(__SSE2__)
+    // The indentation between tags, eight characters at a time.
+    const __m128i Space = _mm_set1_epi16(u' ');
+    const __m128i Tab = _mm_set1_epi16(u'\t');
+    const __m128i Cr = _mm_set1_epi16(u'\r');
+    const __m128i Lf = _mm_set1_epi16(u'\n');
+    for (; End - P >= 8; P += 8) {
+        const __m128i Chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P));
+        const __m128i Blanks =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(Chars, Space), _mm_cmpeq_epi16(Chars, Tab)),
+                         _mm_or_si128(_mm_cmpeq_epi16(Chars, Cr), _mm_cmpeq_epi16(Chars, Lf)));
+        if (_mm_movemask_epi8(Blanks) != 0xFFFF)
+            return false;
+    }
+#endif
+    for (; P < End; ++P)
+        if (!IsBlank(*P))
             return false;
     return true;
 }
@@ -82,7 +99,7 @@ inline const char16_t* ScanForBlank(const char16_t* P, const char16_t* End) {
     return P;
 }
 
-qsizetype FindBlank(QStringView S) {
+inline qsizetype FindBlank(QStringView S) {
     const char16_t* Begin = S.utf16();
     const char16_t* Blank = ScanForBlank(Begin, Begin + S.size());
     return Blank == Begin + S.size() ? -1 : Blank - Begin;
@@ -95,13 +112,9 @@ inline uint32_t ShortHash(QStringView S) {
     if (N == 0)
         return 0;
     const char16_t* D = S.utf16();
-    uint32_t H = uint32_t(N) * 0x9E3779B1u;
-    H = (H ^ D[0]) * 0x85EBCA6Bu;
-    H = (H ^ D[N / 2]) * 0xC2B2AE35u;
-    H = (H ^ D[N - 1]) * 0x9E3779B1u;
-    if (N > 2)
-        H = (H ^ D[N - 2]) * 0x85EBCA6Bu;
-    return H ^ (H >> 16);
+    const uint64_t Key = uint64_t(N) ^ uint64_t(D[0]) << 8 ^ uint64_t(D[N / 2]) << 24 ^
+                         uint64_t(N > 1 ? D[N - 2] : 0) << 40 ^ uint64_t(D[N - 1]) << 48;
+    return uint32_t((Key * 0x9E3779B97F4A7C15u) >> 32);
 }
 
 // The slot of a short string in a small cache of shared strings. Collisions
@@ -148,32 +161,51 @@ class TStaticStrings {
 public:
     explicit TStaticStrings(std::initializer_list<const char16_t*> Texts) {
         for (const char16_t* T : Texts) {
+            if (FCount == Capacity)
+                break;
             const QString S =
                 QString::fromRawData(reinterpret_cast<const QChar*>(T),
                                      qsizetype(std::char_traits<char16_t>::length(T)));
-            size_t I = CacheSlot(ShortHash(S));
-            while (!FSlots[I].isNull())
+            const int K = FCount++;
+            FStrings[K] = S;
+            const uint32_t Hash = ShortHash(S);
+            size_t I = CacheSlot(Hash);
+            while (FIndex[I] != 0)
                 I = (I + 1) & 255;
-            FSlots[I] = S;
+            FIndex[I] = uint8_t(K + 1);
+            FHashes[I] = Hash;
             FLengths |= uint64_t(1) << S.size();
+            if (S.size() == 1 && S[0].unicode() < 128)
+                FSingle[S[0].unicode()] = uint8_t(K + 1);
         }
     }
-    // The static string equal to S, or none.
-    const QString* Find(QStringView S, uint32_t Hash) const {
+    // The number of the static string equal to S; -1 for none.
+    int Find(QStringView S) const {
+        const qsizetype N = S.size();
+        if (N >= 64 || (FLengths >> N & 1) == 0)
+            return -1;
+        if (N == 1)
+            return S[0].unicode() < 128 ? FSingle[S[0].unicode()] - 1 : -1;
+        const uint32_t Hash = ShortHash(S);
         for (size_t I = CacheSlot(Hash);; I = (I + 1) & 255) {
-            const QString& E = FSlots[I];
-            if (E.isNull())
-                return nullptr;
-            if (SameText(E, S))
-                return &E;
+            const int K = FIndex[I] - 1;
+            if (K < 0)
+                return -1;
+            if (FHashes[I] == Hash && SameText(FStrings[K], S))
+                return K;
         }
     }
-    // Whether a string of this length may be one of them.
-    bool MayHold(qsizetype Length) const { return Length < 64 && (FLengths >> Length & 1) != 0; }
+    const QString& At(int K) const { return FStrings[K]; }
 
 private:
-    // Kept at most a third full, so that a miss ends after a probe or two.
-    QString FSlots[256];
+    // At most this many strings, so that the table stays at most a third
+    // full and a miss ends after a probe or two.
+    static constexpr int Capacity = 85;
+    QString FStrings[Capacity];
+    int FCount = 0;
+    uint8_t FIndex[256] = {};
+    uint32_t FHashes[256] = {};
+    uint8_t FSingle[128] = {};
     uint64_t FLengths = 0;
 };
 
@@ -259,9 +291,10 @@ bool IsUtf8Name(const QString& Encoding) {
 // same result as replacing the five in turn: no replacement can form a new
 // entity, since every entity starts with "&" and only &amp; yields one, last.
 QString Unescape(QStringView S) {
-    qsizetype Amp = S.indexOf(u'&');
-    if (Amp < 0)
+    const char16_t* First = ScanFor(S.utf16(), S.utf16() + S.size(), u'&');
+    if (First == S.utf16() + S.size())
         return S.toString();
+    qsizetype Amp = First - S.utf16();
     QString R;
     R.reserve(S.size());
     qsizetype Start = 0;
@@ -574,6 +607,10 @@ private:
     const QString FNoName;
     const TStaticStrings& FKnownNames = KnownNames();
     const TStaticStrings& FKnownTexts = KnownTexts();
+    // The number of the last static name met, and for each static name the
+    // one that followed it last time (plus one; 0 for none yet).
+    int FLastName = -1;
+    uint8_t FSuccessor[256] = {};
 };
 
 void TXmlReader::ChooseDecoder(QByteArrayView First) {
@@ -704,12 +741,28 @@ void TXmlReader::Compact() {
 }
 
 const QString& TXmlReader::Intern(QStringView Name) {
-    if (Name.isEmpty())
+    if (Name.isEmpty()) {
+        FLastName = -1;
         return FNoName;
-    const uint32_t Hash = ShortHash(Name);
-    if (const QString* Known = FKnownNames.Find(Name, Hash))
-        return *Known;
-    return Cached(FNames[CacheSlot(Hash)], Name);
+    }
+    // Names mostly come in the order they came before: after "caption" the
+    // next name was "color" last time, and will be again.
+    if (FLastName >= 0) {
+        const int Guess = FSuccessor[FLastName] - 1;
+        if (Guess >= 0 && SameText(FKnownNames.At(Guess), Name)) {
+            FLastName = Guess;
+            return FKnownNames.At(Guess);
+        }
+    }
+    const int Known = FKnownNames.Find(Name);
+    if (Known >= 0) {
+        if (FLastName >= 0)
+            FSuccessor[FLastName] = uint8_t(Known + 1);
+        FLastName = Known;
+        return FKnownNames.At(Known);
+    }
+    FLastName = -1;
+    return Cached(FNames[CacheSlot(ShortHash(Name))], Name);
 }
 
 // Unescaped. The texts that most elements hold share static strings; any
@@ -719,9 +772,9 @@ QString TXmlReader::TextOf(QStringView Escaped) {
     if (Escaped.isEmpty())
         return QString();
     // None of the static texts holds an entity.
-    if (FKnownTexts.MayHold(Escaped.size()))
-        if (const QString* Known = FKnownTexts.Find(Escaped, ShortHash(Escaped)))
-            return *Known;
+    const int Known = FKnownTexts.Find(Escaped);
+    if (Known >= 0)
+        return FKnownTexts.At(Known);
     return Unescape(Escaped);
 }
 
@@ -1260,7 +1313,7 @@ void TXmlNode::operator delete(void* Node, TXmlNodePool&) {
 }
 
 TXmlNode::TXmlNode(TXmlDoc* ADocument, const QString& AName, TXmlNodeType ANodeType)
-    : AttributeList(ADocument), ChildNodes(ADocument, this, true), Name(AName), NodeType(ANodeType),
+    : Name(AName), NodeType(ANodeType), ChildNodes(ADocument, this, true), AttributeList(ADocument),
       FDocument(ADocument) {}
 
 TXmlNode::~TXmlNode() {

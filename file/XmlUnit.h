@@ -190,12 +190,13 @@ public:
                                             TXmlNodeTypes NodeTypes = {}) const;
     bool HasChild(const QString& AName, TXmlNodeTypes NodeTypes = {}) const;
 
-    TXmlAttributeList AttributeList;
-    TXmlNodeList ChildNodes;
+    // What readers of a tree look at most comes first, in one cache line.
     QString Name;
+    QString Text;
     TXmlNodeType NodeType;
     TXmlNode* Parent = nullptr;
-    QString Text;
+    TXmlNodeList ChildNodes;
+    TXmlAttributeList AttributeList;
 
 private:
     TXmlDoc* FDocument;

@@ -28,16 +28,16 @@ void AddTextChild(TXmlNode* Parent, const QString& Name, const QString& Text) {
     Parent->AddChild(Name)->Text = Text;
 }
 
-void ReadInt(const TXmlNode* Section, const char* Name, int32_t& Field) {
-    if (const TXmlNode* Node = Section->Find(QLatin1String(Name), ElementsOnly)) {
+void ReadInt(const TXmlNode* Section, const QString& Name, int32_t& Field) {
+    if (const TXmlNode* Node = Section->Find(Name, ElementsOnly)) {
         int32_t Value = 0;
         if (TryStrToInt(Node->Text, Value))
             Field = Value;
     }
 }
 
-void ReadFloat(const TXmlNode* Section, const char* Name, double& Field) {
-    if (const TXmlNode* Node = Section->Find(QLatin1String(Name), ElementsOnly)) {
+void ReadFloat(const TXmlNode* Section, const QString& Name, double& Field) {
+    if (const TXmlNode* Node = Section->Find(Name, ElementsOnly)) {
         double Value = 0;
         if (TryStrToFloat(Node->Text, Value))
             Field = Value;
@@ -68,21 +68,21 @@ void TGraphicsSettings::ReadFromXML(const TXmlDoc& XML) {
     ResetToDefaults();
     if (const TXmlNode* Section =
             XML.ChildNodes().Find(QStringLiteral("graphsettings"), ElementsOnly)) {
-        ReadFloat(Section, "maxtippingpoint", FMaxTippingPointValue);
-        ReadFloat(Section, "mintippingpoint", FMinTippingPointValue);
-        ReadInt(Section, "leftmargin", FLeftMargin);
-        ReadInt(Section, "titlesareawidth", FTitlesAreaWidth);
-        ReadInt(Section, "topmargin", FTopMargin);
-        ReadInt(Section, "bottommargin", FBottomMargin);
-        ReadInt(Section, "rightmargin", FRightMargin);
-        ReadInt(Section, "yoffset", FYOffset);
-        ReadInt(Section, "overshoot", FOvershoot);
-        ReadInt(Section, "ticksxaxis", FTicksXAxis);
+        ReadFloat(Section, QStringLiteral("maxtippingpoint"), FMaxTippingPointValue);
+        ReadFloat(Section, QStringLiteral("mintippingpoint"), FMinTippingPointValue);
+        ReadInt(Section, QStringLiteral("leftmargin"), FLeftMargin);
+        ReadInt(Section, QStringLiteral("titlesareawidth"), FTitlesAreaWidth);
+        ReadInt(Section, QStringLiteral("topmargin"), FTopMargin);
+        ReadInt(Section, QStringLiteral("bottommargin"), FBottomMargin);
+        ReadInt(Section, QStringLiteral("rightmargin"), FRightMargin);
+        ReadInt(Section, QStringLiteral("yoffset"), FYOffset);
+        ReadInt(Section, QStringLiteral("overshoot"), FOvershoot);
+        ReadInt(Section, QStringLiteral("ticksxaxis"), FTicksXAxis);
         if (const TXmlNode* Title = Section->Find(QStringLiteral("xaxistitle"), ElementsOnly))
             FXAxisTitle = Title->Text;
-        ReadInt(Section, "drawingareawidth", FDrawingAreaWidth);
-        ReadInt(Section, "drawingareaheight", FDrawingAreaHeight);
-        ReadInt(Section, "fontsize", FFontSize);
+        ReadInt(Section, QStringLiteral("drawingareawidth"), FDrawingAreaWidth);
+        ReadInt(Section, QStringLiteral("drawingareaheight"), FDrawingAreaHeight);
+        ReadInt(Section, QStringLiteral("fontsize"), FFontSize);
     }
     FGraphicsSettingIsDirty = false;
 }

@@ -5,6 +5,7 @@
 #include "XmlUnit.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <unordered_map>
 #include <unordered_set>
@@ -487,12 +488,12 @@ QString CombinationTypeText(TCombinationType Type) {
 }
 
 // Blanks, tabs, line breaks and other control characters removed at both ends.
-QString TrimControl(const QString& Text) {
-    int Begin = 0;
-    int End = Text.size();
-    while (Begin < End && Text.at(Begin).unicode() <= ' ')
+QStringView TrimControl(QStringView Text) {
+    qsizetype Begin = 0;
+    qsizetype End = Text.size();
+    while (Begin < End && Text[Begin].unicode() <= ' ')
         ++Begin;
-    while (End > Begin && Text.at(End - 1).unicode() <= ' ')
+    while (End > Begin && Text[End - 1].unicode() <= ' ')
         --End;
     return Text.mid(Begin, End - Begin);
 }
@@ -516,24 +517,70 @@ void AddTextChild(TXmlNode* Parent, const QString& Name, const QString& Text) {
 }
 
 const QString TimeValuePrefix = QStringLiteral("tippingtimevalue");
+const QString TimeCaptionPrefix = QStringLiteral("TippingTimeCaption");
 
-// The column number of a "tippingtimevalue" + i name as the writer makes it
-// (decimal, no sign, no leading zeros); -1 for any other name.
-int32_t TimeValueColumn(const QString& Name) {
-    if (!Name.startsWith(TimeValuePrefix) || Name.size() == TimeValuePrefix.size())
+// The column number of a Prefix + i name as the writer makes it (decimal, no
+// sign, no leading zeros); -1 for any other name. The prefix is compared with
+// the given letter case rule; digits have no letter case.
+int32_t NumberedColumn(const QString& Name, const QString& Prefix,
+                       Qt::CaseSensitivity Sensitivity = Qt::CaseSensitive) {
+    const qsizetype Digits = Name.size() - Prefix.size();
+    if (Digits <= 0 || Digits > 9 || !Name.startsWith(Prefix, Sensitivity))
         return -1;
-    const int Digits = int(Name.size() - TimeValuePrefix.size());
-    if (Digits > 9 || (Digits > 1 && Name.at(TimeValuePrefix.size()) == QLatin1Char('0')))
+    if (Digits > 1 && Name.at(Prefix.size()) == QLatin1Char('0'))
         return -1;
     int32_t Column = 0;
-    for (int I = int(TimeValuePrefix.size()); I < Name.size(); ++I) {
-        const ushort C = Name.at(I).unicode();
-        if (C < '0' || C > '9')
+    for (qsizetype I = Prefix.size(); I < Name.size(); ++I) {
+        const char16_t C = Name.at(I).unicode();
+        if (C < u'0' || C > u'9')
             return -1;
-        Column = Column * 10 + int32_t(C - '0');
+        Column = Column * 10 + int32_t(C - u'0');
     }
     return Column;
 }
+
+// The column number of a "tippingtimevalue" + i name; -1 for any other name.
+int32_t TimeValueColumn(const QString& Name) {
+    return NumberedColumn(Name, TimeValuePrefix);
+}
+
+// Asks for the children of an element that will be read soon. A large file
+// no longer fits the processor's caches, and reading it would otherwise wait
+// for memory at nearly every child.
+void PrefetchChildren(const TXmlNode* Node) {
+#if defined(__GNUC__)
+    for (const TXmlNode* Child : Node->ChildNodes) {
+        // Name, Text and NodeType lie at its start.
+        __builtin_prefetch(Child);
+        __builtin_prefetch(reinterpret_cast<const char*>(Child) + sizeof(QString) * 2);
+    }
+#else
+    (void)Node;
+#endif
+}
+
+// Names compared as the document compares them (TXmlDoc::SameName), without
+// a call for each comparison when letter case counts, as it does in every
+// pathway file.
+class TNameRule {
+public:
+    explicit TNameRule(const TXmlDoc& XML)
+        : FXML(XML), FCaseInsensitive(XML.Options.Contains(doCaseInsensitive)) {}
+    bool Same(const QString& A, const QString& B) const {
+        if (FCaseInsensitive)
+            return FXML.SameName(A, B);
+        return A.size() == B.size() &&
+               (A.constData() == B.constData() ||
+                std::memcmp(A.constData(), B.constData(), size_t(A.size()) * sizeof(QChar)) == 0);
+    }
+    Qt::CaseSensitivity Sensitivity() const {
+        return FCaseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    }
+
+private:
+    const TXmlDoc& FXML;
+    bool FCaseInsensitive;
+};
 
 } // namespace
 
@@ -585,20 +632,57 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML) {
     SetPathwayType(ptConditionBased);
     SetTippingTimeValuesCount(0);
 
-    if (const TXmlNode* Type = Pathways->Find(QStringLiteral("pathwaytype"), ElementsOnly)) {
-        if (Type->Text == QLatin1String("conditionbased"))
+    // One pass over the section finds every "element" and the first child of
+    // each other name, where a lookup per name would scan all the elements
+    // (and one per column caption would do so again for every column).
+    static const QString TypeName = QStringLiteral("pathwaytype");
+    static const QString CountName = QStringLiteral("tippingvaluescount");
+    static const QString CurrentName = QStringLiteral("CurrentElement");
+    static const QString ElementName = QStringLiteral("element");
+    const TNameRule Names(XML);
+    const TXmlNode* TypeNode = nullptr;
+    const TXmlNode* CountNode = nullptr;
+    const TXmlNode* CurrentNode = nullptr;
+    std::vector<const TXmlNode*> ElementNodes;
+    ElementNodes.reserve(size_t(Pathways->ChildNodes.Count()));
+    // By column, the first caption of each column that a pathway can have.
+    std::vector<const TXmlNode*> CaptionNodes;
+    for (const TXmlNode* Child : Pathways->ChildNodes) {
+        if (Child->NodeType != ntElement)
+            continue;
+        if (Names.Same(Child->Name, ElementName)) {
+            ElementNodes.push_back(Child);
+        } else if (Names.Same(Child->Name, TypeName)) {
+            if (!TypeNode)
+                TypeNode = Child;
+        } else if (Names.Same(Child->Name, CountName)) {
+            if (!CountNode)
+                CountNode = Child;
+        } else if (Names.Same(Child->Name, CurrentName)) {
+            if (!CurrentNode)
+                CurrentNode = Child;
+        } else {
+            const int32_t Column =
+                NumberedColumn(Child->Name, TimeCaptionPrefix, Names.Sensitivity());
+            if (Column < 0 || Column >= MaxTimeColumns)
+                continue;
+            if (size_t(Column) >= CaptionNodes.size())
+                CaptionNodes.resize(size_t(Column) + 1, nullptr);
+            if (!CaptionNodes[size_t(Column)])
+                CaptionNodes[size_t(Column)] = Child;
+        }
+    }
+
+    if (TypeNode) {
+        if (TypeNode->Text == QLatin1String("conditionbased"))
             SetPathwayType(ptConditionBased);
-        else if (Type->Text == QLatin1String("timebased"))
+        else if (TypeNode->Text == QLatin1String("timebased"))
             SetPathwayType(ptTimeBased);
     }
 
-    const std::unique_ptr<TXmlNodeList> ElementNodes =
-        Pathways->FindNodes(QStringLiteral("element"), ElementsOnly);
-
     if (FPathwayType == ptTimeBased) {
         int32_t Count = 1;
-        if (const TXmlNode* CountNode =
-                Pathways->Find(QStringLiteral("tippingvaluescount"), ElementsOnly))
+        if (CountNode)
             Count = IntOr(CountNode, 1);
         if (Count < 0 || Count > MaxTimeColumns)
             throw ECorvinalError(
@@ -606,18 +690,17 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML) {
                                "to %2.")
                     .arg(Count)
                     .arg(MaxTimeColumns));
-        if (int64_t(Count) * ElementNodes->Count() > MaxTimeValues)
+        if (int64_t(Count) * int64_t(ElementNodes.size()) > MaxTimeValues)
             throw ECorvinalError(
                 QStringLiteral("The file asks for %1 elements with %2 time columns each, more "
                                "tipping values than can sensibly be held (at most %3).")
-                    .arg(ElementNodes->Count())
+                    .arg(ElementNodes.size())
                     .arg(Count)
                     .arg(MaxTimeValues));
         SetTippingTimeValuesCount(1);
         SetTippingTimeValuesCount(Count);
-        for (int32_t I = 0; I < Count; ++I)
-            if (const TXmlNode* Caption =
-                    Pathways->Find(QStringLiteral("TippingTimeCaption%1").arg(I), ElementsOnly))
+        for (int32_t I = 0; I < Count && size_t(I) < CaptionNodes.size(); ++I)
+            if (const TXmlNode* Caption = CaptionNodes[size_t(I)])
                 SetTippingTimeColumnCaption(I, Caption->Text);
     }
 
@@ -641,32 +724,50 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML) {
         QStringLiteral("combinationsecond"), QStringLiteral("combinationtype"),
         QStringLiteral("initialcosts"),      QStringLiteral("transfercosts"),
         QStringLiteral("recurrentcosts")};
+    static const QString IdName = QStringLiteral("id");
     std::vector<const TXmlNode*> TimeSlots(size_t(FTippingTimeValuesCount), nullptr);
     std::vector<int32_t> UsedTimeSlots;
+    FItems.reserve(FItems.size() + ElementNodes.size());
 
-    for (const TXmlNode* Node : *ElementNodes) {
-        const QString IdText = Node->GetAttribute(QStringLiteral("id"));
-        if (IdText.isEmpty())
+    for (size_t Index = 0; Index < ElementNodes.size(); ++Index) {
+        const TXmlNode* Node = ElementNodes[Index];
+        if (Index + 2 < ElementNodes.size())
+            PrefetchChildren(ElementNodes[Index + 2]);
+        const TXmlAttribute* IdAttribute = Node->AttributeList.Find(IdName);
+        if (!IdAttribute || IdAttribute->Value().isEmpty())
             continue;
         int32_t Id = 0;
-        if (!TryStrToInt(IdText, Id))
+        if (!TryStrToInt(IdAttribute->Value(), Id))
             Id = 0;
 
         const TXmlNode* Slots[sSlotCount] = {};
         for (int32_t Column : UsedTimeSlots)
             TimeSlots[size_t(Column)] = nullptr;
         UsedTimeSlots.clear();
+        // Children mostly come in the order written: the slot after the last
+        // one found is tried first.
+        int Expected = 0;
         for (const TXmlNode* Child : Node->ChildNodes) {
             if (Child->NodeType != ntElement)
                 continue;
-            bool Matched = false;
-            for (int S = 0; S < sSlotCount; ++S)
-                if (!Slots[S] && XML.SameName(Child->Name, SlotNames[S])) {
-                    Slots[S] = Child;
-                    Matched = true;
-                    break;
-                }
-            if (Matched || FPathwayType != ptTimeBased)
+            int Found = -1;
+            if (Expected < sSlotCount && Names.Same(Child->Name, SlotNames[Expected])) {
+                Found = Expected;
+            } else {
+                for (int S = 0; S < sSlotCount; ++S)
+                    if (Names.Same(Child->Name, SlotNames[S])) {
+                        Found = S;
+                        break;
+                    }
+            }
+            if (Found >= 0) {
+                // Of two children of one name the first counts.
+                if (!Slots[Found])
+                    Slots[Found] = Child;
+                Expected = Found + 1;
+                continue;
+            }
+            if (FPathwayType != ptTimeBased)
                 continue;
             const int32_t Column = TimeValueColumn(Child->Name);
             if (Column >= 0 && Column < FTippingTimeValuesCount && !TimeSlots[size_t(Column)]) {
@@ -686,7 +787,7 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML) {
         E->SetPredecessorID(IntOr(Slots[sPredecessor], -1));
         E->SetCombinationSecondID(IntOr(Slots[sSecond], -1));
         if (Slots[sType]) {
-            const QString Type = TrimControl(Slots[sType]->Text);
+            const QStringView Type = TrimControl(Slots[sType]->Text);
             if (Type.compare(QLatin1String("ctCombine"), Qt::CaseInsensitive) == 0)
                 E->SetCombinationType(ctCombine);
             else if (Type.compare(QLatin1String("ctSequence"), Qt::CaseInsensitive) == 0)
@@ -697,6 +798,6 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML) {
         E->SetRecurrentCosts(FloatOr(Slots[sRecurrent], 0));
     }
 
-    if (const TXmlNode* Current = Pathways->Find(QStringLiteral("CurrentElement"), ElementsOnly))
-        SetCurrentElementID(IntOr(Current, -1));
+    if (CurrentNode)
+        SetCurrentElementID(IntOr(CurrentNode, -1));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 
@@ -108,6 +109,33 @@ bool ToCNumber(QStringView Text, char* Out) {
     return true;
 }
 
+// Whole numbers of up to 15 digits, with or without a sign: the most common
+// numbers of a file, read without the text conversion. Such a number is exact
+// as a double, so the result is the one the general path gives. False when
+// the text is of another kind (the general path then decides).
+bool TryWholeNumber(QStringView Text, double& Value) {
+    // A separator among the characters read here would change their meaning.
+    const char16_t Separator = GDecimalSeparator.unicode();
+    if ((Separator >= u'0' && Separator <= u'9') || Separator == u'-' || Separator == u'+')
+        return false;
+    qsizetype I = 0;
+    const bool Negative = !Text.isEmpty() && Text[0] == QLatin1Char('-');
+    if (Negative || (!Text.isEmpty() && Text[0] == QLatin1Char('+')))
+        I = 1;
+    const qsizetype Digits = Text.size() - I;
+    if (Digits < 1 || Digits > 15)
+        return false;
+    uint64_t Magnitude = 0;
+    for (; I < Text.size(); ++I) {
+        const char16_t C = Text[I].unicode();
+        if (C < u'0' || C > u'9')
+            return false;
+        Magnitude = Magnitude * 10 + uint64_t(C - u'0');
+    }
+    Value = Negative ? -double(Magnitude) : double(Magnitude);
+    return true;
+}
+
 } // namespace
 
 QChar DecimalSeparator() { return GDecimalSeparator; }
@@ -194,6 +222,8 @@ bool TryStrToFloat(const QString& Text, double& Value) {
     while (End > Begin && Text.at(End - 1).isSpace())
         --End;
     const QStringView Trimmed = QStringView(Text).mid(Begin, End - Begin);
+    if (TryWholeNumber(Trimmed, Value))
+        return true;
     // Numbers are short; a longer text is no number of ours either way, but
     // is still read properly.
     char Small[64];

@@ -123,7 +123,21 @@ const TXmlNodeTypes ElementsOnly{ntElement};
 // The file stores ten decades under fixed names, whatever the table's years.
 const int StoredYearRows = 10;
 
-QString YearName(int Row) { return QStringLiteral("year%1").arg(2000 + 10 * Row); }
+// The names of rows 1 to 10.
+const QString& YearName(int Row) {
+    static const QString Names[StoredYearRows + 1] = {QString(),
+                                                      QStringLiteral("year2010"),
+                                                      QStringLiteral("year2020"),
+                                                      QStringLiteral("year2030"),
+                                                      QStringLiteral("year2040"),
+                                                      QStringLiteral("year2050"),
+                                                      QStringLiteral("year2060"),
+                                                      QStringLiteral("year2070"),
+                                                      QStringLiteral("year2080"),
+                                                      QStringLiteral("year2090"),
+                                                      QStringLiteral("year2100")};
+    return Names[Row];
+}
 
 } // namespace
 

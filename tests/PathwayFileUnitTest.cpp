@@ -310,6 +310,70 @@ TEST(PathwayFile, TimeColumnsFromTheFile) {
     EXPECT_EQ(NoCount.Elements.TippingTimeValuesCount(), 1);
 }
 
+// Children in any order, names given twice and names that only look like a
+// column's: the first child of each name counts, and only a name as the
+// writer makes it names a column.
+TEST(PathwayFile, TheFirstChildOfEachNameCountsWhateverTheOrder) {
+    TSeparatorGuard Guard('.');
+    TDocument Doc;
+    Doc.Load(File(R"(<pathways><CurrentElement>2</CurrentElement>
+<pathwaytype>timebased</pathwaytype><TippingTimeCaption1>First</TippingTimeCaption1>
+<TippingTimeCaption01>Padded</TippingTimeCaption01><tippingvaluescount>2</tippingvaluescount>
+<TippingTimeCaption1>Second</TippingTimeCaption1><pathwaytype>conditionbased</pathwaytype>
+<element id="1"><recurrentcosts>3</recurrentcosts><caption>A</caption><caption>B</caption>
+<tippingtimevalue1>4</tippingtimevalue1><color>clRed</color><tippingtimevalue1>5</tippingtimevalue1>
+<Caption>C</Caption></element>
+<element id="2"><predecessorid>1</predecessorid><caption>D</caption><predecessorid>9</predecessorid></element>
+<CurrentElement>1</CurrentElement></pathways>)"));
+    const TElementsList& L = Doc.Elements;
+    EXPECT_EQ(L.PathwayType(), ptTimeBased);
+    ASSERT_EQ(L.TippingTimeValuesCount(), 2);
+    EXPECT_EQ(L.TippingTimeColumnCaption(0), "Time0");
+    EXPECT_EQ(L.TippingTimeColumnCaption(1), "First");
+    ASSERT_EQ(L.Count(), 2);
+    const TElement* One = L.Elements(0);
+    EXPECT_EQ(One->Caption(), "A");
+    EXPECT_EQ(One->RecurrentCosts(), 3);
+    EXPECT_EQ(One->TippingTimeValue(1), 4);
+    EXPECT_EQ(One->OwnColor(), clRed);
+    EXPECT_EQ(L.Elements(1)->Caption(), "D");
+    EXPECT_EQ(L.Elements(1)->PredecessorID(), 1);
+    EXPECT_EQ(L.CurrentElementID(), 2);
+}
+
+// Whole numbers take a shorter road than other numbers; both give the same
+// values, under either separator, and what is no number gives the default 0.
+TEST(PathwayFile, WholeNumbersReadAsOtherNumbers) {
+    const struct {
+        const char* Text;
+        double Value;
+    } Cases[] = {{"+4", 4},
+                 {"-0", 0},
+                 {"007", 7},
+                 {" 12\t", 12},
+                 {"123456789012345", 123456789012345.0},
+                 {"1234567890123456789", 1234567890123456789.0},
+                 {"-98765432109876543", -98765432109876543.0},
+                 {"1e3", 1000},
+                 {"1 2", 0},
+                 {"--1", 0},
+                 {"+", 0},
+                 {"-", 0},
+                 {"\xEF\xBC\x91\xEF\xBC\x92", 0}}; // full-width digits
+    for (char Sep : {'.', ','}) {
+        TSeparatorGuard Guard(Sep);
+        for (const auto& C : Cases) {
+            TDocument Doc;
+            Doc.Load(
+                File(QString::fromUtf8("<pathways><element id=\"1\"><initialcosts>%1</initialcosts>"
+                                       "</element></pathways>")
+                         .arg(QString::fromUtf8(C.Text))));
+            const double Read = Doc.Elements.Elements(0)->InitialCosts();
+            EXPECT_EQ(Read, C.Value) << C.Text << " with " << Sep;
+        }
+    }
+}
+
 TEST(PathwayFile, AbsurdTimeColumnCountsStopTheLoad) {
     for (const char* Count : {"-3", "10001", "2147483647"}) {
         TDocument Doc;

@@ -397,6 +397,16 @@ TEST(XmlReadTest, StructureAndNodeKinds) {
         {"<?XML?>", "xmldecl XML\n"},
         {"<!ELEMENT x><a/>", "element !ELEMENT\n  @x\n  element a\n"},
         {"<a></b><c/></a><d/>", "element a\nelement c\nelement d\n"},
+        // End tags close the current element whatever they name.
+        {"<a>1</a ><b/>", "element a [1]\nelement b\n"},
+        {"<ab>1</a><c/>", "element ab [1]\nelement c\n"},
+        {"<a>1</ab><c/>", "element a [1]\nelement c\n"},
+        {"<a>1</a", "element a [1]\n"},
+        // Names of the pathway file, in an order that changes.
+        {"<element><caption>1</caption><color>2</color></element>"
+         "<element><color>3</color><caption>4</caption><id/></element>",
+         "element element\n  element caption [1]\n  element color [2]\n"
+         "element element\n  element color [3]\n  element caption [4]\n  element id\n"},
     };
     for (const auto& C : Cases)
         EXPECT_EQ(Read(C.Input), QString::fromUtf8(C.Expected)) << C.Input;

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -458,15 +459,19 @@ private:
 // The memory of what a document reads: its nodes, their child lists and their
 // attributes, cut from a few large blocks. A file of many thousand nodes would
 // otherwise spend much of its reading time in the general heap, and the more
-// so when the document goes. Every node slot, also a heap one, starts with a
-// header naming its pool (none for the heap), so that delete finds its way
-// back. Freed node slots are reused; everything else is given back at once
-// when the document is cleared, for the next reading into it, and the blocks
-// go with the document.
+// so when the document goes. Nodes lie in blocks of their own, each in a slot
+// of whole cache lines. Every node slot, also a heap one, starts with a header
+// naming its pool (none for the heap), so that delete finds its way back.
+// Freed node slots are reused; everything else is given back at once when the
+// document is cleared, for the next reading into it, and the blocks go with
+// the document.
 struct TXmlNodePool {
     static constexpr size_t HeaderSize = 8;
-    static constexpr size_t SlotSize = HeaderSize + (sizeof(TXmlNode) + 7) / 8 * 8;
-    static_assert(alignof(TXmlNode) <= HeaderSize && alignof(TXmlAttribute) <= 8,
+    static constexpr size_t LineSize = 64;
+    static constexpr size_t SlotSize =
+        (HeaderSize + sizeof(TXmlNode) + LineSize - 1) / LineSize * LineSize;
+    static_assert(alignof(TXmlNode) <= HeaderSize && alignof(TXmlAttribute) <= 8 &&
+                      alignof(TXmlListBlock) <= 8,
                   "pool memory is aligned to eight bytes");
 
     void* AllocateNode() {
@@ -474,7 +479,7 @@ struct TXmlNodePool {
         if (Slot)
             FFree = *reinterpret_cast<std::byte**>(Slot);
         else
-            Slot = static_cast<std::byte*>(Allocate(SlotSize));
+            Slot = static_cast<std::byte*>(FNodes.Allocate(SlotSize));
         *reinterpret_cast<TXmlNodePool**>(Slot) = this;
         return Slot + HeaderSize;
     }
@@ -487,55 +492,109 @@ struct TXmlNodePool {
         FFree = Slot;
     }
     // Eight-byte aligned memory that lives until the next Reset.
-    void* Allocate(size_t Size) {
-        Size = (Size + 7) / 8 * 8;
-        if (size_t(FEnd - FNext) < Size)
-            NextBlock(Size);
-        void* P = FNext;
-        FNext += Size;
-        return P;
-    }
+    void* Allocate(size_t Size) { return FBytes.Allocate((Size + 7) / 8 * 8); }
     // Everything allocated is free again; the blocks are kept.
     void Reset() {
         FFree = nullptr;
-        FCurrent = 0;
-        FNext = FBlocks.empty() ? nullptr : FBlocks[0].Data.get();
-        FEnd = FBlocks.empty() ? nullptr : FNext + FBlocks[0].Size;
+        FNodes.Reset();
+        FBytes.Reset();
     }
 
     bool FDiscarding = false;
 
 private:
-    void NextBlock(size_t Size) {
-        // A kept block that fits comes first; the rest of the current one is
-        // left unused.
-        while (!FBlocks.empty() && FCurrent + 1 < FBlocks.size()) {
-            ++FCurrent;
-            if (FBlocks[FCurrent].Size >= Size) {
-                FNext = FBlocks[FCurrent].Data.get();
-                FEnd = FNext + FBlocks[FCurrent].Size;
-                return;
-            }
+    // Memory cut from growing blocks aligned to a cache line; sizes are
+    // multiples of eight.
+    class TRegion {
+    public:
+        TRegion() = default;
+        TRegion(const TRegion&) = delete;
+        TRegion& operator=(const TRegion&) = delete;
+        ~TRegion() {
+            for (const TBlock& B : FBlocks)
+                ::operator delete(B.Data, std::align_val_t(LineSize));
         }
-        size_t BlockSize =
-            FBlocks.empty() ? 16384 : std::min<size_t>(FBlocks.back().Size * 2, 1 << 20);
-        BlockSize = std::max(BlockSize, Size);
-        FBlocks.push_back({std::unique_ptr<std::byte[]>(new std::byte[BlockSize]), BlockSize});
-        FCurrent = FBlocks.size() - 1;
-        FNext = FBlocks.back().Data.get();
-        FEnd = FNext + BlockSize;
-    }
+        void* Allocate(size_t Size) {
+            if (size_t(FEnd - FNext) < Size)
+                NextBlock(Size);
+            void* P = FNext;
+            FNext += Size;
+            return P;
+        }
+        void Reset() {
+            FCurrent = 0;
+            FNext = FBlocks.empty() ? nullptr : FBlocks[0].Data;
+            FEnd = FBlocks.empty() ? nullptr : FNext + FBlocks[0].Size;
+        }
 
-    struct TBlock {
-        std::unique_ptr<std::byte[]> Data;
-        size_t Size;
+    private:
+        void NextBlock(size_t Size) {
+            // A kept block that fits comes first; the rest of the current one
+            // is left unused.
+            while (!FBlocks.empty() && FCurrent + 1 < FBlocks.size()) {
+                ++FCurrent;
+                if (FBlocks[FCurrent].Size >= Size) {
+                    FNext = FBlocks[FCurrent].Data;
+                    FEnd = FNext + FBlocks[FCurrent].Size;
+                    return;
+                }
+            }
+            size_t BlockSize =
+                FBlocks.empty() ? 16384 : std::min<size_t>(FBlocks.back().Size * 2, 1 << 20);
+            BlockSize = std::max(BlockSize, Size);
+            FBlocks.reserve(FBlocks.size() + 1);
+            auto* Data =
+                static_cast<std::byte*>(::operator new(BlockSize, std::align_val_t(LineSize)));
+            FBlocks.push_back({Data, BlockSize});
+            FCurrent = FBlocks.size() - 1;
+            FNext = Data;
+            FEnd = Data + BlockSize;
+        }
+
+        struct TBlock {
+            std::byte* Data;
+            size_t Size;
+        };
+        std::vector<TBlock> FBlocks;
+        size_t FCurrent = 0;
+        std::byte* FNext = nullptr;
+        std::byte* FEnd = nullptr;
     };
-    std::vector<TBlock> FBlocks;
-    size_t FCurrent = 0;
-    std::byte* FNext = nullptr;
-    std::byte* FEnd = nullptr;
+
+    TRegion FNodes;
+    TRegion FBytes;
     std::byte* FFree = nullptr;
 };
+
+namespace {
+
+// The capacity that fills a list block of the next size: blocks are whole
+// cache lines, so that a node read after its parent's list starts a line.
+int NextCapacity(int Capacity) {
+    const int64_t Bytes = int64_t(sizeof(TXmlListBlock)) + int64_t(Capacity) * 8;
+    int64_t Next = 64;
+    while (Next <= Bytes)
+        Next *= 2;
+    return int(std::min<int64_t>((Next - int64_t(sizeof(TXmlListBlock))) / 8,
+                                 std::numeric_limits<int>::max()));
+}
+
+// A block for Capacity pointers from Pool, or from the heap when none; the
+// count is 0. Returns the items.
+template <typename T> T** NewItems(int Capacity, TXmlNodePool* Pool) {
+    const size_t Size = sizeof(TXmlListBlock) + sizeof(T*) * size_t(Capacity);
+    void* Memory = Pool ? Pool->Allocate(Size) : ::operator new(Size);
+    auto* Block = new (Memory) TXmlListBlock{0, Capacity, Pool};
+    return reinterpret_cast<T**>(Block + 1);
+}
+
+// Gives a block back to the heap; a pool block goes with its pool.
+void FreeBlock(TXmlListBlock* Block) {
+    if (!Block->Pool)
+        ::operator delete(Block);
+}
+
+} // namespace
 
 // Reads from a device or from bytes in memory, BufferSize bytes at a time.
 // The decoded text goes into one buffer with a read position; every search
@@ -779,20 +838,18 @@ QString TXmlReader::TextOf(QStringView Escaped) {
 }
 
 TXmlNode* TXmlReader::Append(QStringView Name, TXmlNodeType Type) {
-    // Parents in a pathway file have some ten children: one piece of memory
-    // for the list instead of a few growing ones.
-    TXmlNodeList& Siblings = FParent->ChildNodes;
-    if (Siblings.FCount == Siblings.FCapacity)
-        Siblings.Grow(Siblings.FCapacity == 0
-                          ? 16
-                          : int(std::min<int64_t>(int64_t(Siblings.FCapacity) * 2,
-                                                  std::numeric_limits<int>::max())));
     TXmlNodePool& Pool = *FDoc.FPool;
+    // Parents in a pathway file have some ten children: one piece of memory
+    // for the list instead of a few growing ones. Root outlives what is read
+    // into it, so its list stays on the heap.
+    TXmlNodeList& Siblings = FParent->ChildNodes;
+    const bool FromPool = FParent != FDoc.Root.get();
+    Siblings.MakeRoom(FromPool ? &Pool : nullptr, FromPool ? NextCapacity(NextCapacity(0)) : 16);
     TXmlNode* Node = new (Pool) TXmlNode(&FDoc, Intern(Name), Type);
-    Node->ChildNodes.FArena = &Pool;
-    Node->AttributeList.FArena = &Pool;
-    // What Add does, without its checks: there is room, and the list owns.
-    Siblings.FItems[Siblings.FCount++] = Node;
+    // What Insert does at the end, without its checks: there is room, and
+    // the list owns.
+    TXmlListBlock* Block = Siblings.Block();
+    Siblings.FItems[Block->Count++] = Node;
     Node->Parent = Siblings.Parent;
     if (Siblings.Document && Siblings.Parent == Siblings.Document->Root.get() &&
         Type == ntElement && !Siblings.Document->FDocumentElement)
@@ -806,7 +863,7 @@ void TXmlReader::ParseAttributes(TXmlNode* Node, QStringView S) {
         qsizetype I = 0;
         while (I < S.size() && !IsBlank(S[I].unicode()) && S[I] != u'=')
             ++I;
-        TXmlAttribute* A = Node->AttributeList.Add(Intern(S.left(I)));
+        TXmlAttribute* A = Node->AttributeList.Add(Intern(S.left(I)), FDoc.FPool.get());
         S = TrimLeft(S.mid(I));
         if (!S.startsWith(u'='))
             continue;
@@ -1143,43 +1200,45 @@ bool TXmlWriter::Run() {
 // ---------------------------------------------------------------------------
 
 TXmlAttributeList::~TXmlAttributeList() {
-    for (int I = 0; I < FCount; ++I) {
-        if (FArena)
+    if (!FItems)
+        return;
+    TXmlListBlock* B = Block();
+    for (int I = 0; I < B->Count; ++I) {
+        if (B->Pool)
             FItems[I]->~TXmlAttribute();
         else
             delete FItems[I];
     }
-    if (!FArena)
-        delete[] FItems;
-}
-
-void TXmlAttributeList::Grow(int Capacity) {
-    TXmlAttribute** Items = FArena ? static_cast<TXmlAttribute**>(FArena->Allocate(
-                                         sizeof(TXmlAttribute*) * size_t(Capacity)))
-                                   : new TXmlAttribute*[size_t(Capacity)];
-    if (FCount > 0)
-        std::memcpy(Items, FItems, sizeof(TXmlAttribute*) * size_t(FCount));
-    if (!FArena)
-        delete[] FItems;
-    FItems = Items;
-    FCapacity = Capacity;
+    FreeBlock(B);
 }
 
 TXmlAttribute* TXmlAttributeList::Find(const QString& Name) const {
-    for (int I = 0; I < FCount; ++I)
+    for (int I = 0; I < Count(); ++I)
         if (Document ? Document->SameName(FItems[I]->Name, Name) : FItems[I]->Name == Name)
             return FItems[I];
     return nullptr;
 }
 
 TXmlAttribute* TXmlAttributeList::Add(const QString& Name) {
-    if (FCount == FCapacity)
-        Grow(FCapacity == 0
-                 ? 2
-                 : int(std::min<int64_t>(int64_t(FCapacity) * 2, std::numeric_limits<int>::max())));
-    TXmlAttribute* A = FArena ? new (FArena->Allocate(sizeof(TXmlAttribute))) TXmlAttribute(Name)
-                              : new TXmlAttribute(Name);
-    FItems[FCount++] = A;
+    return Add(Name, nullptr);
+}
+
+TXmlAttribute* TXmlAttributeList::Add(const QString& Name, TXmlNodePool* Pool) {
+    if (!FItems || Block()->Count == Block()->Capacity) {
+        TXmlListBlock* Old = FItems ? Block() : nullptr;
+        TXmlAttribute** Items =
+            NewItems<TXmlAttribute>(NextCapacity(Old ? Old->Capacity : 0), Old ? Old->Pool : Pool);
+        if (Old) {
+            std::memcpy(Items, FItems, sizeof(TXmlAttribute*) * size_t(Old->Count));
+            reinterpret_cast<TXmlListBlock*>(Items)[-1].Count = Old->Count;
+            FreeBlock(Old);
+        }
+        FItems = Items;
+    }
+    TXmlListBlock* B = Block();
+    TXmlAttribute* A = B->Pool ? new (B->Pool->Allocate(sizeof(TXmlAttribute))) TXmlAttribute(Name)
+                               : new TXmlAttribute(Name);
+    FItems[B->Count++] = A;
     return A;
 }
 
@@ -1190,20 +1249,22 @@ TXmlNodeList::TXmlNodeList(TXmlDoc* ADocument, TXmlNode* AParent, bool AOwnsNode
 
 TXmlNodeList::~TXmlNodeList() {
     Clear();
-    if (!FArena)
-        delete[] FItems;
+    if (FItems)
+        FreeBlock(Block());
 }
 
-void TXmlNodeList::Grow(int Capacity) {
-    TXmlNode** Items =
-        FArena ? static_cast<TXmlNode**>(FArena->Allocate(sizeof(TXmlNode*) * size_t(Capacity)))
-               : new TXmlNode*[size_t(Capacity)];
-    if (FCount > 0)
-        std::memcpy(Items, FItems, sizeof(TXmlNode*) * size_t(FCount));
-    if (!FArena)
-        delete[] FItems;
+void TXmlNodeList::MakeRoom(TXmlNodePool* Pool, int FirstCapacity) {
+    if (FItems && Block()->Count < Block()->Capacity)
+        return;
+    TXmlListBlock* Old = FItems ? Block() : nullptr;
+    TXmlNode** Items = NewItems<TXmlNode>(Old ? NextCapacity(Old->Capacity) : FirstCapacity,
+                                          Old ? Old->Pool : Pool);
+    if (Old) {
+        std::memcpy(Items, FItems, sizeof(TXmlNode*) * size_t(Old->Count));
+        reinterpret_cast<TXmlListBlock*>(Items)[-1].Count = Old->Count;
+        FreeBlock(Old);
+    }
     FItems = Items;
-    FCapacity = Capacity;
 }
 
 void TXmlNodeList::DestroyNodes(std::vector<TXmlNode*>& Work) {
@@ -1219,21 +1280,26 @@ void TXmlNodeList::DestroyNodes(std::vector<TXmlNode*>& Work) {
         // The first child comes next: nodes go in the order they were read,
         // which is the order in which a read document lies in memory.
         TXmlNodeList& Children = N->ChildNodes;
-        for (int I = Children.FCount; I-- > 0;)
-            Work.push_back(Children.FItems[I]);
-        Children.FCount = 0;
+        if (Children.FItems) {
+            TXmlListBlock* B = Children.Block();
+            for (int I = B->Count; I-- > 0;)
+                Work.push_back(Children.FItems[I]);
+            B->Count = 0;
+        }
         delete N;
     }
 }
 
 void TXmlNodeList::Clear() {
-    if (!FOwnsNodes || FCount == 0) {
-        FCount = 0;
+    if (!FItems)
+        return;
+    if (!FOwnsNodes || Block()->Count == 0) {
+        Block()->Count = 0;
         return;
     }
     std::vector<TXmlNode*> Work(std::make_reverse_iterator(end()),
                                 std::make_reverse_iterator(begin()));
-    FCount = 0;
+    Block()->Count = 0;
     DestroyNodes(Work);
 }
 
@@ -1248,12 +1314,12 @@ TXmlNode* TXmlNodeList::Find(const QString& Name, TXmlNodeTypes NodeTypes) const
 std::unique_ptr<TXmlNodeList> TXmlNodeList::FindNodes(const QString& Name,
                                                       TXmlNodeTypes NodeTypes) const {
     auto Result = std::make_unique<TXmlNodeList>(Document, Parent, false);
-    if (FCount > 0)
-        Result->Grow(FCount);
+    if (Count() > 0)
+        Result->FItems = NewItems<TXmlNode>(Count(), nullptr);
     for (TXmlNode* N : *this)
         if (NodeTypes.Passes(N->NodeType) &&
             (Document ? Document->SameName(N->Name, Name) : N->Name == Name))
-            Result->FItems[Result->FCount++] = N;
+            Result->FItems[Result->Block()->Count++] = N;
     return Result;
 }
 
@@ -1269,13 +1335,11 @@ void TXmlNodeList::Insert(int Index, TXmlNode* Value) {
     // On failure the node stays with the caller.
     if (Index < 0 || Index > Count())
         RaiseListIndexError(Index);
-    if (FCount == FCapacity)
-        Grow(FCapacity == 0
-                 ? 4
-                 : int(std::min<int64_t>(int64_t(FCapacity) * 2, std::numeric_limits<int>::max())));
-    std::memmove(FItems + Index + 1, FItems + Index, sizeof(TXmlNode*) * size_t(FCount - Index));
+    MakeRoom(nullptr, NextCapacity(0));
+    TXmlListBlock* B = Block();
+    std::memmove(FItems + Index + 1, FItems + Index, sizeof(TXmlNode*) * size_t(B->Count - Index));
     FItems[Index] = Value;
-    ++FCount;
+    ++B->Count;
     if (!FOwnsNodes)
         return;
     Value->Parent = Parent;

@@ -81,6 +81,14 @@ private:
     QString FValue;
 };
 
+// The memory of a list: its count, its capacity and the pool it comes from
+// (none for the heap), followed by the items. An empty list has none.
+struct TXmlListBlock {
+    int Count;
+    int Capacity;
+    TXmlNodePool* Pool;
+};
+
 // Owns its attributes; insertion order is the written order.
 class TXmlAttributeList {
 public:
@@ -89,7 +97,7 @@ public:
     TXmlAttributeList(const TXmlAttributeList&) = delete;
     TXmlAttributeList& operator=(const TXmlAttributeList&) = delete;
 
-    int Count() const { return FCount; }
+    int Count() const { return FItems ? Block()->Count : 0; }
     TXmlAttribute* Get(int Index) const {
         if (Index < 0 || Index >= Count())
             RaiseListIndexError(Index);
@@ -102,14 +110,12 @@ public:
 
 private:
     friend class TXmlReader;
-    void Grow(int Capacity);
+    TXmlListBlock* Block() const { return reinterpret_cast<TXmlListBlock*>(FItems) - 1; }
+    // A list's first memory comes from Pool (the heap when none); its
+    // attributes and any later memory come from the same place.
+    TXmlAttribute* Add(const QString& Name, TXmlNodePool* Pool);
 
     TXmlAttribute** FItems = nullptr;
-    int FCount = 0;
-    int FCapacity = 0;
-    // Set for the attributes of nodes read from a file: the attributes and
-    // the list then live in the document's pool and go with it.
-    TXmlNodePool* FArena = nullptr;
 };
 
 // An ordered list of nodes. A node's child list owns its nodes; lists made by
@@ -121,14 +127,14 @@ public:
     TXmlNodeList(const TXmlNodeList&) = delete;
     TXmlNodeList& operator=(const TXmlNodeList&) = delete;
 
-    int Count() const { return FCount; }
+    int Count() const { return FItems ? Block()->Count : 0; }
     TXmlNode* Get(int Index) const {
         if (Index < 0 || Index >= Count())
             RaiseListIndexError(Index);
         return FItems[Index];
     }
     TXmlNode* const* begin() const { return FItems; }
-    TXmlNode* const* end() const { return FItems + FCount; }
+    TXmlNode* const* end() const { return FItems + Count(); }
     TXmlNode* Find(const QString& Name, TXmlNodeTypes NodeTypes = {}) const;
     std::unique_ptr<TXmlNodeList> FindNodes(const QString& Name,
                                             TXmlNodeTypes NodeTypes = {}) const;
@@ -146,17 +152,16 @@ private:
     friend class TXmlNode;
     friend class TXmlDoc;
     friend class TXmlReader;
-    void Grow(int Capacity);
+    TXmlListBlock* Block() const { return reinterpret_cast<TXmlListBlock*>(FItems) - 1; }
+    // Room for one more node; a list's first memory, for FirstCapacity
+    // nodes, comes from Pool (the heap when none), any later memory from the
+    // same place.
+    void MakeRoom(TXmlNodePool* Pool, int FirstCapacity);
     // Destroys the nodes and their subtrees with a work list, so that depth
     // costs heap and not stack.
     static void DestroyNodes(std::vector<TXmlNode*>& Work);
 
     TXmlNode** FItems = nullptr;
-    int FCount = 0;
-    int FCapacity = 0;
-    // Set for the children of nodes read from a file: the list's memory then
-    // lives in the document's pool and goes with it.
-    TXmlNodePool* FArena = nullptr;
     bool FOwnsNodes;
 };
 
@@ -190,7 +195,8 @@ public:
                                             TXmlNodeTypes NodeTypes = {}) const;
     bool HasChild(const QString& AName, TXmlNodeTypes NodeTypes = {}) const;
 
-    // What readers of a tree look at most comes first, in one cache line.
+    // What readers of a tree look at most comes first: read from a file, a
+    // node fills two cache lines, and these fields share the first.
     QString Name;
     QString Text;
     TXmlNodeType NodeType;

@@ -27,7 +27,7 @@ inline bool IsBlank(char16_t C) {
     return C == u' ' || C == u'\t' || C == u'\r' || C == u'\n';
 }
 
-bool IsBlankOnly(QStringView S) {
+bool IsBlankOnlyFrom(QStringView S) {
     const char16_t* P = S.utf16();
     const char16_t* End = P + S.size();
 #if defined(__SSE2__)
@@ -49,6 +49,11 @@ bool IsBlankOnly(QStringView S) {
         if (!IsBlank(*P))
             return false;
     return true;
+}
+
+// Most texts start with what is no blank.
+inline bool IsBlankOnly(QStringView S) {
+    return S.isEmpty() || (IsBlank(S[0].unicode()) && IsBlankOnlyFrom(S));
 }
 
 QStringView TrimLeft(QStringView S) {
@@ -96,6 +101,31 @@ inline const char16_t* ScanForBlank(const char16_t* P, const char16_t* End) {
     }
 #endif
     while (P < End && !IsBlank(*P))
+        ++P;
+    return P;
+}
+
+// The first '>' or blank in [P, End), or End: where a tag or its name ends.
+inline const char16_t* ScanForTagStop(const char16_t* P, const char16_t* End) {
+#if defined(__SSE2__)
+    const __m128i Gt = _mm_set1_epi16(u'>');
+    const __m128i Space = _mm_set1_epi16(u' ');
+    const __m128i Zero = _mm_setzero_si128();
+    while (End - P >= 8) {
+        const __m128i Chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P));
+        int Mask = _mm_movemask_epi8(_mm_or_si128(
+            _mm_cmpeq_epi16(Chars, Gt), _mm_cmpeq_epi16(_mm_subs_epu16(Chars, Space), Zero)));
+        while (Mask != 0) {
+            const char16_t* Q = P + (__builtin_ctz(unsigned(Mask)) >> 1);
+            if (*Q == u'>' || IsBlank(*Q))
+                return Q;
+            Mask &= Mask - 1;
+            Mask &= Mask - 1;
+        }
+        P += 8;
+    }
+#endif
+    while (P < End && *P != u'>' && !IsBlank(*P))
         ++P;
     return P;
 }
@@ -175,15 +205,20 @@ public:
                 I = (I + 1) & 255;
             FIndex[I] = uint8_t(K + 1);
             FHashes[I] = Hash;
-            FLengths |= uint64_t(1) << S.size();
+            if (!S.isEmpty() && S.size() < 64 && S[0].unicode() < 128)
+                FFirsts[S.size()][S[0].unicode() >> 6] |= uint64_t(1) << (S[0].unicode() & 63);
             if (S.size() == 1 && S[0].unicode() < 128)
                 FSingle[S[0].unicode()] = uint8_t(K + 1);
         }
     }
     // The number of the static string equal to S; -1 for none.
     int Find(QStringView S) const {
+        // Most other strings differ in length or first character.
         const qsizetype N = S.size();
-        if (N >= 64 || (FLengths >> N & 1) == 0)
+        if (N == 0 || N >= 64)
+            return -1;
+        const char16_t First = S[0].unicode();
+        if (First >= 128 || (FFirsts[N][First >> 6] >> (First & 63) & 1) == 0)
             return -1;
         if (N == 1)
             return S[0].unicode() < 128 ? FSingle[S[0].unicode()] - 1 : -1;
@@ -207,7 +242,9 @@ private:
     uint8_t FIndex[256] = {};
     uint32_t FHashes[256] = {};
     uint8_t FSingle[128] = {};
-    uint64_t FLengths = 0;
+    // By length, the first characters of the strings of that length (of
+    // those that are ASCII and shorter than 64).
+    uint64_t FFirsts[64][2] = {};
 };
 
 // The names of the .pathway file: nearly every node this reader meets
@@ -483,6 +520,11 @@ struct TXmlNodePool {
         *reinterpret_cast<TXmlNodePool**>(Slot) = this;
         return Slot + HeaderSize;
     }
+    // The pool of a node, none for a heap node.
+    static TXmlNodePool* PoolOf(const TXmlNode* Node) {
+        return *reinterpret_cast<TXmlNodePool* const*>(reinterpret_cast<const std::byte*>(Node) -
+                                                       HeaderSize);
+    }
     void ReleaseNode(std::byte* Slot) {
         // While the whole document goes, nothing is kept for reuse: the
         // slots would only be written to once more.
@@ -633,7 +675,13 @@ private:
     qsizetype FindEither(char16_t A, char16_t B);
     qsizetype FindString(QStringView S);
     QString TakeUntil(QStringView Stop);
-    void Compact();
+    // Drops consumed text from the front now and then.
+    void Compact() {
+        if (FPos >= 65536 && FPos * 2 >= FBuf.size()) {
+            FBuf.RemoveFront(FPos);
+            FPos = 0;
+        }
+    }
     void ReadTag();
     void ReadInstruction();
     void ReadDocType();
@@ -792,13 +840,6 @@ QString TXmlReader::TakeUntil(QStringView Stop) {
     return R;
 }
 
-void TXmlReader::Compact() {
-    if (FPos >= 65536 && FPos * 2 >= FBuf.size()) {
-        FBuf.RemoveFront(FPos);
-        FPos = 0;
-    }
-}
-
 const QString& TXmlReader::Intern(QStringView Name) {
     if (Name.isEmpty()) {
         FLastName = -1;
@@ -884,7 +925,12 @@ void TXmlReader::ParseAttributes(TXmlNode* Node, QStringView S) {
 }
 
 void TXmlReader::ReadTag() {
-    const qsizetype Gt = FindChar(u'>');
+    // Mostly the tag ends before any blank: then one scan finds its end and
+    // tells that its name is all of it.
+    const char16_t* D = FBuf.Data();
+    const char16_t* Stop = ScanForTagStop(D + FPos, D + FBuf.size());
+    const bool NoBlank = Stop != D + FBuf.size() && *Stop == u'>';
+    const qsizetype Gt = NoBlank ? Stop - D : FindChar(u'>');
     const qsizetype End = Gt < 0 ? FBuf.size() : Gt;
     QStringView T = FBuf.Mid(FPos, End);
     FPos = Gt < 0 ? End : Gt + 1;
@@ -896,7 +942,7 @@ void TXmlReader::ReadTag() {
     const bool Empty = T.endsWith(u'/');
     if (Empty)
         T.chop(1);
-    const qsizetype Blank = FindBlank(T);
+    const qsizetype Blank = NoBlank ? -1 : FindBlank(T);
     TXmlNode* Node = Append(Blank < 0 ? T : T.left(Blank), ntElement);
     if (Blank >= 0)
         ParseAttributes(Node, T.mid(Blank + 1));
@@ -1267,11 +1313,11 @@ void TXmlNodeList::MakeRoom(TXmlNodePool* Pool, int FirstCapacity) {
     FItems = Items;
 }
 
-void TXmlNodeList::DestroyNodes(std::vector<TXmlNode*>& Work) {
+void TXmlNodeList::DestroyNodes(std::vector<TXmlNode*>& Work, bool WholeDocument) {
     while (!Work.empty()) {
         TXmlNode* N = Work.back();
         Work.pop_back();
-        if (TXmlDoc* D = N->Document()) {
+        if (TXmlDoc* D = WholeDocument ? nullptr : N->Document()) {
             if (D->FHeader == N)
                 D->FHeader = nullptr;
             if (D->FDocumentElement == N)
@@ -1286,21 +1332,26 @@ void TXmlNodeList::DestroyNodes(std::vector<TXmlNode*>& Work) {
                 Work.push_back(Children.FItems[I]);
             B->Count = 0;
         }
-        delete N;
+        if (WholeDocument && TXmlNodePool::PoolOf(N))
+            N->~TXmlNode(); // the slot goes with the pool
+        else
+            delete N;
     }
 }
 
 void TXmlNodeList::Clear() {
     if (!FItems)
         return;
-    if (!FOwnsNodes || Block()->Count == 0) {
+    if (Block()->Count == 0)
+        return;
+    if (!FOwnsNodes) {
         Block()->Count = 0;
         return;
     }
     std::vector<TXmlNode*> Work(std::make_reverse_iterator(end()),
                                 std::make_reverse_iterator(begin()));
     Block()->Count = 0;
-    DestroyNodes(Work);
+    DestroyNodes(Work, false);
 }
 
 TXmlNode* TXmlNodeList::Find(const QString& Name, TXmlNodeTypes NodeTypes) const {
@@ -1449,7 +1500,13 @@ void TXmlDoc::Clear() {
     // from the heap), so once the tree is gone the whole pool is free.
     if (FPool)
         FPool->FDiscarding = true;
-    Root->ChildNodes.Clear();
+    TXmlNodeList& Top = Root->ChildNodes;
+    if (Top.Count() > 0) {
+        std::vector<TXmlNode*> Work(std::make_reverse_iterator(Top.end()),
+                                    std::make_reverse_iterator(Top.begin()));
+        Top.Block()->Count = 0;
+        TXmlNodeList::DestroyNodes(Work, true);
+    }
     if (FPool) {
         FPool->FDiscarding = false;
         FPool->Reset();

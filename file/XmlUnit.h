@@ -158,8 +158,9 @@ private:
     // same place.
     void MakeRoom(TXmlNodePool* Pool, int FirstCapacity);
     // Destroys the nodes and their subtrees with a work list, so that depth
-    // costs heap and not stack.
-    static void DestroyNodes(std::vector<TXmlNode*>& Work);
+    // costs heap and not stack. When the whole document goes, its header and
+    // document element are forgotten anyway and its pool is free at once.
+    static void DestroyNodes(std::vector<TXmlNode*>& Work, bool WholeDocument);
 
     TXmlNode** FItems = nullptr;
     bool FOwnsNodes;

@@ -3,6 +3,7 @@
 #include "ErrorUnit.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -109,30 +110,51 @@ bool ToCNumber(QStringView Text, char* Out) {
     return true;
 }
 
-// Whole numbers of up to 15 digits, with or without a sign: the most common
-// numbers of a file, read without the text conversion. Such a number is exact
-// as a double, so the result is the one the general path gives. False when
-// the text is of another kind (the general path then decides).
-bool TryWholeNumber(QStringView Text, double& Value) {
+// Short plain numbers - a sign, digits and perhaps the separator and more
+// digits, 15 digits at most - the most common numbers of a file, read without
+// the text conversion. All digits together make a whole number that is exact
+// as a double, and so is the power of ten it is divided by; the division then
+// rounds the exact quotient once, which gives the very double the general
+// road gives. False when the text is of another kind (the general road then
+// decides).
+bool TryShortNumber(QStringView Text, double& Value) {
+#if FLT_EVAL_METHOD != 0
+    // Division in a wider type would round twice.
+    return false;
+#endif
     // A separator among the characters read here would change their meaning.
     const char16_t Separator = GDecimalSeparator.unicode();
     if ((Separator >= u'0' && Separator <= u'9') || Separator == u'-' || Separator == u'+')
         return false;
+    static const double PowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     qsizetype I = 0;
     const bool Negative = !Text.isEmpty() && Text[0] == QLatin1Char('-');
     if (Negative || (!Text.isEmpty() && Text[0] == QLatin1Char('+')))
         I = 1;
-    const qsizetype Digits = Text.size() - I;
-    if (Digits < 1 || Digits > 15)
-        return false;
     uint64_t Magnitude = 0;
+    int Digits = 0;
+    int Decimals = 0;
+    qsizetype SeparatorAt = -1;
     for (; I < Text.size(); ++I) {
         const char16_t C = Text[I].unicode();
-        if (C < u'0' || C > u'9')
+        if (C >= u'0' && C <= u'9') {
+            if (++Digits > 15)
+                return false;
+            Magnitude = Magnitude * 10 + uint64_t(C - u'0');
+            if (SeparatorAt >= 0)
+                ++Decimals;
+        } else if (C == Separator && SeparatorAt < 0 && Digits > 0) {
+            SeparatorAt = I;
+        } else {
             return false;
-        Magnitude = Magnitude * 10 + uint64_t(C - u'0');
+        }
     }
-    Value = Negative ? -double(Magnitude) : double(Magnitude);
+    // Digits on both sides of a separator; other forms take the general road.
+    if (Digits == 0 || (SeparatorAt >= 0 && Decimals == 0))
+        return false;
+    const double Magnitudes = double(Magnitude) / PowersOfTen[Decimals];
+    Value = Negative ? -Magnitudes : Magnitudes;
     return true;
 }
 
@@ -222,7 +244,7 @@ bool TryStrToFloat(const QString& Text, double& Value) {
     while (End > Begin && Text.at(End - 1).isSpace())
         --End;
     const QStringView Trimmed = QStringView(Text).mid(Begin, End - Begin);
-    if (TryWholeNumber(Trimmed, Value))
+    if (TryShortNumber(Trimmed, Value))
         return true;
     // Numbers are short; a longer text is no number of ours either way, but
     // is still read properly.

@@ -341,9 +341,10 @@ TEST(PathwayFile, TheFirstChildOfEachNameCountsWhateverTheOrder) {
     EXPECT_EQ(L.CurrentElementID(), 2);
 }
 
-// Whole numbers take a shorter road than other numbers; both give the same
-// values, under either separator, and what is no number gives the default 0.
-TEST(PathwayFile, WholeNumbersReadAsOtherNumbers) {
+// Short plain numbers take a shorter road than other numbers; both give the
+// same values, under either separator, and what is no number gives the
+// default 0. In the texts, # stands for the separator and @ for the other one.
+TEST(PathwayFile, ShortNumbersReadAsOtherNumbers) {
     const struct {
         const char* Text;
         double Value;
@@ -354,20 +355,34 @@ TEST(PathwayFile, WholeNumbersReadAsOtherNumbers) {
                  {"123456789012345", 123456789012345.0},
                  {"1234567890123456789", 1234567890123456789.0},
                  {"-98765432109876543", -98765432109876543.0},
+                 {"101#25", 101.25},
+                 {"-0#5", -0.5},
+                 {"0#1", 0.1},
+                 {"123456789012#345", 123456789012.345},
+                 {"1234567890123#456", 1234567890123.456},
+                 {"0#000000000000001", 1e-15},
+                 {"1#", 1},
+                 {"#5", 0.5},
                  {"1e3", 1000},
+                 {"1#5E-2", 0.015},
+                 {"1@5", 0},
+                 {"1#2#3", 0},
                  {"1 2", 0},
                  {"--1", 0},
                  {"+", 0},
                  {"-", 0},
+                 {"#", 0},
                  {"\xEF\xBC\x91\xEF\xBC\x92", 0}}; // full-width digits
     for (char Sep : {'.', ','}) {
         TSeparatorGuard Guard(Sep);
+        const char Other = Sep == '.' ? ',' : '.';
         for (const auto& C : Cases) {
+            const QString Text = QString::fromUtf8(C.Text).replace('#', Sep).replace('@', Other);
             TDocument Doc;
             Doc.Load(
                 File(QString::fromUtf8("<pathways><element id=\"1\"><initialcosts>%1</initialcosts>"
                                        "</element></pathways>")
-                         .arg(QString::fromUtf8(C.Text))));
+                         .arg(Text)));
             const double Read = Doc.Elements.Elements(0)->InitialCosts();
             EXPECT_EQ(Read, C.Value) << C.Text << " with " << Sep;
         }

@@ -17,6 +17,12 @@
 #include <optional>
 #include <string>
 
+#if defined(__GNUC__)
+#define CORVINAL_NOINLINE __attribute__((noinline))
+#else
+#define CORVINAL_NOINLINE
+#endif
+
 namespace {
 
 const QString EncodingAttr = QStringLiteral("encoding");
@@ -570,7 +576,9 @@ private:
         }
 
     private:
-        void NextBlock(size_t Size) {
+        // Rare: kept out of Allocate, so that Allocate stays small enough to
+        // be inlined.
+        CORVINAL_NOINLINE void NextBlock(size_t Size) {
             // A kept block that fits comes first; the rest of the current one
             // is left unused.
             while (!FBlocks.empty() && FCurrent + 1 < FBlocks.size()) {
@@ -884,8 +892,11 @@ TXmlNode* TXmlReader::Append(QStringView Name, TXmlNodeType Type) {
     // for the list instead of a few growing ones. Root outlives what is read
     // into it, so its list stays on the heap.
     TXmlNodeList& Siblings = FParent->ChildNodes;
-    const bool FromPool = FParent != FDoc.Root.get();
-    Siblings.MakeRoom(FromPool ? &Pool : nullptr, FromPool ? NextCapacity(NextCapacity(0)) : 16);
+    if (!Siblings.FItems || Siblings.Block()->Count == Siblings.Block()->Capacity) {
+        const bool FromPool = FParent != FDoc.Root.get();
+        Siblings.MakeRoom(FromPool ? &Pool : nullptr,
+                          FromPool ? NextCapacity(NextCapacity(0)) : 16);
+    }
     TXmlNode* Node = new (Pool) TXmlNode(&FDoc, Intern(Name), Type);
     // What Insert does at the end, without its checks: there is room, and
     // the list owns.

@@ -512,6 +512,42 @@ TEST(XmlReadTest, ReadingAgainReplacesTheTree) {
     EXPECT_EQ(Doc.Encoding(), QString());
 }
 
+// A tree read from a file keeps its lists and attributes in the document's
+// memory; editing it afterwards mixes in nodes, lists and attributes from the
+// heap. Growing, clearing and reading again must keep them all apart.
+TEST(XmlReadTest, EditingAReadTreeAndReadingAgain) {
+    TXmlDoc Doc;
+    Doc.LoadFromBytes("<a id=\"1\"><b/><c>t</c></a>");
+    TXmlNode* A = Doc.DocumentElement();
+    ASSERT_NE(A, nullptr);
+    for (int I = 0; I < 10; ++I)
+        A->SetAttribute(QStringLiteral("x%1").arg(I), QString::number(I));
+    A->Find(QStringLiteral("b"))->SetAttribute(QStringLiteral("k"), QStringLiteral("v"));
+    for (int I = 0; I < 40; ++I)
+        A->AddChild(QStringLiteral("n%1").arg(I))->AddChild(QStringLiteral("leaf"));
+    EXPECT_EQ(A->AttributeList.Count(), 11);
+    EXPECT_EQ(A->AttributeList.Get(10)->Value(), QStringLiteral("9"));
+    ASSERT_EQ(A->ChildNodes.Count(), 42);
+    EXPECT_EQ(A->ChildNodes.Get(41)->Name, QStringLiteral("n39"));
+    EXPECT_EQ(A->ChildNodes.Get(41)->Parent, A);
+
+    A->ChildNodes.Clear();
+    EXPECT_FALSE(A->HasChildNodes());
+    A->AddChild(QStringLiteral("again"))->Text = QStringLiteral("1");
+    EXPECT_EQ(Dump(Doc), QStringLiteral("element a\n  @id=[1]\n  @x0=[0]\n  @x1=[1]\n  @x2=[2]\n"
+                                        "  @x3=[3]\n  @x4=[4]\n  @x5=[5]\n  @x6=[6]\n"
+                                        "  @x7=[7]\n  @x8=[8]\n  @x9=[9]\n"
+                                        "  element again [1]\n"));
+
+    // Reading again reuses the memory of the first reading.
+    Doc.AddChild(QStringLiteral("top"))->AddChild(QStringLiteral("below"));
+    for (int Round = 0; Round < 3; ++Round) {
+        Doc.LoadFromBytes("<a id=\"2\"><b>u</b></a><d/>");
+        EXPECT_EQ(Dump(Doc), QStringLiteral("element a\n  @id=[2]\n  element b [u]\nelement d\n"));
+        EXPECT_EQ(Doc.DocumentElement(), Doc.ChildNodes().Get(0));
+    }
+}
+
 TEST(XmlReadTest, MarkChoosesTheDecodingWhenThereIsNoEncoding) {
     TXmlDoc Doc;
     Doc.Clear();

@@ -14,15 +14,8 @@
 
 namespace {
 
-// The three parts of a document, set up as the main window sets them up.
-struct TDocument {
-    TDocument() {
-        Scenarios.SetBeginYear(2010);
-        Scenarios.SetEndYear(2100);
-        Scenarios.SetTimeStep(10);
-        Scenarios.SetupScenariosGrid();
-        Elements.SetCurrentElementID(-1);
-    }
+// A document that saves to and loads from bytes in memory.
+struct TDocument : TPathwayDocument {
     QByteArray Save() const {
         TXmlDoc XML;
         WritePathwayDocument(XML, Elements, Scenarios, Settings);
@@ -34,17 +27,8 @@ struct TDocument {
         ReadPathwayDocument(XML, Elements, Settings, Scenarios);
     }
     void AddScenario(const QString& Caption, const QStringList& Cells) {
-        TCellGrid& Grid = Scenarios.ScenariosStringGrid();
-        const int Col = Grid.ColCount();
-        Grid.SetColCount(Col + 1);
-        Grid.SetCells(Col, 0, Caption);
-        for (int R = 0; R < Cells.size(); ++R)
-            Grid.SetCells(Col, R + 1, Cells[R]);
+        AddScenarioColumn(Scenarios, Caption, Cells);
     }
-
-    TElementsList Elements;
-    TScenarioFrame Scenarios;
-    TGraphicsSettings Settings;
 };
 
 // The worked example: a new pathway, one more action (Dike) and one pathway

@@ -125,12 +125,7 @@ protected:
     }
     // A scenario with one cell per decade from 2010 ("" for no value).
     void AddScenario(const QString& Caption, const QStringList& Cells) {
-        TCellGrid& Grid = Scenarios.ScenariosStringGrid();
-        const int Col = Grid.ColCount();
-        Grid.SetColCount(Col + 1);
-        Grid.SetCells(Col, 0, Caption);
-        for (int R = 0; R < Cells.size(); ++R)
-            Grid.SetCells(Col, R + 1, Cells[R]);
+        AddScenarioColumn(Scenarios, Caption, Cells);
     }
     TRecording Record(int32_t Series = -1) {
         TRecordingCanvas Canvas(Settings.DrawingAreaWidth(), Settings.DrawingAreaHeight());

@@ -16,12 +16,7 @@ protected:
     }
     // Adds a scenario column with the values given per row 1..10 ("" = empty).
     void AddScenario(const QString& Caption, const QStringList& Cells) {
-        TCellGrid& Grid = Frame.ScenariosStringGrid();
-        const int Col = Grid.ColCount();
-        Grid.SetColCount(Col + 1);
-        Grid.SetCells(Col, 0, Caption);
-        for (int R = 0; R < Cells.size(); ++R)
-            Grid.SetCells(Col, R + 1, Cells[R]);
+        AddScenarioColumn(Frame, Caption, Cells);
     }
     TScenarioFrame Frame;
 };

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "NumberFormatUnit.h"
+#include "ScenarioFrameUnit.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <ostream>
 
 // Readable failure messages for Qt texts.
@@ -33,3 +35,15 @@ private:
 
 // Both separators, for tests that must hold under either.
 inline const QChar TestSeparators[] = {QLatin1Char('.'), QLatin1Char(',')};
+
+// Appends a scenario column: its caption and its cells from 2010 on ("" for
+// no value).
+inline void AddScenarioColumn(TScenarioFrame& Frame, const QString& Caption,
+                              const QStringList& Cells) {
+    TCellGrid& Grid = Frame.ScenariosStringGrid();
+    const int Col = Grid.ColCount();
+    Grid.SetColCount(Col + 1);
+    Grid.SetCells(Col, 0, Caption);
+    for (int R = 0; R < Cells.size(); ++R)
+        Grid.SetCells(Col, R + 1, Cells[R]);
+}

@@ -23,8 +23,8 @@ void SavePathwayFile(const QString& FileName, const TElementsList& Elements,
     XML.SaveToFile(FileName);
 }
 
-void LoadPathwayFile(const QString& FileName, TElementsList& Elements,
-                     TGraphicsSettings& Settings, TScenarioFrame& Scenarios) {
+void LoadPathwayFile(const QString& FileName, TElementsList& Elements, TGraphicsSettings& Settings,
+                     TScenarioFrame& Scenarios) {
     TXmlDoc XML;
     XML.LoadFromFile(FileName, PathwayReadBufferSize);
     ReadPathwayDocument(XML, Elements, Settings, Scenarios);

@@ -21,8 +21,8 @@ void ReadPathwayDocument(const TXmlDoc& XML, TElementsList& Elements, TGraphicsS
 
 void SavePathwayFile(const QString& FileName, const TElementsList& Elements,
                      const TScenarioFrame& Scenarios, const TGraphicsSettings& Settings);
-void LoadPathwayFile(const QString& FileName, TElementsList& Elements,
-                     TGraphicsSettings& Settings, TScenarioFrame& Scenarios);
+void LoadPathwayFile(const QString& FileName, TElementsList& Elements, TGraphicsSettings& Settings,
+                     TScenarioFrame& Scenarios);
 
 // The read buffer every pathway file is loaded with.
 constexpr int PathwayReadBufferSize = 4096;

@@ -58,23 +58,51 @@ TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
     setFixedSize(482, 265);
 }
 
-int TGraphSettingsForm::LeftMargin() const { return FLeftMarginSpinEdit->Value(); }
-void TGraphSettingsForm::SetLeftMargin(int Value) { FLeftMarginSpinEdit->SetValue(Value); }
-int TGraphSettingsForm::RightMargin() const { return FRightMarginSpinEdit->Value(); }
-void TGraphSettingsForm::SetRightMargin(int Value) { FRightMarginSpinEdit->SetValue(Value); }
-int TGraphSettingsForm::TopMargin() const { return FTopMarginSpinEdit->Value(); }
-void TGraphSettingsForm::SetTopMargin(int Value) { FTopMarginSpinEdit->SetValue(Value); }
-int TGraphSettingsForm::BottomMargin() const { return FBottomMarginSpinEdit->Value(); }
-void TGraphSettingsForm::SetBottomMargin(int Value) { FBottomMarginSpinEdit->SetValue(Value); }
-int TGraphSettingsForm::TitlesAreaWidth() const { return FTitlesWidthSpinEdit->Value(); }
-void TGraphSettingsForm::SetTitlesAreaWidth(int Value) { FTitlesWidthSpinEdit->SetValue(Value); }
-int TGraphSettingsForm::DrawingAreaWidth() const { return FDrawingAreaWidthSpinEdit->Value(); }
+int TGraphSettingsForm::LeftMargin() const {
+    return FLeftMarginSpinEdit->Value();
+}
+void TGraphSettingsForm::SetLeftMargin(int Value) {
+    FLeftMarginSpinEdit->SetValue(Value);
+}
+int TGraphSettingsForm::RightMargin() const {
+    return FRightMarginSpinEdit->Value();
+}
+void TGraphSettingsForm::SetRightMargin(int Value) {
+    FRightMarginSpinEdit->SetValue(Value);
+}
+int TGraphSettingsForm::TopMargin() const {
+    return FTopMarginSpinEdit->Value();
+}
+void TGraphSettingsForm::SetTopMargin(int Value) {
+    FTopMarginSpinEdit->SetValue(Value);
+}
+int TGraphSettingsForm::BottomMargin() const {
+    return FBottomMarginSpinEdit->Value();
+}
+void TGraphSettingsForm::SetBottomMargin(int Value) {
+    FBottomMarginSpinEdit->SetValue(Value);
+}
+int TGraphSettingsForm::TitlesAreaWidth() const {
+    return FTitlesWidthSpinEdit->Value();
+}
+void TGraphSettingsForm::SetTitlesAreaWidth(int Value) {
+    FTitlesWidthSpinEdit->SetValue(Value);
+}
+int TGraphSettingsForm::DrawingAreaWidth() const {
+    return FDrawingAreaWidthSpinEdit->Value();
+}
 void TGraphSettingsForm::SetDrawingAreaWidth(int Value) {
     FDrawingAreaWidthSpinEdit->SetValue(Value);
 }
-int TGraphSettingsForm::DrawingAreaHeight() const { return FDrawingAreaHeightSpinEdit->Value(); }
+int TGraphSettingsForm::DrawingAreaHeight() const {
+    return FDrawingAreaHeightSpinEdit->Value();
+}
 void TGraphSettingsForm::SetDrawingAreaHeight(int Value) {
     FDrawingAreaHeightSpinEdit->SetValue(Value);
 }
-int TGraphSettingsForm::FontSize() const { return FFontSizeSpinEdit->Value(); }
-void TGraphSettingsForm::SetFontSize(int Value) { FFontSizeSpinEdit->SetValue(Value); }
+int TGraphSettingsForm::FontSize() const {
+    return FFontSizeSpinEdit->Value();
+}
+void TGraphSettingsForm::SetFontSize(int Value) {
+    FFontSizeSpinEdit->SetValue(Value);
+}

@@ -129,7 +129,9 @@ void TGraphicsFrame::ResizeImage() {
     FImage1->update();
 }
 
-int32_t TGraphicsFrame::SeriesIndex() const { return FComboBox1->currentIndex(); }
+int32_t TGraphicsFrame::SeriesIndex() const {
+    return FComboBox1->currentIndex();
+}
 
 void TGraphicsFrame::Draw() {
     TPathwayMap* PathwayMap = Map();
@@ -161,14 +163,18 @@ void TGraphicsFrame::UpdateSeriesSelector() {
     FComboBox1->setCurrentIndex(FComboBox1->count() > 0 ? 0 : -1);
 }
 
-void TGraphicsFrame::WriteToXML(TXmlDoc& XML) const { FSettings.WriteToXML(XML); }
+void TGraphicsFrame::WriteToXML(TXmlDoc& XML) const {
+    FSettings.WriteToXML(XML);
+}
 
 void TGraphicsFrame::ReadFromXML(const TXmlDoc& XML) {
     FSettings.ReadFromXML(XML);
     ResizeImage();
 }
 
-void TGraphicsFrame::ComboBox1Change() { Draw(); }
+void TGraphicsFrame::ComboBox1Change() {
+    Draw();
+}
 
 void TGraphicsFrame::Panel1Resize() {
     FSpeedButton1->move(FSpeedButton1->x(), FSpeedButton1Top);
@@ -236,8 +242,9 @@ void TGraphicsFrame::SpeedButton3Click() {
     // format of the chosen filter; any other name gets a PNG, as chosen.
     QString Format = QFileInfo(FileName).suffix().toLower();
     if (Format.isEmpty()) {
-        Format = Filter == 2 ? QStringLiteral("svg")
-                             : Filter == 3 ? QStringLiteral("pdf") : QStringLiteral("png");
+        Format = Filter == 2   ? QStringLiteral("svg")
+                 : Filter == 3 ? QStringLiteral("pdf")
+                               : QStringLiteral("png");
         FileName += QLatin1Char('.') + Format;
     }
     if (Format != QLatin1String("svg") && Format != QLatin1String("pdf")) {

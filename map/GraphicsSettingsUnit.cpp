@@ -48,8 +48,10 @@ void ReadFloat(const TXmlNode* Section, const QString& Name, double& Field) {
 
 void TGraphicsSettings::WriteToXML(TXmlDoc& XML) const {
     TXmlNode* Section = XML.AddChild(QStringLiteral("graphsettings"));
-    AddTextChild(Section, QStringLiteral("maxtippingpoint"), FloatToStrGeneral(FMaxTippingPointValue));
-    AddTextChild(Section, QStringLiteral("mintippingpoint"), FloatToStrGeneral(FMinTippingPointValue));
+    AddTextChild(Section, QStringLiteral("maxtippingpoint"),
+                 FloatToStrGeneral(FMaxTippingPointValue));
+    AddTextChild(Section, QStringLiteral("mintippingpoint"),
+                 FloatToStrGeneral(FMinTippingPointValue));
     AddTextChild(Section, QStringLiteral("leftmargin"), QString::number(FLeftMargin));
     AddTextChild(Section, QStringLiteral("titlesareawidth"), QString::number(FTitlesAreaWidth));
     AddTextChild(Section, QStringLiteral("topmargin"), QString::number(FTopMargin));

@@ -45,19 +45,33 @@ TXAxisSettingsForm::TXAxisSettingsForm(QWidget* Parent) : QDialog(Parent) {
     SetShowXAxis(true);
 }
 
-double TXAxisSettingsForm::MinTippingPoint() const { return ReadFloatField(FMinValueEdit); }
+double TXAxisSettingsForm::MinTippingPoint() const {
+    return ReadFloatField(FMinValueEdit);
+}
 void TXAxisSettingsForm::SetMinTippingPoint(double Value) {
     FMinValueEdit->setText(FormatFloat2(Value));
 }
-double TXAxisSettingsForm::MaxTippingPoint() const { return ReadFloatField(FMaxValueEdit); }
+double TXAxisSettingsForm::MaxTippingPoint() const {
+    return ReadFloatField(FMaxValueEdit);
+}
 void TXAxisSettingsForm::SetMaxTippingPoint(double Value) {
     FMaxValueEdit->setText(FormatFloat2(Value));
 }
-QString TXAxisSettingsForm::XAxixCaption() const { return FEdit1->text(); }
-void TXAxisSettingsForm::SetXAxixCaption(const QString& Value) { FEdit1->setText(Value); }
-int TXAxisSettingsForm::TicksXAxis() const { return FTicksSpinEdit->Value(); }
-void TXAxisSettingsForm::SetTicksXAxis(int Value) { FTicksSpinEdit->SetValue(Value); }
-bool TXAxisSettingsForm::ShowXAxis() const { return FCheckBox1->isChecked(); }
+QString TXAxisSettingsForm::XAxixCaption() const {
+    return FEdit1->text();
+}
+void TXAxisSettingsForm::SetXAxixCaption(const QString& Value) {
+    FEdit1->setText(Value);
+}
+int TXAxisSettingsForm::TicksXAxis() const {
+    return FTicksSpinEdit->Value();
+}
+void TXAxisSettingsForm::SetTicksXAxis(int Value) {
+    FTicksSpinEdit->SetValue(Value);
+}
+bool TXAxisSettingsForm::ShowXAxis() const {
+    return FCheckBox1->isChecked();
+}
 
 void TXAxisSettingsForm::SetShowXAxis(bool Value) {
     FCheckBox1->setChecked(Value);

@@ -20,7 +20,9 @@ struct TColorName {
     TColor Value;
 };
 
-constexpr TColor SystemColor(int N) { return TColor(0xFF000000u + uint32_t(N)); }
+constexpr TColor SystemColor(int N) {
+    return TColor(0xFF000000u + uint32_t(N));
+}
 
 const TColorName ColorNames[] = {
     {"clBlack", clBlack},
@@ -88,8 +90,8 @@ QString ColorToString(TColor Color) {
 
 bool TryStringToColor(const QString& Text, TColor& Color) {
     // Every name begins with "cl"; other texts can only be numbers.
-    const bool MayBeName = Text.size() > 2 && (Text.at(0) == QLatin1Char('c') ||
-                                                Text.at(0) == QLatin1Char('C'));
+    const bool MayBeName =
+        Text.size() > 2 && (Text.at(0) == QLatin1Char('c') || Text.at(0) == QLatin1Char('C'));
     for (const TColorName& Entry : ColorNames) {
         if (!MayBeName)
             break;
@@ -217,9 +219,15 @@ TColor TElement::Colors(int32_t Band) const {
     return clBlack;
 }
 
-int32_t TElement::ChildCount() const { return FElementsList->ChildCount(FMyID); }
-int32_t TElement::DependencyCount() const { return FElementsList->DependencyCount(FMyID); }
-int32_t TElement::ChildNumber() const { return FElementsList->ChildNumber(FMyID); }
+int32_t TElement::ChildCount() const {
+    return FElementsList->ChildCount(FMyID);
+}
+int32_t TElement::DependencyCount() const {
+    return FElementsList->DependencyCount(FMyID);
+}
+int32_t TElement::ChildNumber() const {
+    return FElementsList->ChildNumber(FMyID);
+}
 
 double TElement::TippingTimeValue(int32_t Index) const {
     if (Index < 0 || Index >= TippingTimeValuesLength())
@@ -246,7 +254,9 @@ void TElement::SetTippingTimeValuesLength(int32_t Count) {
 TElementsList::TElementsList()
     : FCurrentElementID(0), FPathwayType(ptConditionBased), FTippingTimeValuesCount(0) {}
 
-TElementsList::~TElementsList() { ClearElements(); }
+TElementsList::~TElementsList() {
+    ClearElements();
+}
 
 TElement* TElementsList::Elements(int32_t Index) const {
     if (Index < 0 || Index >= Count())

@@ -142,8 +142,8 @@ public:
     bool IsPrimaryElementID(int32_t ID) const;
     TElement* AddSimpleElement(const QString& MyName, TColor MyColor, double MyValue,
                                double MyInitialCosts, double MyRecurrentCosts);
-    TElement* AddCombinationElement(const QString& MyName, double MyTippingValue,
-                                    int32_t MyFirstID, int32_t MySecondID);
+    TElement* AddCombinationElement(const QString& MyName, double MyTippingValue, int32_t MyFirstID,
+                                    int32_t MySecondID);
     void ClearElements();
     int32_t FindIndex(int32_t MyID) const;
     TElement* FindElement(int32_t MyID) const;

@@ -3,7 +3,9 @@
 ECorvinalError::ECorvinalError(const QString& Message)
     : std::runtime_error(Message.toUtf8().toStdString()) {}
 
-QString ECorvinalError::Message() const { return QString::fromUtf8(what()); }
+QString ECorvinalError::Message() const {
+    return QString::fromUtf8(what());
+}
 
 void RaiseListIndexError(int Index) {
     throw ECorvinalError(QStringLiteral("List index out of bounds (%1)").arg(Index));

@@ -15,7 +15,9 @@ namespace {
 QChar GDecimalSeparator = QLatin1Char('.');
 QChar GThousandSeparator = QLatin1Char(',');
 
-bool IsBlank(QChar C) { return C == QLatin1Char(' ') || C == QLatin1Char('\t'); }
+bool IsBlank(QChar C) {
+    return C == QLatin1Char(' ') || C == QLatin1Char('\t');
+}
 
 QString NonFiniteText(double Value) {
     if (std::isnan(Value))
@@ -160,10 +162,18 @@ bool TryShortNumber(QStringView Text, double& Value) {
 
 } // namespace
 
-QChar DecimalSeparator() { return GDecimalSeparator; }
-QChar ThousandSeparator() { return GThousandSeparator; }
-void SetDecimalSeparator(QChar Separator) { GDecimalSeparator = Separator; }
-void SetThousandSeparator(QChar Separator) { GThousandSeparator = Separator; }
+QChar DecimalSeparator() {
+    return GDecimalSeparator;
+}
+QChar ThousandSeparator() {
+    return GThousandSeparator;
+}
+void SetDecimalSeparator(QChar Separator) {
+    GDecimalSeparator = Separator;
+}
+void SetThousandSeparator(QChar Separator) {
+    GThousandSeparator = Separator;
+}
 
 void InitFormatSettings(const QLocale& Locale) {
     const QString Decimal = Locale.decimalPoint();
@@ -171,8 +181,8 @@ void InitFormatSettings(const QLocale& Locale) {
     GDecimalSeparator = Decimal.size() == 1 ? Decimal.at(0) : QLatin1Char('.');
     GThousandSeparator = Group.size() == 1 ? Group.at(0) : QLatin1Char(',');
     if (GThousandSeparator == GDecimalSeparator)
-        GThousandSeparator = GDecimalSeparator == QLatin1Char(',') ? QLatin1Char('.')
-                                                                   : QLatin1Char(',');
+        GThousandSeparator =
+            GDecimalSeparator == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
 }
 
 QString FloatToStrGeneral(double Value) {
@@ -195,8 +205,8 @@ QString FloatToStrGeneral(double Value) {
             Exponent.remove(0, 1);
         while (Exponent.size() > 1 && Exponent.startsWith(QLatin1Char('0')))
             Exponent.remove(0, 1);
-        Text = Mantissa + QLatin1Char('E') + (Negative ? QStringLiteral("-") : QString()) +
-               Exponent;
+        Text =
+            Mantissa + QLatin1Char('E') + (Negative ? QStringLiteral("-") : QString()) + Exponent;
     }
     return WithSeparator(Text);
 }

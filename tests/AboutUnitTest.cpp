@@ -35,8 +35,8 @@ TEST(AboutForm, FiveButtonsInOneColumn) {
 }
 
 TEST(AboutForm, CommandLineFileIsOfferedUnderItsName) {
-    const QString Argument = QDir::separator() == '/' ? "data/floods/dike.pathway"
-                                                      : "C:\\data\\floods\\dike.pathway";
+    const QString Argument =
+        QDir::separator() == '/' ? "data/floods/dike.pathway" : "C:\\data\\floods\\dike.pathway";
     TAboutForm Form({Argument, "ignored"});
     EXPECT_EQ(Form.OpenButton()->text(), "Open dike.pathway");
     ASSERT_TRUE(Form.OpenButton()->isEnabled());

@@ -18,8 +18,8 @@ struct TRun {
     QString Err;
 };
 
-TRun RunCorvinal(const QStringList& Arguments, QProcessEnvironment Environment =
-                                           QProcessEnvironment::systemEnvironment()) {
+TRun RunCorvinal(const QStringList& Arguments,
+                 QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment()) {
     QProcess Process;
     Process.setProcessEnvironment(Environment);
     Process.start(Program, Arguments);
@@ -67,7 +67,8 @@ TEST(CommandLine, SeriesOfATimeBasedPathway) {
     QTemporaryDir Dir;
     const QString Example = Examples + "/drought.pathway";
     ASSERT_EQ(RunCorvinal({"--export", Dir.filePath("0.png"), Example}).ExitCode, 0);
-    ASSERT_EQ(RunCorvinal({"--export", Dir.filePath("2.png"), "--series", "2", Example}).ExitCode, 0);
+    ASSERT_EQ(RunCorvinal({"--export", Dir.filePath("2.png"), "--series", "2", Example}).ExitCode,
+              0);
     EXPECT_NE(QImage(Dir.filePath("0.png")), QImage(Dir.filePath("2.png")));
     const TRun R = RunCorvinal({"--export", Dir.filePath("9.png"), "--series", "9", Example});
     EXPECT_NE(R.ExitCode, 0);
@@ -81,23 +82,27 @@ TEST(CommandLine, ErrorsLeaveNoOutput) {
         Dir, "equal.pathway",
         "<graphsettings><maxtippingpoint>5</maxtippingpoint><mintippingpoint>5</mintippingpoint>"
         "</graphsettings>");
-    const QString Huge = WriteFile(
-        Dir, "huge.pathway",
-        "<graphsettings><drawingareawidth>50000</drawingareawidth>"
-        "<drawingareaheight>50000</drawingareaheight></graphsettings>");
-    const QString BadColour = WriteFile(
-        Dir, "colour.pathway", "<pathways><element id=\"1\"><color>#808080</color></element></pathways>");
+    const QString Huge = WriteFile(Dir, "huge.pathway",
+                                   "<graphsettings><drawingareawidth>50000</drawingareawidth>"
+                                   "<drawingareaheight>50000</drawingareaheight></graphsettings>");
+    const QString BadColour =
+        WriteFile(Dir, "colour.pathway",
+                  "<pathways><element id=\"1\"><color>#808080</color></element></pathways>");
     const struct {
         QStringList Arguments;
         const char* Message;
     } Cases[] = {
-        {{"--export", Dir.filePath("out.png"), Dir.filePath("missing.pathway")}, "Cannot open file"},
-        {{"--export", Dir.filePath("out.png"), BadColour}, "''#808080'' is not a valid integer value"},
+        {{"--export", Dir.filePath("out.png"), Dir.filePath("missing.pathway")},
+         "Cannot open file"},
+        {{"--export", Dir.filePath("out.png"), BadColour},
+         "''#808080'' is not a valid integer value"},
         {{"--export", Dir.filePath("out.png"), Equal}, "Floating point division by zero"},
         {{"--export", Dir.filePath("out.png"), Huge}, "too large"},
         {{"--export", Dir.filePath("out.bmp"), Examples + "/delta.pathway"}, "png"},
-        {{"--export", Dir.filePath("out.png"), "--scale", "zero", Examples + "/delta.pathway"}, "scale"},
-        {{"--export", Dir.filePath("out.png"), "--scale", "0", Examples + "/delta.pathway"}, "scale"},
+        {{"--export", Dir.filePath("out.png"), "--scale", "zero", Examples + "/delta.pathway"},
+         "scale"},
+        {{"--export", Dir.filePath("out.png"), "--scale", "0", Examples + "/delta.pathway"},
+         "scale"},
     };
     for (const auto& C : Cases) {
         const TRun R = RunCorvinal(C.Arguments);

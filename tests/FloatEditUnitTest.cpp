@@ -1,5 +1,5 @@
-#include "ErrorUnit.h"
 #include "FloatEditUnit.h"
+#include "ErrorUnit.h"
 #include "TestSupport.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
+#include "GraphicsFrameUnit.h"
 #include "ElementsUnit.h"
 #include "ErrorUnit.h"
 #include "GraphSettingsUnit.h"
-#include "GraphicsFrameUnit.h"
 #include "ScenarioFrameUnit.h"
 #include "ScriptedModal.h"
 #include "SpinEditUnit.h"
@@ -45,8 +45,7 @@ protected:
     }
 
     // Plays the user on a settings dialog: Edit changes fields, then OK or Cancel.
-    template <typename TForm>
-    void Answer(std::function<void(TForm&)> Edit, bool Ok) {
+    template <typename TForm> void Answer(std::function<void(TForm&)> Edit, bool Ok) {
         Script.OnExec([Edit, Ok](QDialog* Dialog) {
             auto* Form = qobject_cast<TForm*>(Dialog);
             EXPECT_NE(Form, nullptr);
@@ -191,8 +190,7 @@ TEST_F(MapView, SaveImageWritesTheShownPicture) {
     Script.AnswerSaveFile(""); // cancelled
     Frame.SpeedButton3Click();
     EXPECT_EQ(Script.SaveFilters.first(), MapImageFilter);
-    EXPECT_TRUE(MapImageFilter.startsWith(
-        "png files [*.png]|*.png|all files [*.*]|*.*|"));
+    EXPECT_TRUE(MapImageFilter.startsWith("png files [*.png]|*.png|all files [*.*]|*.*|"));
     EXPECT_EQ(Script.SaveExtensions.first(), ".png");
     EXPECT_FALSE(Script.SaveAskOverwrite.first());
 
@@ -209,7 +207,8 @@ TEST_F(MapView, SaveImageWritesTheShownPicture) {
     Frame.SpeedButton3Click();
     QImage Saved(Png);
     ASSERT_FALSE(Saved.isNull());
-    EXPECT_EQ(Saved.convertToFormat(QImage::Format_RGB32), Shown.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(Saved.convertToFormat(QImage::Format_RGB32),
+              Shown.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(MapView, SaveImageKeepsTheNameChosen) {

@@ -1,9 +1,9 @@
+#include "MainUnit.h"
 #include "AboutUnit.h"
 #include "ActionsGridUnit.h"
 #include "ErrorUnit.h"
 #include "GraphSettingsUnit.h"
 #include "GraphicsFrameUnit.h"
-#include "MainUnit.h"
 #include "SaveAndCloseUnit.h"
 #include "ScenarioFrameUnit.h"
 #include "ScriptedModal.h"
@@ -14,9 +14,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QImage>
-#include <QFile>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>

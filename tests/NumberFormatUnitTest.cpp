@@ -1,12 +1,12 @@
-#include "ErrorUnit.h"
 #include "NumberFormatUnit.h"
+#include "ErrorUnit.h"
 #include "TestSupport.h"
 
 #include <clocale>
 #include <cmath>
-#include <string>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 
 namespace {
 

@@ -6,7 +6,9 @@
 namespace {
 
 // Ten pixels per character keeps the expectations readable.
-int Width(const QString& Text) { return int(Text.size()) * 10; }
+int Width(const QString& Text) {
+    return int(Text.size()) * 10;
+}
 
 struct TCase {
     const char* Path;

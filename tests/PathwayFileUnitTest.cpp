@@ -1,7 +1,7 @@
+#include "PathwayFileUnit.h"
 #include "ElementsUnit.h"
 #include "ErrorUnit.h"
 #include "GraphicsSettingsUnit.h"
-#include "PathwayFileUnit.h"
 #include "ScenarioFrameUnit.h"
 #include "TestSupport.h"
 #include "XmlUnit.h"
@@ -80,11 +80,17 @@ QStringList ElementLines(int Id, const QString& Caption, const QString& Color,
 
 QStringList TailLines(QChar Sep) {
     QStringList L;
-    L << "<scenarios>" << "  <scenario>" << "    <caption>Wet</caption>";
+    L << "<scenarios>"
+      << "  <scenario>"
+      << "    <caption>Wet</caption>";
     const char* Years[] = {"0", "0.5", "1", "1.5", "2", "2.5", "3", "3.5", "4"};
     for (int I = 0; I < 9; ++I)
-        L << QString("    <year%1>%2</year%1>").arg(2010 + 10 * I).arg(QString(Years[I]).replace('.', Sep));
-    L << "    <year2100/>" << "  </scenario>" << "</scenarios>";
+        L << QString("    <year%1>%2</year%1>")
+                 .arg(2010 + 10 * I)
+                 .arg(QString(Years[I]).replace('.', Sep));
+    L << "    <year2100/>"
+      << "  </scenario>"
+      << "</scenarios>";
     L << "<graphsettings>"
       << "  <maxtippingpoint>100</maxtippingpoint>"
       << "  <mintippingpoint>0</mintippingpoint>"
@@ -119,7 +125,8 @@ TEST_P(WorkedExample, ConditionBasedBytes) {
     TDocument Doc;
     BuildExample(Doc, ptConditionBased, GetParam());
     QStringList Lines;
-    Lines << "<?xml version=\"1.0\" encoding=\"utf-8\"?>" << "<pathways>"
+    Lines << "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+          << "<pathways>"
           << "  <pathwaytype>conditionbased</pathwaytype>";
     Lines << ElementLines(1, "Current Situation", "clGray",
                           {"    <tippingpointvalue>10</tippingpointvalue>"}, -1, -1, "ctNone", "1");
@@ -129,7 +136,8 @@ TEST_P(WorkedExample, ConditionBasedBytes) {
     Lines << ElementLines(3, "Current Situation + Dike", "$0040A0C0",
                           {"    <tippingpointvalue>6</tippingpointvalue>"}, 1, 2, "ctSequence",
                           "0");
-    Lines << "  <CurrentElement>1</CurrentElement>" << "</pathways>";
+    Lines << "  <CurrentElement>1</CurrentElement>"
+          << "</pathways>";
     Lines << TailLines(GetParam());
     EXPECT_EQ(Doc.Save(), Layout(Lines));
 }
@@ -139,7 +147,8 @@ TEST_P(WorkedExample, TimeBasedBytes) {
     TDocument Doc;
     BuildExample(Doc, ptTimeBased, GetParam());
     QStringList Lines;
-    Lines << "<?xml version=\"1.0\" encoding=\"utf-8\"?>" << "<pathways>"
+    Lines << "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+          << "<pathways>"
           << "  <pathwaytype>timebased</pathwaytype>"
           << "  <tippingvaluescount>2</tippingvaluescount>"
           << "  <TippingTimeCaption0>Time0</TippingTimeCaption0>"
@@ -158,7 +167,8 @@ TEST_P(WorkedExample, TimeBasedBytes) {
                           {"    <tippingtimevalue0>6</tippingtimevalue0>",
                            "    <tippingtimevalue1>0</tippingtimevalue1>"},
                           1, 2, "ctSequence", "0");
-    Lines << "  <CurrentElement>1</CurrentElement>" << "</pathways>";
+    Lines << "  <CurrentElement>1</CurrentElement>"
+          << "</pathways>";
     Lines << TailLines(GetParam());
     EXPECT_EQ(Doc.Save(), Layout(Lines));
 }
@@ -250,13 +260,14 @@ TEST(PathwayFile, DefaultsForMissingAndUnreadableValues) {
     EXPECT_EQ(L.Elements(2)->ID(), 16);
     EXPECT_EQ(L.Elements(2)->PredecessorID(), 31);
     EXPECT_EQ(L.Elements(2)->CombinationType(), ctNone);
-    EXPECT_EQ(L.FindElement(7), Seven); // duplicates load, the first wins
+    EXPECT_EQ(L.FindElement(7), Seven);  // duplicates load, the first wins
     EXPECT_EQ(L.CurrentElementID(), -1); // no CurrentElement: unchanged
 }
 
 TEST(PathwayFile, CommaNumbersReadUnderAPointLocaleGiveTheDefault) {
     TDocument Doc;
-    const QByteArray Bytes = File(R"(<pathways><element id="1"><tippingpointvalue>2,5</tippingpointvalue></element><CurrentElement>x</CurrentElement></pathways>)");
+    const QByteArray Bytes = File(
+        R"(<pathways><element id="1"><tippingpointvalue>2,5</tippingpointvalue></element><CurrentElement>x</CurrentElement></pathways>)");
     {
         TSeparatorGuard Guard('.');
         Doc.Load(Bytes);
@@ -290,7 +301,8 @@ TEST(PathwayFile, TimeColumnsFromTheFile) {
     EXPECT_EQ(E->TippingPointValue(), 4); // read in a time-based file too
 
     TDocument NoCount;
-    NoCount.Load(File("<pathways><pathwaytype>timebased</pathwaytype><tippingvaluescount>many</tippingvaluescount></pathways>"));
+    NoCount.Load(File("<pathways><pathwaytype>timebased</pathwaytype><tippingvaluescount>many</"
+                      "tippingvaluescount></pathways>"));
     EXPECT_EQ(NoCount.Elements.TippingTimeValuesCount(), 1);
 }
 
@@ -389,7 +401,8 @@ TEST(PathwayFile, AbsurdTimeColumnCountsStopTheLoad) {
         EXPECT_GE(Doc.Elements.TippingTimeValuesCount(), 0);
     }
     // Columns times elements is bounded too.
-    QString Many = "<pathways><pathwaytype>timebased</pathwaytype><tippingvaluescount>10000</tippingvaluescount>";
+    QString Many = "<pathways><pathwaytype>timebased</pathwaytype><tippingvaluescount>10000</"
+                   "tippingvaluescount>";
     for (int I = 0; I < 2001; ++I)
         Many += "<element id=\"1\"/>";
     TDocument Doc;
@@ -401,7 +414,8 @@ TEST(PathwayFile, ABadColourStopsTheLoadWhereItStands) {
     Doc.Settings.SetFontSize(20);
     Doc.AddScenario("kept", {"1"});
     try {
-        Doc.Load(File(R"(<pathways><element id="1"><caption>A</caption><color>clRed</color></element>
+        Doc.Load(
+            File(R"(<pathways><element id="1"><caption>A</caption><color>clRed</color></element>
 <element id="2"><caption>B</caption><color>#808080</color><tippingpointvalue>5</tippingpointvalue></element>
 <element id="3"/></pathways><graphsettings><fontsize>8</fontsize></graphsettings><scenarios/>)"));
         FAIL();
@@ -433,10 +447,11 @@ TEST(PathwayFile, MissingSections) {
     EXPECT_EQ(Doc.Scenarios.Count(), 1);
     EXPECT_TRUE(Doc.Scenarios.ScenarioIsDirty());
 
-    Doc.Load(File("<graphsettings><fontsize>4</fontsize><ticksxaxis>25</ticksxaxis>"
-                  "<maxtippingpoint>1,5</maxtippingpoint><xaxistitle>  </xaxistitle>"
-                  "</graphsettings><scenarios><scenario><caption>S</caption>"
-                  "<year2010>1</year2010><year2060> 2 </year2060></scenario><scenario/></scenarios>"));
+    Doc.Load(
+        File("<graphsettings><fontsize>4</fontsize><ticksxaxis>25</ticksxaxis>"
+             "<maxtippingpoint>1,5</maxtippingpoint><xaxistitle>  </xaxistitle>"
+             "</graphsettings><scenarios><scenario><caption>S</caption>"
+             "<year2010>1</year2010><year2060> 2 </year2060></scenario><scenario/></scenarios>"));
     EXPECT_EQ(Doc.Settings.FontSize(), 4);
     EXPECT_EQ(Doc.Settings.TicksXAxis(), 25);
     EXPECT_EQ(Doc.Settings.XAxisTitle(), "");
@@ -454,8 +469,9 @@ TEST(PathwayFile, EmptyAndConditionListsWriteNoTimeColumns) {
     TDocument Doc;
     Doc.Elements.SetTippingTimeValuesCount(1);
     QByteArray Bytes = Doc.Save();
-    EXPECT_TRUE(Bytes.contains("<pathways>\r\n  <pathwaytype>conditionbased</pathwaytype>\r\n"
-                               "  <CurrentElement>-1</CurrentElement>\r\n</pathways>\r\n<scenarios/>"));
+    EXPECT_TRUE(
+        Bytes.contains("<pathways>\r\n  <pathwaytype>conditionbased</pathwaytype>\r\n"
+                       "  <CurrentElement>-1</CurrentElement>\r\n</pathways>\r\n<scenarios/>"));
     EXPECT_FALSE(Bytes.contains("tippingvaluescount"));
     EXPECT_FALSE(Bytes.contains("Time0"));
     Doc.Load(Bytes);
@@ -492,8 +508,9 @@ TEST(PathwayFile, SaveAndLoadThroughFiles) {
 // ------------------------------------------------------------ round trip
 
 QString RandomText(std::mt19937& Rng) {
-    static const QStringList Pieces = {"Dike", "Pump", "&", "<", ">", "\"", "'", " ", "\n",
-                                       "\r\n", "\t", "é", "水", "a&amp;b", "]]>", "<!--", "x"};
+    static const QStringList Pieces = {"Dike", "Pump",    "&",   "<",    ">",  "\"",
+                                       "'",    " ",       "\n",  "\r\n", "\t", "é",
+                                       "水",   "a&amp;b", "]]>", "<!--", "x"};
     QString Text;
     const int N = int(Rng() % 6);
     for (int I = 0; I < N; ++I)
@@ -513,7 +530,8 @@ double RandomValue(std::mt19937& Rng) {
     case 2:
         return std::uniform_real_distribution<double>(-1e6, 1e6)(Rng);
     case 3:
-        return std::ldexp(std::uniform_real_distribution<double>(0.5, 1)(Rng), int(Rng() % 200) - 100);
+        return std::ldexp(std::uniform_real_distribution<double>(0.5, 1)(Rng),
+                          int(Rng() % 200) - 100);
     default:
         return int(Rng() % 1000) / 8.0;
     }
@@ -547,7 +565,9 @@ void RandomDocument(std::mt19937& Rng, TDocument& Doc, TPathwayType Type) {
     for (int S = 0; S < Scenarios; ++S) {
         QStringList Cells;
         for (int R = 0; R < 10; ++R)
-            Cells << (Rng() % 3 == 0 ? QString() : (Rng() % 2 ? FloatToStrGeneral(RandomValue(Rng)) : RandomText(Rng)));
+            Cells << (Rng() % 3 == 0
+                          ? QString()
+                          : (Rng() % 2 ? FloatToStrGeneral(RandomValue(Rng)) : RandomText(Rng)));
         Doc.AddScenario(RandomText(Rng), Cells);
     }
     TGraphicsSettings& G = Doc.Settings;

@@ -1,5 +1,5 @@
-#include "ErrorUnit.h"
 #include "SaveAndCloseUnit.h"
+#include "ErrorUnit.h"
 #include "ScriptedModal.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
-#include "ErrorUnit.h"
 #include "ScenarioFrameUnit.h"
+#include "ErrorUnit.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
+#include "XAxisSettingsFormUnit.h"
 #include "ErrorUnit.h"
 #include "FloatEditUnit.h"
 #include "SpinEditUnit.h"
 #include "TestSupport.h"
-#include "XAxisSettingsFormUnit.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

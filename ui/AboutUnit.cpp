@@ -28,8 +28,9 @@ QString CompileDateText() {
 
 QString TAboutForm::FileNamePart(const QString& Path) {
 #ifdef Q_OS_WIN
-    const int Last = std::max({Path.lastIndexOf(QLatin1Char('\\')), Path.lastIndexOf(QLatin1Char('/')),
-                               Path.lastIndexOf(QLatin1Char(':'))});
+    const int Last =
+        std::max({Path.lastIndexOf(QLatin1Char('\\')), Path.lastIndexOf(QLatin1Char('/')),
+                  Path.lastIndexOf(QLatin1Char(':'))});
 #else
     const int Last = Path.lastIndexOf(QLatin1Char('/'));
 #endif
@@ -44,13 +45,15 @@ TAboutForm::TAboutForm(const QStringList& Arguments, QWidget* Parent) : QDialog(
 
     auto MakeButton = [this](const QString& Caption, int Index) {
         auto* Button = new QPushButton(Caption, this);
-        Button->setGeometry(Margin, Margin + Index * (ButtonHeight + Gap), ButtonWidth, ButtonHeight);
+        Button->setGeometry(Margin, Margin + Index * (ButtonHeight + Gap), ButtonWidth,
+                            ButtonHeight);
         Button->setAutoDefault(false);
         return Button;
     };
     FOpenButton = MakeButton(QStringLiteral("Open"), 0);
     FOpenExistingButton = MakeButton(QStringLiteral("Open existing Pathway file"), 1);
-    FNewConditionButton = MakeButton(QStringLiteral("Start with empty Pathway (Condition based)"), 2);
+    FNewConditionButton =
+        MakeButton(QStringLiteral("Start with empty Pathway (Condition based)"), 2);
     FNewTimeButton = MakeButton(QStringLiteral("Start with empty Pathway (Time based)"), 3);
     FCloseButton = MakeButton(QStringLiteral("Close application"), 4);
     FOpenButton->setEnabled(false);
@@ -65,16 +68,17 @@ TAboutForm::TAboutForm(const QStringList& Arguments, QWidget* Parent) : QDialog(
     Credits->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     Credits->setWordWrap(true);
     Credits->setTextFormat(Qt::RichText);
-    Credits->setText(QStringLiteral(
-        "<h2>Corvinal %1</h2>"
-        "<p>Adaptation pathways maps for planning under deep uncertainty.</p>"
-        "<p>List the actions you could take, each with its tipping point, chain them "
-        "into pathways and read off, per scenario, when each action stops being "
-        "enough.</p>"
-        "<p>Open a <i>.pathway</i> file or start an empty pathway: condition based, "
-        "with scenarios for the driving condition, or time based, with a tipping "
-        "time per scenario.</p>")
-                         .arg(QStringLiteral(CORVINAL_VERSION)));
+    Credits->setText(
+        QStringLiteral(
+            "<h2>Corvinal %1</h2>"
+            "<p>Adaptation pathways maps for planning under deep uncertainty.</p>"
+            "<p>List the actions you could take, each with its tipping point, chain them "
+            "into pathways and read off, per scenario, when each action stops being "
+            "enough.</p>"
+            "<p>Open a <i>.pathway</i> file or start an empty pathway: condition based, "
+            "with scenarios for the driving condition, or time based, with a tipping "
+            "time per scenario.</p>")
+            .arg(QStringLiteral(CORVINAL_VERSION)));
 
     FCompileDateLabel = new QLabel(QStringLiteral("Compile date ") + CompileDateText(), this);
     FCompileDateLabel->setGeometry(Margin, ButtonsBottom + Margin, ButtonWidth + CreditsWidth, 24);

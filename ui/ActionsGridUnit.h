@@ -7,8 +7,8 @@
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QTableView>
-#include <vector>
 #include <cstdint>
+#include <vector>
 
 class QPainter;
 

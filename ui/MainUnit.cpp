@@ -77,8 +77,7 @@ void TForm2::BuildWindow() {
 }
 
 TCommand TForm2::MakeCommand(const QString& Caption, int Top, int Left, int Width,
-                             std::function<void()> Execute,
-                             std::function<bool()> EnabledRule) {
+                             std::function<void()> Execute, std::function<bool()> EnabledRule) {
     TCommand Command;
     Command.Action = new QAction(Caption, this);
     Command.Button = new QPushButton(Caption, FCommandPanel);
@@ -91,9 +90,8 @@ TCommand TForm2::MakeCommand(const QString& Caption, int Top, int Left, int Widt
     QPushButton* Button = Command.Button;
     QAction* Action = Command.Action;
     connect(Button, &QPushButton::clicked, Action, &QAction::trigger);
-    connect(Action, &QAction::changed, Button, [Button, Action] {
-        Button->setEnabled(Action->isEnabled());
-    });
+    connect(Action, &QAction::changed, Button,
+            [Button, Action] { Button->setEnabled(Action->isEnabled()); });
     return Command;
 }
 
@@ -109,23 +107,22 @@ void TForm2::BuildCommands() {
     FMoveDown = MakeCommand(QStringLiteral("Down"), 110, 15, 57, nullptr, [=] {
         return SelectedRow() >= 1 && SelectedRow() < FActionsStringGrid->RowCount() - 1;
     });
-    FMoveUp = MakeCommand(QStringLiteral("Up"), 110, 71, 57, nullptr,
-                          [=] { return SelectedRow() >= 2; });
-    FSave = MakeCommand(QStringLiteral("Save"), 144, 15, 113, [this] { SaveActionExecute(); },
-                        Always);
+    FMoveUp =
+        MakeCommand(QStringLiteral("Up"), 110, 71, 57, nullptr, [=] { return SelectedRow() >= 2; });
+    FSave = MakeCommand(
+        QStringLiteral("Save"), 144, 15, 113, [this] { SaveActionExecute(); }, Always);
     FSave.Action->setShortcut(QKeySequence::Save);
     addAction(FSave.Action);
-    FAddTimeColumn = MakeCommand(QStringLiteral("Add Scenario"), 189, 15, 113, nullptr, [this] {
-        return FMyElementsList->PathwayType() == ptTimeBased;
-    });
+    FAddTimeColumn = MakeCommand(QStringLiteral("Add Scenario"), 189, 15, 113, nullptr,
+                                 [this] { return FMyElementsList->PathwayType() == ptTimeBased; });
     FScenarioEdit = MakeCommand(QStringLiteral("Scenarios"), 230, 15, 113, nullptr, [this] {
         return FMyElementsList->PathwayType() == ptConditionBased;
     });
 }
 
 void TForm2::UpdateActions() {
-    for (TCommand* Command : {&FAddSimpleElement, &FDeleteElement, &FCombine, &FMoveDown,
-                              &FMoveUp, &FSave, &FAddTimeColumn, &FScenarioEdit})
+    for (TCommand* Command : {&FAddSimpleElement, &FDeleteElement, &FCombine, &FMoveDown, &FMoveUp,
+                              &FSave, &FAddTimeColumn, &FScenarioEdit})
         Command->Action->setEnabled(Command->EnabledRule());
 }
 
@@ -267,15 +264,31 @@ void TForm2::ClearDirtyFlags() {
     FFrame11->SetGraphicsSettingIsDirty(false);
 }
 
-int TForm2::BeginYear() const { return FScenarioFrame1->BeginYear(); }
-void TForm2::SetBeginYear(int Value) { FScenarioFrame1->SetBeginYear(Value); }
-int TForm2::EndYear() const { return FScenarioFrame1->EndYear(); }
-void TForm2::SetEndYear(int Value) { FScenarioFrame1->SetEndYear(Value); }
-int TForm2::TimeStep() const { return FScenarioFrame1->TimeStep(); }
-void TForm2::SetTimeStep(int Value) { FScenarioFrame1->SetTimeStep(Value); }
+int TForm2::BeginYear() const {
+    return FScenarioFrame1->BeginYear();
+}
+void TForm2::SetBeginYear(int Value) {
+    FScenarioFrame1->SetBeginYear(Value);
+}
+int TForm2::EndYear() const {
+    return FScenarioFrame1->EndYear();
+}
+void TForm2::SetEndYear(int Value) {
+    FScenarioFrame1->SetEndYear(Value);
+}
+int TForm2::TimeStep() const {
+    return FScenarioFrame1->TimeStep();
+}
+void TForm2::SetTimeStep(int Value) {
+    FScenarioFrame1->SetTimeStep(Value);
+}
 
-int32_t TForm2::RowOfPredecessor() const { return FActionsStringGrid->RowOfPredecessor(); }
-void TForm2::SetRowOfPredecessor(int32_t Value) { FActionsStringGrid->SetRowOfPredecessor(Value); }
+int32_t TForm2::RowOfPredecessor() const {
+    return FActionsStringGrid->RowOfPredecessor();
+}
+void TForm2::SetRowOfPredecessor(int32_t Value) {
+    FActionsStringGrid->SetRowOfPredecessor(Value);
+}
 int32_t TForm2::RowOfCombinationSecond() const {
     return FActionsStringGrid->RowOfCombinationSecond();
 }
@@ -288,8 +301,8 @@ void TForm2::CreateDialogs() {
         return;
     FGraphSettingsForm = new TGraphSettingsForm(this);
     FXAxisSettingsForm = new TXAxisSettingsForm(this);
-    FCloseForm = new TCloseForm([this](const QString& FileName) { WriteDocumentTo(FileName); },
-                                this);
+    FCloseForm =
+        new TCloseForm([this](const QString& FileName) { WriteDocumentTo(FileName); }, this);
     FFrame11->SetSettingsForms(FXAxisSettingsForm, FGraphSettingsForm);
 }
 

@@ -24,7 +24,9 @@ QStringList FilterToNameFilters(const QString& Filter) {
 
 namespace {
 
-QString ApplicationTitle() { return QStringLiteral("Corvinal"); }
+QString ApplicationTitle() {
+    return QStringLiteral("Corvinal");
+}
 
 class TWidgetModalSeam : public TModalSeam {
 public:
@@ -34,7 +36,9 @@ public:
         Dialog.setAcceptMode(QFileDialog::AcceptOpen);
         Dialog.setFileMode(QFileDialog::ExistingFile);
         Dialog.setNameFilters(FilterToNameFilters(Filter));
-        Dialog.setDefaultSuffix(QString(DefaultExtension).remove(0, DefaultExtension.startsWith(QLatin1Char('.')) ? 1 : 0));
+        Dialog.setDefaultSuffix(
+            QString(DefaultExtension)
+                .remove(0, DefaultExtension.startsWith(QLatin1Char('.')) ? 1 : 0));
         if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
             return QString();
         return Dialog.selectedFiles().first();
@@ -47,7 +51,9 @@ public:
         Dialog.setFileMode(QFileDialog::AnyFile);
         const QStringList NameFilters = FilterToNameFilters(Filter);
         Dialog.setNameFilters(NameFilters);
-        Dialog.setDefaultSuffix(QString(DefaultExtension).remove(0, DefaultExtension.startsWith(QLatin1Char('.')) ? 1 : 0));
+        Dialog.setDefaultSuffix(
+            QString(DefaultExtension)
+                .remove(0, DefaultExtension.startsWith(QLatin1Char('.')) ? 1 : 0));
         Dialog.setOption(QFileDialog::DontConfirmOverwrite, !AskOverwrite);
         // A bare name takes the extension of the filter the user picked.
         QObject::connect(&Dialog, &QFileDialog::filterSelected, &Dialog,
@@ -108,6 +114,10 @@ TModalSeam* GSeam = nullptr;
 
 } // namespace
 
-TModalSeam& Modal() { return GSeam ? *GSeam : GWidgetSeam; }
+TModalSeam& Modal() {
+    return GSeam ? *GSeam : GWidgetSeam;
+}
 
-void SetModal(TModalSeam* Seam) { GSeam = Seam; }
+void SetModal(TModalSeam* Seam) {
+    GSeam = Seam;
+}

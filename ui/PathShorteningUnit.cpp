@@ -37,9 +37,9 @@ QString ShortenPathWith(const QString& Path, int MaxWidth,
                 Start = I + 1;
             }
     }
-    const QChar Separator =
-        Directory.isEmpty() ? (WindowsRules ? QLatin1Char('\\') : QLatin1Char('/'))
-                            : Directory.at(Directory.size() - 1);
+    const QChar Separator = Directory.isEmpty()
+                                ? (WindowsRules ? QLatin1Char('\\') : QLatin1Char('/'))
+                                : Directory.at(Directory.size() - 1);
     const QString Ellipsis = QStringLiteral("...") + Separator;
 
     bool Elided = false;

@@ -63,7 +63,7 @@ void TCloseForm::SaveAsActionExecute() {
 }
 
 void TCloseForm::ExitActionExecute() {
-    if (Modal().Confirm(this, QStringLiteral(
-                                  "File not saved. All edits will be lost. Continue to exit?")))
+    if (Modal().Confirm(
+            this, QStringLiteral("File not saved. All edits will be lost. Continue to exit?")))
         accept();
 }

@@ -3,9 +3,13 @@
 #include <QDialog>
 #include <gtest/gtest.h>
 
-TScriptedModal::TScriptedModal() { SetModal(this); }
+TScriptedModal::TScriptedModal() {
+    SetModal(this);
+}
 
-TScriptedModal::~TScriptedModal() { SetModal(nullptr); }
+TScriptedModal::~TScriptedModal() {
+    SetModal(nullptr);
+}
 
 bool TScriptedModal::AllAnswered() const {
     return FOpenFiles.empty() && FSaveFiles.empty() && FConfirms.empty() && FInputs.empty() &&
@@ -40,9 +44,13 @@ QString TScriptedModal::SaveFileName(QWidget*, const QString& Filter,
     return Answer.Path;
 }
 
-void TScriptedModal::ShowMessage(QWidget*, const QString& Text) { Messages << Text; }
+void TScriptedModal::ShowMessage(QWidget*, const QString& Text) {
+    Messages << Text;
+}
 
-void TScriptedModal::ShowError(QWidget*, const QString& Text) { Errors << Text; }
+void TScriptedModal::ShowError(QWidget*, const QString& Text) {
+    Errors << Text;
+}
 
 bool TScriptedModal::Confirm(QWidget*, const QString& Text) {
     Confirmations << Text;

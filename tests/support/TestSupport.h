@@ -9,7 +9,9 @@
 #include <ostream>
 
 // Readable failure messages for Qt texts.
-inline void PrintTo(const QString& Text, std::ostream* Out) { *Out << '"' << Text.toStdString() << '"'; }
+inline void PrintTo(const QString& Text, std::ostream* Out) {
+    *Out << '"' << Text.toStdString() << '"';
+}
 inline void PrintTo(const QByteArray& Bytes, std::ostream* Out) {
     *Out << '"' << Bytes.toStdString() << '"';
 }

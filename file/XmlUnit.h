@@ -209,6 +209,9 @@ private:
     TXmlDoc* FDocument;
 };
 
+// Whether an encoding name is UTF-8's, in any letter case.
+bool IsUtf8Name(const QString& Encoding);
+
 // An XML document: the top-level nodes under Root, written in one fixed layout
 // (byte-order mark, CR LF, two-space indentation) and read by a lenient reader
 // that never reports a syntax error.

@@ -1,10 +1,10 @@
-#include "ApplicationUnit.h"
-#include "ErrorUnit.h"
-#include "MainUnit.h"
-#include "MapExportUnit.h"
-#include "NumberFormatUnit.h"
-#include "PathwayFileUnit.h"
-#include "PathwayMapUnit.h"
+#include "base/ErrorUnit.h"
+#include "base/NumberFormatUnit.h"
+#include "document/PathwayFileUnit.h"
+#include "map/MapExportUnit.h"
+#include "map/PathwayMapUnit.h"
+#include "ui/ApplicationUnit.h"
+#include "ui/MainUnit.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>

@@ -4,9 +4,9 @@
 // per_element counter is the time per element; it should stay flat as the
 // pathway grows, and the layout should cost far less than the painting.
 
-#include "MapGeometryUnit.h"
-#include "PathwayMapUnit.h"
-#include "ScenarioFrameUnit.h"
+#include "map/MapGeometryUnit.h"
+#include "map/PathwayMapUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

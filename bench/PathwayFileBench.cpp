@@ -5,9 +5,9 @@
 // and the time per element flat from 1,000 to 10,000 elements. A summary
 // with both figures follows the table.
 
-#include "NumberFormatUnit.h"
-#include "PathwayFileUnit.h"
-#include "XmlUnit.h"
+#include "base/NumberFormatUnit.h"
+#include "document/PathwayFileUnit.h"
+#include "file/XmlUnit.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

@@ -7,7 +7,7 @@
 // of the input stays linear with the smallest read buffer (their time is
 // mostly the first touch of fresh memory).
 
-#include "XmlUnit.h"
+#include "file/XmlUnit.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

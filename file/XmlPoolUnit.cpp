@@ -1,4 +1,4 @@
-#include "XmlPoolUnit.h"
+#include "file/XmlPoolUnit.h"
 
 void TXmlNodePool::TRegion::NextBlock(size_t Size) {
     // A kept block that fits comes first; the rest of the current one

@@ -4,7 +4,7 @@
 // lists and attributes from, and the list blocks of the tree. Shared by the
 // tree and the reader; nothing outside the XML layer needs it.
 
-#include "XmlUnit.h"
+#include "file/XmlUnit.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
-#include "XmlReaderUnit.h"
+#include "file/XmlReaderUnit.h"
 
-#include "XmlPoolUnit.h"
-#include "XmlUnit.h"
+#include "file/XmlPoolUnit.h"
+#include "file/XmlUnit.h"
 
 #include <QIODevice>
 #include <QStringConverter>

@@ -1,8 +1,8 @@
-#include "XmlUnit.h"
+#include "file/XmlUnit.h"
 
-#include "XmlPoolUnit.h"
-#include "XmlReaderUnit.h"
-#include "XmlWriterUnit.h"
+#include "file/XmlPoolUnit.h"
+#include "file/XmlReaderUnit.h"
+#include "file/XmlWriterUnit.h"
 
 #include <QFile>
 #include <QSaveFile>

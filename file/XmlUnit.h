@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ErrorUnit.h"
+#include "base/ErrorUnit.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "XmlWriterUnit.h"
+#include "file/XmlWriterUnit.h"
 
-#include "XmlUnit.h"
+#include "file/XmlUnit.h"
 
 #include <QIODevice>
 #include <QStringEncoder>

@@ -5,11 +5,11 @@
 // document that loads is written the same way after a second load: what
 // Corvinal saves, it reads back unchanged.
 
-#include "ErrorUnit.h"
-#include "NumberFormatUnit.h"
-#include "PathwayFileUnit.h"
-#include "PathwayMapUnit.h"
-#include "XmlUnit.h"
+#include "base/ErrorUnit.h"
+#include "base/NumberFormatUnit.h"
+#include "document/PathwayFileUnit.h"
+#include "file/XmlUnit.h"
+#include "map/PathwayMapUnit.h"
 
 #include <QGuiApplication>
 #include <cstdint>

@@ -5,7 +5,7 @@
 // the tree does not depend on the buffer size, and a tree written and read
 // back is written the same way again, wherever the text layout can carry it.
 
-#include "XmlUnit.h"
+#include "file/XmlUnit.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "CanvasUnit.h"
+#include "map/CanvasUnit.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ElementsUnit.h"
+#include "base/ColorUnit.h"
 
 #include <QColor>
 #include <QFont>

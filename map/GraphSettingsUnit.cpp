@@ -1,6 +1,6 @@
-#include "GraphSettingsUnit.h"
+#include "map/GraphSettingsUnit.h"
 
-#include "SpinEditUnit.h"
+#include "widgets/SpinEditUnit.h"
 
 #include <QFormLayout>
 #include <QGridLayout>

@@ -1,12 +1,12 @@
-#include "GraphicsFrameUnit.h"
+#include "map/GraphicsFrameUnit.h"
 
-#include "ElementsUnit.h"
-#include "GraphSettingsUnit.h"
-#include "MapExportUnit.h"
-#include "ModalSeamUnit.h"
-#include "PathwayMapUnit.h"
-#include "ScenarioFrameUnit.h"
-#include "XAxisSettingsFormUnit.h"
+#include "map/GraphSettingsUnit.h"
+#include "map/MapExportUnit.h"
+#include "map/PathwayMapUnit.h"
+#include "map/XAxisSettingsFormUnit.h"
+#include "model/ElementsUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
+#include "widgets/ModalSeamUnit.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GraphicsSettingsUnit.h"
+#include "map/GraphicsSettingsUnit.h"
 
 #include <QImage>
 #include <QWidget>
@@ -60,6 +60,9 @@ public:
     void WriteToXML(TXmlDoc& XML) const;
     // Resets the settings (ShowXAxis kept), reads the file's, resizes the image.
     void ReadFromXML(const TXmlDoc& XML);
+    // After the settings were changed behind the view's back (a document
+    // read into them): the image control takes the drawing size.
+    void SettingsChanged() { ResizeImage(); }
 
     void ComboBox1Change();
     void Panel1Resize();

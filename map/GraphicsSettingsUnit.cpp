@@ -1,7 +1,7 @@
-#include "GraphicsSettingsUnit.h"
+#include "map/GraphicsSettingsUnit.h"
 
-#include "NumberFormatUnit.h"
-#include "XmlUnit.h"
+#include "base/NumberFormatUnit.h"
+#include "file/XmlUnit.h"
 
 void TGraphicsSettings::ResetToDefaults() {
     FMaxTippingPointValue = 20000;

@@ -1,8 +1,8 @@
-#include "MapExportUnit.h"
+#include "map/MapExportUnit.h"
 
-#include "CanvasUnit.h"
-#include "ErrorUnit.h"
-#include "PathwayMapUnit.h"
+#include "base/ErrorUnit.h"
+#include "map/CanvasUnit.h"
+#include "map/PathwayMapUnit.h"
 
 #include <QBuffer>
 #include <QDir>

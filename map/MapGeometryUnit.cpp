@@ -1,7 +1,7 @@
-#include "MapGeometryUnit.h"
+#include "map/MapGeometryUnit.h"
 
-#include "ErrorUnit.h"
-#include "ScenarioFrameUnit.h"
+#include "base/ErrorUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
 
 #include <algorithm>
 #include <cmath>

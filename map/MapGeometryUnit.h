@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ElementsUnit.h"
-#include "GraphicsSettingsUnit.h"
+#include "map/GraphicsSettingsUnit.h"
+#include "model/ElementsUnit.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "PathwayMapUnit.h"
+#include "map/PathwayMapUnit.h"
 
-#include "ErrorUnit.h"
-#include "NumberFormatUnit.h"
-#include "ScenarioFrameUnit.h"
+#include "base/ErrorUnit.h"
+#include "base/NumberFormatUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CanvasUnit.h"
-#include "ElementsUnit.h"
-#include "GraphicsSettingsUnit.h"
-#include "MapGeometryUnit.h"
+#include "map/CanvasUnit.h"
+#include "map/GraphicsSettingsUnit.h"
+#include "map/MapGeometryUnit.h"
+#include "model/ElementsUnit.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,8 +1,8 @@
-#include "XAxisSettingsFormUnit.h"
+#include "map/XAxisSettingsFormUnit.h"
 
-#include "FloatEditUnit.h"
-#include "NumberFormatUnit.h"
-#include "SpinEditUnit.h"
+#include "base/NumberFormatUnit.h"
+#include "widgets/FloatEditUnit.h"
+#include "widgets/SpinEditUnit.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
-#include "ScenarioFrameUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
 
-#include "NumberFormatUnit.h"
-#include "XmlUnit.h"
+#include "base/NumberFormatUnit.h"
+#include "file/XmlUnit.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
-#include "AboutUnit.h"
-#include "ScriptedModal.h"
+#include "ui/AboutUnit.h"
+#include "tests/support/ScriptedModal.h"
 
 #include <QDir>
 #include <QLabel>

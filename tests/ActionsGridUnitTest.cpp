@@ -1,7 +1,7 @@
-#include "ActionsGridUnit.h"
+#include "ui/ActionsGridUnit.h"
 
-#include "CanvasUnit.h"
-#include "TestSupport.h"
+#include "map/CanvasUnit.h"
+#include "tests/support/TestSupport.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "ApplicationUnit.h"
-#include "ErrorUnit.h"
-#include "ScriptedModal.h"
+#include "ui/ApplicationUnit.h"
+#include "base/ErrorUnit.h"
+#include "tests/support/ScriptedModal.h"
 
 #include <QEvent>
 #include <QObject>

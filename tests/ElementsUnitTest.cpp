@@ -1,5 +1,5 @@
-#include "ElementsUnit.h"
-#include "ErrorUnit.h"
+#include "model/ElementsUnit.h"
+#include "base/ErrorUnit.h"
 
 #include <gtest/gtest.h>
 #include <map>

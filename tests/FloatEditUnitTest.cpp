@@ -1,6 +1,6 @@
-#include "FloatEditUnit.h"
-#include "ErrorUnit.h"
-#include "TestSupport.h"
+#include "widgets/FloatEditUnit.h"
+#include "base/ErrorUnit.h"
+#include "tests/support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
-#include "GraphSettingsUnit.h"
-#include "SpinEditUnit.h"
+#include "map/GraphSettingsUnit.h"
+#include "widgets/SpinEditUnit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
-#include "GraphicsFrameUnit.h"
-#include "ElementsUnit.h"
-#include "ErrorUnit.h"
-#include "GraphSettingsUnit.h"
-#include "ScenarioFrameUnit.h"
-#include "ScriptedModal.h"
-#include "SpinEditUnit.h"
-#include "TestSupport.h"
-#include "XAxisSettingsFormUnit.h"
-#include "XmlUnit.h"
+#include "map/GraphicsFrameUnit.h"
+#include "base/ErrorUnit.h"
+#include "file/XmlUnit.h"
+#include "map/GraphSettingsUnit.h"
+#include "map/XAxisSettingsFormUnit.h"
+#include "model/ElementsUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/ScriptedModal.h"
+#include "tests/support/TestSupport.h"
+#include "widgets/SpinEditUnit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,13 +1,13 @@
-#include "MainUnit.h"
-#include "AboutUnit.h"
-#include "ActionsGridUnit.h"
-#include "ErrorUnit.h"
-#include "GraphSettingsUnit.h"
-#include "GraphicsFrameUnit.h"
-#include "SaveAndCloseUnit.h"
-#include "ScenarioFrameUnit.h"
-#include "ScriptedModal.h"
-#include "TestSupport.h"
+#include "ui/MainUnit.h"
+#include "base/ErrorUnit.h"
+#include "map/GraphSettingsUnit.h"
+#include "map/GraphicsFrameUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/ScriptedModal.h"
+#include "tests/support/TestSupport.h"
+#include "ui/AboutUnit.h"
+#include "ui/ActionsGridUnit.h"
+#include "ui/SaveAndCloseUnit.h"
 
 #include <QAction>
 #include <QCloseEvent>

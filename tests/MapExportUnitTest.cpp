@@ -1,7 +1,7 @@
-#include "MapExportUnit.h"
-#include "ErrorUnit.h"
-#include "PathwayMapUnit.h"
-#include "ScenarioFrameUnit.h"
+#include "map/MapExportUnit.h"
+#include "base/ErrorUnit.h"
+#include "map/PathwayMapUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
 
 #include <QDir>
 #include <QFile>

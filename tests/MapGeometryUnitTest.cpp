@@ -1,6 +1,6 @@
-#include "MapGeometryUnit.h"
-#include "ErrorUnit.h"
-#include "ScenarioFrameUnit.h"
+#include "map/MapGeometryUnit.h"
+#include "base/ErrorUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
 
 #include <gtest/gtest.h>
 

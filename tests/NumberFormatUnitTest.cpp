@@ -1,6 +1,6 @@
-#include "NumberFormatUnit.h"
-#include "ErrorUnit.h"
-#include "TestSupport.h"
+#include "base/NumberFormatUnit.h"
+#include "base/ErrorUnit.h"
+#include "tests/support/TestSupport.h"
 
 #include <clocale>
 #include <cmath>

@@ -1,5 +1,5 @@
-#include "PathShorteningUnit.h"
-#include "TestSupport.h"
+#include "ui/PathShorteningUnit.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

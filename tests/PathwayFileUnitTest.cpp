@@ -1,10 +1,10 @@
-#include "PathwayFileUnit.h"
-#include "ElementsUnit.h"
-#include "ErrorUnit.h"
-#include "GraphicsSettingsUnit.h"
-#include "ScenarioFrameUnit.h"
-#include "TestSupport.h"
-#include "XmlUnit.h"
+#include "document/PathwayFileUnit.h"
+#include "base/ErrorUnit.h"
+#include "file/XmlUnit.h"
+#include "map/GraphicsSettingsUnit.h"
+#include "model/ElementsUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>

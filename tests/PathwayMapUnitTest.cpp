@@ -1,7 +1,7 @@
-#include "PathwayMapUnit.h"
-#include "ErrorUnit.h"
-#include "ScenarioFrameUnit.h"
-#include "TestSupport.h"
+#include "map/PathwayMapUnit.h"
+#include "base/ErrorUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/TestSupport.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "SaveAndCloseUnit.h"
-#include "ErrorUnit.h"
-#include "ScriptedModal.h"
+#include "ui/SaveAndCloseUnit.h"
+#include "base/ErrorUnit.h"
+#include "tests/support/ScriptedModal.h"
 
 #include <QCoreApplication>
 #include <QPushButton>

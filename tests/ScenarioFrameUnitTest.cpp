@@ -1,6 +1,6 @@
-#include "ScenarioFrameUnit.h"
-#include "ErrorUnit.h"
-#include "TestSupport.h"
+#include "scenarios/ScenarioFrameUnit.h"
+#include "base/ErrorUnit.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 

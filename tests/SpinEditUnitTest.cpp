@@ -1,4 +1,4 @@
-#include "SpinEditUnit.h"
+#include "widgets/SpinEditUnit.h"
 
 #include <QLineEdit>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "XAxisSettingsFormUnit.h"
-#include "ErrorUnit.h"
-#include "FloatEditUnit.h"
-#include "SpinEditUnit.h"
-#include "TestSupport.h"
+#include "map/XAxisSettingsFormUnit.h"
+#include "base/ErrorUnit.h"
+#include "tests/support/TestSupport.h"
+#include "widgets/FloatEditUnit.h"
+#include "widgets/SpinEditUnit.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

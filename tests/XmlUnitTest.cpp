@@ -1,5 +1,5 @@
-#include "XmlUnit.h"
-#include "ErrorUnit.h"
+#include "file/XmlUnit.h"
+#include "base/ErrorUnit.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "AboutUnit.h"
+#include "ui/AboutUnit.h"
 
-#include "ModalSeamUnit.h"
+#include "widgets/ModalSeamUnit.h"
 
 #include <QDate>
 #include <QFileInfo>

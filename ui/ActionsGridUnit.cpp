@@ -1,8 +1,8 @@
-#include "ActionsGridUnit.h"
+#include "ui/ActionsGridUnit.h"
 
-#include "CanvasUnit.h"
-#include "NumberFormatUnit.h"
-#include "PathwayMapUnit.h"
+#include "base/NumberFormatUnit.h"
+#include "map/CanvasUnit.h"
+#include "map/PathwayMapUnit.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ElementsUnit.h"
+#include "model/ElementsUnit.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

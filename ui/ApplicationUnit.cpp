@@ -1,8 +1,8 @@
-#include "ApplicationUnit.h"
+#include "ui/ApplicationUnit.h"
 
-#include "ErrorUnit.h"
-#include "ModalSeamUnit.h"
-#include "NumberFormatUnit.h"
+#include "base/ErrorUnit.h"
+#include "base/NumberFormatUnit.h"
+#include "widgets/ModalSeamUnit.h"
 
 TCorvinalApplication::TCorvinalApplication(int& Argc, char** Argv) : QApplication(Argc, Argv) {
     setApplicationName(QStringLiteral("Corvinal"));

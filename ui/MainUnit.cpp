@@ -1,17 +1,17 @@
-#include "MainUnit.h"
+#include "ui/MainUnit.h"
 
-#include "AboutUnit.h"
-#include "ActionsGridUnit.h"
-#include "ApplicationUnit.h"
-#include "GraphSettingsUnit.h"
-#include "GraphicsFrameUnit.h"
-#include "ModalSeamUnit.h"
-#include "PathShorteningUnit.h"
-#include "PathwayFileUnit.h"
-#include "SaveAndCloseUnit.h"
-#include "ScenarioFrameUnit.h"
-#include "XAxisSettingsFormUnit.h"
-#include "XmlUnit.h"
+#include "document/PathwayFileUnit.h"
+#include "file/XmlUnit.h"
+#include "map/GraphSettingsUnit.h"
+#include "map/GraphicsFrameUnit.h"
+#include "map/XAxisSettingsFormUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
+#include "ui/AboutUnit.h"
+#include "ui/ActionsGridUnit.h"
+#include "ui/ApplicationUnit.h"
+#include "ui/PathShorteningUnit.h"
+#include "ui/SaveAndCloseUnit.h"
+#include "widgets/ModalSeamUnit.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -213,21 +213,14 @@ void TForm2::NewPathway(TPathwayType PathwayType) {
 }
 
 void TForm2::OpenPathwayFile(const QString& FileName) {
-    TXmlDoc XML;
-    XML.LoadFromFile(FileName, PathwayReadBufferSize);
-    FMyElementsList->ReadFromXML(XML);
-    FFrame11->ReadFromXML(XML);
-    FScenarioFrame1->ReadFromXML(XML);
+    LoadPathwayFile(FileName, *FMyElementsList, FFrame11->Settings(), *FScenarioFrame1);
+    FFrame11->SettingsChanged();
     SetPathwayFileName(QDir::toNativeSeparators(QFileInfo(FileName).absoluteFilePath()));
     ClearDirtyFlags();
 }
 
 void TForm2::WriteDocumentTo(const QString& FileName) {
-    TXmlDoc XML;
-    FMyElementsList->WriteToXML(XML);
-    FScenarioFrame1->WriteToXML(XML);
-    FFrame11->WriteToXML(XML);
-    XML.SaveToFile(FileName);
+    SavePathwayFile(FileName, *FMyElementsList, *FScenarioFrame1, FFrame11->Settings());
 }
 
 void TForm2::SaveActionExecute() {

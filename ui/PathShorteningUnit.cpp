@@ -1,4 +1,4 @@
-#include "PathShorteningUnit.h"
+#include "ui/PathShorteningUnit.h"
 
 #include <QStringList>
 

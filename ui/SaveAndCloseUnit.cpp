@@ -1,6 +1,6 @@
-#include "SaveAndCloseUnit.h"
+#include "ui/SaveAndCloseUnit.h"
 
-#include "ModalSeamUnit.h"
+#include "widgets/ModalSeamUnit.h"
 
 #include <QPushButton>
 

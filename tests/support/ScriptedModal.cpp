@@ -1,4 +1,4 @@
-#include "ScriptedModal.h"
+#include "tests/support/ScriptedModal.h"
 
 #include <QDialog>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModalSeamUnit.h"
+#include "widgets/ModalSeamUnit.h"
 
 #include <QStringList>
 #include <deque>

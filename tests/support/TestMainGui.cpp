@@ -1,4 +1,4 @@
-#include "NumberFormatUnit.h"
+#include "base/NumberFormatUnit.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>

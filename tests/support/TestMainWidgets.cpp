@@ -1,4 +1,4 @@
-#include "ApplicationUnit.h"
+#include "ui/ApplicationUnit.h"
 
 #include <gtest/gtest.h>
 

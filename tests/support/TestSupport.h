@@ -1,7 +1,7 @@
 #pragma once
 
-#include "NumberFormatUnit.h"
-#include "ScenarioFrameUnit.h"
+#include "base/NumberFormatUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "ElementsUnit.h"
-#include "GraphicsSettingsUnit.h"
-#include "ScenarioFrameUnit.h"
+#include "map/GraphicsSettingsUnit.h"
+#include "model/ElementsUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
 
 #include <QString>
 
 class TXmlDoc;
 
-// The .pathway file as a whole: the three sections in their fixed orders.
-// The main window follows the same orders with its own holders; the command
-// line and the tests use these.
+// The .pathway file as a whole: the one place that states the orders of its
+// three sections. The main window (with its own holders), the command line,
+// the benchmarks, the fuzzer and the tests all read and write through here.
 
 // Writes the sections in file order: elements, scenarios, graph settings.
 void WritePathwayDocument(TXmlDoc& XML, const TElementsList& Elements,

@@ -1,7 +1,7 @@
-#include "FloatEditUnit.h"
+#include "widgets/FloatEditUnit.h"
 
-#include "ErrorUnit.h"
-#include "NumberFormatUnit.h"
+#include "base/ErrorUnit.h"
+#include "base/NumberFormatUnit.h"
 
 #include <QKeyEvent>
 

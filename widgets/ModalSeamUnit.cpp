@@ -1,4 +1,4 @@
-#include "ModalSeamUnit.h"
+#include "widgets/ModalSeamUnit.h"
 
 #include <QColorDialog>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "ErrorUnit.h"
+#include "base/ErrorUnit.h"
 
 ECorvinalError::ECorvinalError(const QString& Message)
     : std::runtime_error(Message.toUtf8().toStdString()) {}

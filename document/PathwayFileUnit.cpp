@@ -1,6 +1,6 @@
-#include "PathwayFileUnit.h"
+#include "document/PathwayFileUnit.h"
 
-#include "XmlUnit.h"
+#include "file/XmlUnit.h"
 
 void WritePathwayDocument(TXmlDoc& XML, const TElementsList& Elements,
                           const TScenarioFrame& Scenarios, const TGraphicsSettings& Settings) {

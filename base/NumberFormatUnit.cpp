@@ -1,6 +1,6 @@
-#include "NumberFormatUnit.h"
+#include "base/NumberFormatUnit.h"
 
-#include "ErrorUnit.h"
+#include "base/ErrorUnit.h"
 
 #include <algorithm>
 #include <cfloat>

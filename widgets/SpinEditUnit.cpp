@@ -1,6 +1,6 @@
-#include "SpinEditUnit.h"
+#include "widgets/SpinEditUnit.h"
 
-#include "NumberFormatUnit.h"
+#include "base/NumberFormatUnit.h"
 
 #include <QLineEdit>
 #include <limits>

@@ -1,6 +1,8 @@
 #include "map/GraphSettingsUnit.h"
 #include "widgets/SpinEditUnit.h"
 
+#include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,6 +22,13 @@ TEST(GraphSettingsForm, FieldsAndLimits) {
     EXPECT_EQ(Form.DrawingAreaWidthSpinEdit()->singleStep(), 100);
     EXPECT_EQ(Form.DrawingAreaHeightSpinEdit()->singleStep(), 100);
     EXPECT_EQ(Form.LeftMarginSpinEdit()->singleStep(), 1);
+}
+
+TEST(GraphSettingsForm, TypedFontSizePastTwentyGivesTwenty) {
+    TGraphSettingsForm Form;
+    Form.FontSizeSpinEdit()->Editor()->selectAll();
+    QTest::keyClicks(Form.FontSizeSpinEdit()->Editor(), QStringLiteral("25"));
+    EXPECT_EQ(Form.FontSize(), 20);
 }
 
 } // namespace

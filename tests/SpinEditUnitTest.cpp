@@ -1,6 +1,7 @@
 #include "widgets/SpinEditUnit.h"
 
 #include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,6 +25,34 @@ TEST(SpinEdit, ATypedValueIsClampedWhenTheFieldIsLeft) {
     Free.Editor()->setText("-123456");
     Free.interpretText();
     EXPECT_EQ(Free.value(), -123456);
+}
+
+// Typed key by key, as a user does: digits that lead past the upper limit
+// are taken, and leaving the field clamps them.
+TEST(SpinEdit, TypedDigitsPastTheLimitAreClampedWhenTheFieldIsLeft) {
+    struct TCase {
+        int Min, Max;
+        const char* Typed;
+        int Expected;
+    };
+    for (const TCase& Case : {TCase{2, 20, "25", 20}, TCase{6, 20, "25", 20}, TCase{6, 20, "4", 6},
+                              TCase{6, 20, "12", 12}, TCase{20, 2000, "99999", 2000}}) {
+        SCOPED_TRACE(Case.Typed);
+        TSpinEdit Field(Case.Min, Case.Max);
+        Field.Editor()->selectAll();
+        QTest::keyClicks(Field.Editor(), QString::fromLatin1(Case.Typed));
+        EXPECT_EQ(Field.Editor()->text(), QString::fromLatin1(Case.Typed));
+        EXPECT_EQ(Field.Value(), Case.Expected);
+        Field.interpretText(); // what leaving the field does
+        EXPECT_EQ(Field.value(), Case.Expected);
+    }
+}
+
+TEST(SpinEdit, LettersAreStillRefused) {
+    TSpinEdit Field(2, 20);
+    Field.Editor()->selectAll();
+    QTest::keyClicks(Field.Editor(), QStringLiteral("1x5"));
+    EXPECT_EQ(Field.Editor()->text(), QStringLiteral("15"));
 }
 
 } // namespace

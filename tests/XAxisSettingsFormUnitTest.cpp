@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,6 +47,13 @@ TEST(XAxisSettingsForm, TicksAreClampedToTwoToTwenty) {
     EXPECT_EQ(Form.TicksXAxis(), 20);
     Form.SetTicksXAxis(-4);
     EXPECT_EQ(Form.TicksXAxis(), 2);
+}
+
+TEST(XAxisSettingsForm, TypedTicksPastTwentyGiveTwenty) {
+    TXAxisSettingsForm Form;
+    Form.TicksSpinEdit()->Editor()->selectAll();
+    QTest::keyClicks(Form.TicksSpinEdit()->Editor(), QStringLiteral("25"));
+    EXPECT_EQ(Form.TicksXAxis(), 20);
 }
 
 } // namespace

@@ -19,6 +19,12 @@ public:
     // The text field, where the user types.
     QLineEdit* Editor() const { return lineEdit(); }
 
+protected:
+    // Digits that lead past a limit are taken while typing: the value is
+    // clamped once the field is left, so 25 typed into 2..20 gives 20, not 2.
+    QValidator::State validate(QString& Input, int& Pos) const override;
+    void fixup(QString& Input) const override;
+
 private:
     bool FHasLimits;
 };

@@ -17,7 +17,15 @@ QStringList FilterToNameFilters(const QString& Filter) {
         Pattern.replace(QLatin1String("*.*"), QLatin1String("*"));
 #endif
         Pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
-        Result << QStringLiteral("%1 (%2)").arg(Parts.at(I), Pattern);
+        // The description names its pattern in brackets already; the dialog
+        // adds it in parentheses, and once is enough.
+        QString Description = Parts.at(I).trimmed();
+        if (Description.endsWith(QLatin1Char(']'))) {
+            const qsizetype Open = Description.lastIndexOf(QLatin1Char('['));
+            if (Open > 0)
+                Description = Description.left(Open).trimmed();
+        }
+        Result << QStringLiteral("%1 (%2)").arg(Description, Pattern);
     }
     return Result;
 }

@@ -44,5 +44,6 @@ TModalSeam& Modal();
 void SetModal(TModalSeam* Seam);
 
 // "pathway files [*.pathway]|*.pathway|all files [*.*]|*.*" in the form the
-// toolkit's file dialogs take.
+// toolkit's file dialogs take: "pathway files (*.pathway)", each pattern shown
+// once.
 QStringList FilterToNameFilters(const QString& Filter);

@@ -1,5 +1,6 @@
 #include "document/PathwayFileUnit.h"
 
+#include "base/ErrorUnit.h"
 #include "file/XmlUnit.h"
 
 void WritePathwayDocument(TXmlDoc& XML, const TElementsList& Elements,
@@ -16,6 +17,19 @@ void ReadPathwayDocument(const TXmlDoc& XML, TElementsList& Elements, TGraphicsS
     Scenarios.ReadFromXML(XML);
 }
 
+bool IsPathwayDocument(const TXmlDoc& XML) {
+    const TXmlNodeTypes ElementsOnly{ntElement};
+    for (const char* Section : {"pathways", "scenarios", "graphsettings"})
+        if (XML.ChildNodes().Find(QString::fromLatin1(Section), ElementsOnly))
+            return true;
+    return false;
+}
+
+void CheckPathwayDocument(const TXmlDoc& XML, const QString& Name) {
+    if (!IsPathwayDocument(XML))
+        throw ECorvinalError(Name + QStringLiteral(" is not a pathway file"));
+}
+
 void SavePathwayFile(const QString& FileName, const TElementsList& Elements,
                      const TScenarioFrame& Scenarios, const TGraphicsSettings& Settings) {
     TXmlDoc XML;
@@ -27,6 +41,7 @@ void LoadPathwayFile(const QString& FileName, TElementsList& Elements, TGraphics
                      TScenarioFrame& Scenarios) {
     TXmlDoc XML;
     XML.LoadFromFile(FileName, PathwayReadBufferSize);
+    CheckPathwayDocument(XML, FileName);
     ReadPathwayDocument(XML, Elements, Settings, Scenarios);
 }
 

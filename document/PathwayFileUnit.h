@@ -19,8 +19,17 @@ void WritePathwayDocument(TXmlDoc& XML, const TElementsList& Elements,
 void ReadPathwayDocument(const TXmlDoc& XML, TElementsList& Elements, TGraphicsSettings& Settings,
                          TScenarioFrame& Scenarios);
 
+// Whether XML holds any of the three sections of a .pathway file; a file
+// without any is something else, and reading it as an empty pathway would let
+// a later save overwrite it.
+bool IsPathwayDocument(const TXmlDoc& XML);
+// Fails with "<Name> is not a pathway file" unless IsPathwayDocument.
+void CheckPathwayDocument(const TXmlDoc& XML, const QString& Name);
+
 void SavePathwayFile(const QString& FileName, const TElementsList& Elements,
                      const TScenarioFrame& Scenarios, const TGraphicsSettings& Settings);
+// Reads and checks the whole file before the holders are touched: a file that
+// cannot be read or is not a pathway file leaves them as they were.
 void LoadPathwayFile(const QString& FileName, TElementsList& Elements, TGraphicsSettings& Settings,
                      TScenarioFrame& Scenarios);
 

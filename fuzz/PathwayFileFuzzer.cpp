@@ -31,9 +31,10 @@ bool Load(TDocument& Doc, const QByteArray& Bytes) {
     TXmlDoc XML;
     XML.LoadFromBytes(Bytes, PathwayReadBufferSize);
     try {
+        CheckPathwayDocument(XML, QStringLiteral("The input"));
         ReadPathwayDocument(XML, Doc.Elements, Doc.Settings, Doc.Scenarios);
     } catch (const ECorvinalError&) {
-        return false; // a colour that is no colour, absurd time columns
+        return false; // no pathway file, a colour that is no colour, absurd time columns
     }
     return true;
 }

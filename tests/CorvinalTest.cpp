@@ -88,10 +88,12 @@ TEST(CommandLine, ErrorsLeaveNoOutput) {
     const QString BadColour =
         WriteFile(Dir, "colour.pathway",
                   "<pathways><element id=\"1\"><color>#808080</color></element></pathways>");
+    const QString Junk = WriteFile(Dir, "junk.pathway", "GIF89a\x01\x02 not xml at all");
     const struct {
         QStringList Arguments;
         const char* Message;
     } Cases[] = {
+        {{"--export", Dir.filePath("out.png"), Junk}, "junk.pathway is not a pathway file"},
         {{"--export", Dir.filePath("out.png"), Dir.filePath("missing.pathway")},
          "Cannot open file"},
         {{"--export", Dir.filePath("out.png"), BadColour},
@@ -117,7 +119,8 @@ TEST(CommandLine, ErrorsLeaveNoOutput) {
     QFile Kept(Old);
     ASSERT_TRUE(Kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(Kept.readAll(), "old");
-    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 4); // no temporary files left
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 5); // no temporary files left
+    EXPECT_EQ(RunCorvinal({"--export", Dir.filePath("out.png"), Junk}).ExitCode, 1);
 }
 
 TEST(CommandLine, HelpVersionAndMistakes) {

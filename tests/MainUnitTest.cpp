@@ -219,7 +219,12 @@ TEST(MainWindow, AFileThatCannotBeOpenedLeavesANewPathway) {
     Bad.write("<pathways><element id=\"1\"><caption>A</caption><color>#123</color></element>"
               "</pathways><graphsettings><maxtippingpoint>5</maxtippingpoint></graphsettings>");
     Bad.close();
-    for (const QString& Name : {Missing, BadColour}) {
+    const QString Junk = Dir.filePath("notes.pathway");
+    QFile JunkFile(Junk);
+    ASSERT_TRUE(JunkFile.open(QIODevice::WriteOnly));
+    JunkFile.write("Meeting notes, not a pathway.\n");
+    JunkFile.close();
+    for (const QString& Name : {Missing, BadColour, Junk}) {
         TScriptedModal Script;
         Script.OnExec(StartWith(&TAboutForm::OpenButton));
         TForm2 Form({Name});
@@ -237,8 +242,12 @@ TEST(MainWindow, AFileThatCannotBeOpenedLeavesANewPathway) {
         Script.AnswerSaveFile("");
         Form.SaveActionExecute();
         EXPECT_EQ(Script.SaveFilters.size(), 1);
+        if (Name == Junk) {
+            EXPECT_EQ(Script.Errors.first(), Junk + " is not a pathway file");
+        }
     }
     EXPECT_FALSE(QFile::exists(Missing));
+    EXPECT_EQ(ReadAll(Junk), "Meeting notes, not a pathway.\n");
 }
 
 class SavingAndClosing : public ::testing::Test {

@@ -505,6 +505,45 @@ TEST(PathwayFile, SaveAndLoadThroughFiles) {
     EXPECT_EQ(Back.Elements.Count(), 3);
 }
 
+TEST(PathwayFile, AFileWithoutAnySectionIsNoPathwayFileAndChangesNothing) {
+    QTemporaryDir Dir;
+    TDocument Doc;
+    BuildExample(Doc, ptConditionBased, DecimalSeparator());
+    Doc.Settings.SetGraphicsSettingIsDirty(true);
+    const QByteArray Before = Doc.Save();
+    struct TCase {
+        const char* Name;
+        QByteArray Bytes;
+    };
+    const TCase Cases[] = {{"random.pathway", QByteArray("\x89PNG\r\n\x1a\n\x00\x01junk", 16)},
+                           {"empty.pathway", QByteArray()},
+                           {"other.pathway", "<?xml version=\"1.0\"?><other><pathways/></other>"}};
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        const QString Name = Dir.filePath(QString::fromLatin1(Case.Name));
+        QFile F(Name);
+        ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+        F.write(Case.Bytes);
+        F.close();
+        try {
+            LoadPathwayFile(Name, Doc.Elements, Doc.Settings, Doc.Scenarios);
+            ADD_FAILURE() << "no error";
+        } catch (const ECorvinalError& E) {
+            EXPECT_EQ(E.Message(), Name + " is not a pathway file");
+        }
+        EXPECT_EQ(Doc.Save(), Before);
+        EXPECT_TRUE(Doc.Settings.GraphicsSettingIsDirty());
+    }
+    // One section is enough.
+    const QString Name = Dir.filePath("scenarios.pathway");
+    QFile F(Name);
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+    F.write("<scenarios/>");
+    F.close();
+    LoadPathwayFile(Name, Doc.Elements, Doc.Settings, Doc.Scenarios);
+    EXPECT_EQ(Doc.Scenarios.Count(), 0);
+}
+
 // ------------------------------------------------------------ round trip
 
 QString RandomText(std::mt19937& Rng) {

@@ -1,9 +1,11 @@
 #include "ui/AboutUnit.h"
 #include "tests/support/ScriptedModal.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,6 +46,35 @@ TEST(AboutForm, CommandLineFileIsOfferedUnderItsName) {
     EXPECT_EQ(Form.result(), QDialog::Accepted);
     EXPECT_EQ(Form.Action(), oaOpenPathway);
     EXPECT_EQ(Form.FileName(), Argument);
+}
+
+// Keys go where the user's keys go: to the widget that has the focus.
+void Press(QWidget* Window, Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    QWidget* Target = QApplication::focusWidget();
+    QTest::keyClick(Target ? Target : Window, Key, Modifiers);
+}
+
+TEST(AboutForm, EnterPressesTheFocusedButton) {
+    {
+        // The file named on the command line is offered first.
+        TAboutForm Form({"dike.pathway"});
+        Form.show();
+        QApplication::setActiveWindow(&Form);
+        EXPECT_EQ(QApplication::focusWidget(), Form.OpenButton());
+        Press(&Form, Qt::Key_Return);
+        EXPECT_EQ(Form.Action(), oaOpenPathway);
+    }
+    {
+        TAboutForm Form({});
+        Form.show();
+        QApplication::setActiveWindow(&Form);
+        EXPECT_EQ(QApplication::focusWidget(), Form.OpenExistingButton());
+        Press(&Form, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Form.NewConditionButton());
+        Press(&Form, Qt::Key_Enter);
+        EXPECT_EQ(Form.result(), QDialog::Accepted);
+        EXPECT_EQ(Form.Action(), oaNewConditionPathway);
+    }
 }
 
 TEST(AboutForm, FileNamePartFollowsThePlatformSeparators) {

@@ -3,6 +3,7 @@
 #include "tests/support/ScriptedModal.h"
 
 #include <QEvent>
+#include <QMainWindow>
 #include <QObject>
 #include <gtest/gtest.h>
 
@@ -46,6 +47,17 @@ TEST(Application, ErrorTextsAreUtf8) {
     QCoreApplication::sendEvent(&Handler, &Event);
     ASSERT_EQ(Script.Errors.size(), 1);
     EXPECT_EQ(Script.Errors.first(), QString::fromUtf8("Cannot open file \"Ü\"."));
+}
+
+TEST(Application, AnErrorIsShownOverTheMainWindow) {
+    TScriptedModal Script;
+    QMainWindow Window;
+    Window.show();
+    TFailingHandler Handler;
+    QCoreApplication::postEvent(&Handler, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Script.MessageParents.size(), 1);
+    EXPECT_EQ(Script.MessageParents.first(), &Window);
 }
 
 } // namespace

@@ -2,8 +2,9 @@
 #include "base/ErrorUnit.h"
 #include "tests/support/ScriptedModal.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +49,28 @@ TEST_F(CloseForm, SaveNeedsAFileName) {
     EXPECT_EQ(Saved, QStringList{"/data/dike.pathway"});
     EXPECT_EQ(Form.result(), QDialog::Accepted);
     EXPECT_TRUE(Script.Messages.isEmpty());
+}
+
+TEST_F(CloseForm, EnterSavesAndEscapeGoesBack) {
+    Form.SetFileName("/data/dike.pathway");
+    Form.show();
+    QApplication::setActiveWindow(&Form);
+    EXPECT_EQ(QApplication::focusWidget(), Form.SaveButton());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(Saved, QStringList{"/data/dike.pathway"});
+    EXPECT_EQ(Form.result(), QDialog::Accepted);
+
+    // Without a name Enter asks for one; Escape is "Cancel exit".
+    Form.SetFileName(QString());
+    Form.show();
+    QApplication::setActiveWindow(&Form);
+    EXPECT_EQ(QApplication::focusWidget(), Form.SaveAsButton());
+    Script.AnswerSaveFile("");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(Script.SaveFilters.size(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(Form.result(), QDialog::Rejected);
+    EXPECT_FALSE(Form.isVisible());
 }
 
 TEST_F(CloseForm, AFailedSaveKeepsTheDialogOpen) {

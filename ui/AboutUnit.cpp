@@ -47,7 +47,8 @@ TAboutForm::TAboutForm(const QStringList& Arguments, QWidget* Parent) : QDialog(
         auto* Button = new QPushButton(Caption, this);
         Button->setGeometry(Margin, Margin + Index * (ButtonHeight + Gap), ButtonWidth,
                             ButtonHeight);
-        Button->setAutoDefault(false);
+        // Enter presses the focused button.
+        Button->setAutoDefault(true);
         return Button;
     };
     FOpenButton = MakeButton(QStringLiteral("Open"), 0);
@@ -90,6 +91,11 @@ TAboutForm::TAboutForm(const QStringList& Arguments, QWidget* Parent) : QDialog(
         FOpenButton->setText(QStringLiteral("Open ") + FileNamePart(FArgumentFileName));
         FOpenButton->setEnabled(true);
     }
+    // The file named on the command line is what the user came for: Enter
+    // opens it. Otherwise Enter asks for a file to open.
+    QPushButton* First = FOpenButton->isEnabled() ? FOpenButton : FOpenExistingButton;
+    First->setDefault(true);
+    First->setFocus();
 
     connect(FOpenButton, &QPushButton::clicked, this, [this] { OpenClick(); });
     connect(FOpenExistingButton, &QPushButton::clicked, this, [this] { OpenExistingClick(); });

@@ -24,7 +24,8 @@ TCloseForm::TCloseForm(std::function<void(const QString&)> SaveDocument, QWidget
         auto* Button = new QPushButton(Caption, this);
         Button->setGeometry(Margin, Margin + Index * (ButtonHeight + Gap), ButtonWidth,
                             ButtonHeight);
-        Button->setAutoDefault(false);
+        // Enter presses the focused button.
+        Button->setAutoDefault(true);
         return Button;
     };
     FSaveButton = MakeButton(QStringLiteral("Save Pathway File"), 0);
@@ -43,6 +44,11 @@ TCloseForm::TCloseForm(std::function<void(const QString&)> SaveDocument, QWidget
 void TCloseForm::SetFileName(const QString& Value) {
     FFileName = Value;
     FSaveButton->setEnabled(!FFileName.isEmpty());
+    // Saving is what keeps the work: Enter saves, under the document's name
+    // when it has one.
+    QPushButton* First = FSaveButton->isEnabled() ? FSaveButton : FSaveAsButton;
+    First->setDefault(true);
+    First->setFocus();
 }
 
 void TCloseForm::SaveActionExecute() {

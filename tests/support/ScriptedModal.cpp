@@ -44,12 +44,14 @@ QString TScriptedModal::SaveFileName(QWidget*, const QString& Filter,
     return Answer.Path;
 }
 
-void TScriptedModal::ShowMessage(QWidget*, const QString& Text) {
+void TScriptedModal::ShowMessage(QWidget* Parent, const QString& Text) {
     Messages << Text;
+    MessageParents << Parent;
 }
 
-void TScriptedModal::ShowError(QWidget*, const QString& Text) {
+void TScriptedModal::ShowError(QWidget* Parent, const QString& Text) {
     Errors << Text;
+    MessageParents << Parent;
 }
 
 bool TScriptedModal::Confirm(QWidget*, const QString& Text) {

@@ -34,6 +34,7 @@ public:
     // What the application asked or showed.
     QStringList Messages;
     QStringList Errors;
+    QList<QWidget*> MessageParents; // of messages and errors, in order
     QStringList Confirmations;
     QStringList InputTitles;
     QStringList InputPrompts;

@@ -10,6 +10,7 @@
 #include "ui/SaveAndCloseUnit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -17,10 +18,12 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -453,6 +456,360 @@ TEST_F(SavingAndClosing, AnAllowedCloseClosesTheWindow) {
     Script.AnswerConfirm(true);
     EXPECT_TRUE(Form->close());
     EXPECT_FALSE(Form->isVisible());
+}
+
+// ------------------------------------------------------------ editing
+
+// A shown main window with a new pathway, its grid and its script.
+class Editing : public ::testing::Test {
+protected:
+    void Start(QPushButton* (TAboutForm::*Pick)() const = &TAboutForm::NewConditionButton) {
+        Script.OnExec(StartWith(Pick));
+        Form = std::make_unique<TForm2>(QStringList());
+        Form->CreateDialogs();
+        Form->resize(1000, 700);
+        Form->show();
+        QApplication::setActiveWindow(Form.get());
+        Grid = Form->ActionsStringGrid();
+        List = Form->MyElementsList();
+    }
+    // Adds an action through the command and types its name and value.
+    TElement* AddAction(const QString& Name, const QString& Value) {
+        Form->AddSimpleElementAction().Button->click();
+        const int32_t Row = Grid->RowCount() - 1;
+        EXPECT_EQ(Grid->Row(), Row);
+        EXPECT_EQ(Grid->Col(), TActionsGridModel::NameColumn);
+        // The name cell is ready for typing: the first key opens the editor.
+        TypeKeys(Name);
+        TypeKeys(Qt::Key_Return);
+        Type(Row, TActionsGridModel::FirstValueColumn, Value);
+        return Grid->ElementOfRow(Row);
+    }
+    // Runs what the keys left to the event loop: the editor hands its text on
+    // after the key, and the window takes it up after that.
+    static void Settle() {
+        for (int Round = 0; Round < 3; ++Round)
+            QCoreApplication::processEvents();
+    }
+    // Keys go where the user's keys go: to the widget with the focus.
+    void TypeKeys(const QString& Text) {
+        for (QChar C : Text)
+            QTest::keyClick(QApplication::focusWidget(), C.toLatin1());
+    }
+    void TypeKeys(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), Key, Modifiers);
+        Settle();
+    }
+    // Clicks into a cell, as the user does.
+    void ClickCell(int32_t Row, int32_t Col) {
+        const QModelIndex Index = Grid->Model()->index(Row - 1, Col);
+        static_cast<QAbstractItemView*>(Grid)->scrollTo(Index);
+        QTest::mouseClick(Grid->viewport(), Qt::LeftButton, {}, Grid->visualRect(Index).center());
+    }
+    // Clicks into the cell, types Text over its text and ends with End.
+    void Type(int32_t Row, int32_t Col, const QString& Text, Qt::Key End = Qt::Key_Return) {
+        ClickCell(Row, Col);
+        auto* Field = qobject_cast<QLineEdit*>(Grid->Editor());
+        ASSERT_NE(Field, nullptr);
+        EXPECT_EQ(QApplication::focusWidget(), Field);
+        Field->selectAll();
+        TypeKeys(Text);
+        TypeKeys(End);
+    }
+    QString Number(const char* Text) const {
+        return QString::fromLatin1(Text).replace(QLatin1Char('.'), DecimalSeparator());
+    }
+
+    TScriptedModal Script;
+    std::unique_ptr<TForm2> Form;
+    TActionsStringGrid* Grid = nullptr;
+    TElementsList* List = nullptr;
+};
+
+TEST_F(Editing, AddActionTwiceGivesTwoNewActionsWithTheirOwnColours) {
+    Start();
+    Form->AddSimpleElementAction().Button->click();
+    Form->AddSimpleElementAction().Button->click();
+    ASSERT_EQ(List->Count(), 3);
+    for (int32_t Index : {1, 2}) {
+        const TElement* E = List->Elements(Index);
+        EXPECT_EQ(E->Caption(), "NewAction");
+        EXPECT_EQ(E->ID(), Index + 1);
+        EXPECT_EQ(E->TippingPointValue(), 0);
+        EXPECT_EQ(E->InitialCosts(), 0);
+        EXPECT_EQ(E->RecurrentCosts(), 0);
+        for (int Shift : {0, 8, 16})
+            EXPECT_LE((E->OwnColor() >> Shift) & 0xFF, 254);
+        EXPECT_EQ(E->OwnColor() & 0xFF000000, 0);
+    }
+    EXPECT_EQ(Grid->Row(), 3);
+    EXPECT_EQ(Grid->Col(), TActionsGridModel::NameColumn);
+    EXPECT_TRUE(Form->DocumentIsDirty());
+    // Typing replaces the name at once.
+    TypeKeys("Dike");
+    TypeKeys(Qt::Key_Return);
+    EXPECT_EQ(List->Elements(2)->Caption(), "Dike");
+    EXPECT_EQ(Grid->Cells(2, 3), "Dike");
+}
+
+TEST_F(Editing, NamesAndValuesTypedIntoTheGrid) {
+    Start();
+    TElement* Dike = AddAction("Dike", Number("2.5"));
+    EXPECT_EQ(Dike->Caption(), "Dike");
+    EXPECT_EQ(Dike->TippingPointValue(), 2.5);
+    EXPECT_EQ(Grid->Cells(4, 2), Number("2.50"));
+    // Below the current situation's 10: the warning colour.
+    EXPECT_EQ(Grid->Model()->CellColor(4, 2), TActionsGridModel::WarningColor());
+
+    // The same name again changes nothing.
+    Form->ClearDirtyFlags();
+    Type(2, TActionsGridModel::NameColumn, "Dike");
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    // A new name, with Tab to end the edit.
+    Type(2, TActionsGridModel::NameColumn, "High dike", Qt::Key_Tab);
+    EXPECT_EQ(Dike->Caption(), "High dike");
+    EXPECT_TRUE(Form->DocumentIsDirty());
+    // Escape cancels.
+    Form->ClearDirtyFlags();
+    Type(2, TActionsGridModel::NameColumn, "Wall", Qt::Key_Escape);
+    EXPECT_EQ(Dike->Caption(), "High dike");
+    EXPECT_FALSE(Grid->IsEditing());
+    EXPECT_FALSE(Form->DocumentIsDirty());
+}
+
+TEST_F(Editing, AValueCellLeftUnchangedKeepsItsStoredValue) {
+    Start();
+    TElement* Dike = AddAction("Dike", "1");
+    Dike->SetTippingPointValue(1.125);
+    Grid->DrawActionsStringGrid();
+    Form->ClearDirtyFlags();
+    ClickCell(2, TActionsGridModel::FirstValueColumn);
+    ASSERT_TRUE(Grid->IsEditing());
+    QTest::keyClick(Grid->Editor(), Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(Dike->TippingPointValue(), 1.125);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+}
+
+TEST_F(Editing, AValueThatIsNoNumberIsReportedAndTheStoredValueShows) {
+    Start();
+    TElement* Dike = AddAction("Dike", Number("2.5"));
+    Form->ClearDirtyFlags();
+    // The number field refuses a second separator key by key; a pasted text
+    // gets through it.
+    ClickCell(2, TActionsGridModel::FirstValueColumn);
+    auto* Field = qobject_cast<QLineEdit*>(Grid->Editor());
+    ASSERT_NE(Field, nullptr);
+    Field->setText(Number("1.2.3"));
+    QTest::keyClick(Field, Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(Script.Errors, QStringList{"Cell does not contain a float value"});
+    EXPECT_EQ(Dike->TippingPointValue(), 2.5);
+    EXPECT_EQ(Grid->Cells(4, 2), Number("2.50"));
+    EXPECT_FALSE(Form->DocumentIsDirty());
+}
+
+TEST_F(Editing, KeysStartEndAndLeaveEdits) {
+    Start();
+    AddAction("Dike", "3");
+    Grid->setFocus();
+    Grid->SetSelection(2, TActionsGridModel::NameColumn);
+    QTest::keyClick(Grid, Qt::Key_Return);
+    ASSERT_TRUE(Grid->IsEditing());
+    QTest::keyClick(Grid->Editor(), Qt::Key_Escape);
+    EXPECT_FALSE(Grid->IsEditing());
+    QTest::keyClick(Grid, Qt::Key_F2);
+    ASSERT_TRUE(Grid->IsEditing());
+    QTest::keyClick(Grid->Editor(), Qt::Key_End);
+    QTest::keyClicks(Grid->Editor(), " wall");
+    QTest::keyClick(Grid->Editor(), Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(List->Elements(1)->Caption(), "Dike wall");
+    // Ctrl+Tab leaves the grid for the command panel, also from an editor.
+    QTest::keyClick(Grid, Qt::Key_F2);
+    ASSERT_TRUE(Grid->IsEditing());
+    QTest::keyClick(Grid->Editor(), Qt::Key_Tab, Qt::ControlModifier);
+    Settle();
+    EXPECT_FALSE(Grid->IsEditing());
+    QWidget* Focus = QApplication::focusWidget();
+    ASSERT_NE(Focus, nullptr);
+    EXPECT_NE(Focus, Grid);
+    EXPECT_FALSE(Grid->isAncestorOf(Focus));
+    QTest::keyClick(Focus, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+}
+
+TEST_F(Editing, TheTypeDropDownOffersCombineAndSequence) {
+    Start();
+    AddAction("Dike", "3");
+    AddAction("Pump", "4");
+    List->AddCombinationElement("Dike + Pump", 3, 2, 3)->SetCombinationType(ctCombine);
+    Grid->DrawActionsStringGrid();
+    Form->ClearDirtyFlags();
+    // An action's type cell cannot be edited.
+    ClickCell(2, TActionsGridModel::TypeColumn);
+    EXPECT_FALSE(Grid->IsEditing());
+    ClickCell(4, TActionsGridModel::TypeColumn);
+    auto* Combo = qobject_cast<QComboBox*>(Grid->Editor());
+    ASSERT_NE(Combo, nullptr);
+    ASSERT_EQ(Combo->count(), 2);
+    EXPECT_EQ(Combo->itemText(0), "Combine");
+    EXPECT_EQ(Combo->itemText(1), "Sequence");
+    const QImage Before = Form->Frame11()->ShownImage();
+    QTest::keyClick(Combo, Qt::Key_Down);
+    Settle();
+    EXPECT_EQ(List->Elements(3)->CombinationType(), ctSequence);
+    EXPECT_EQ(Grid->Cells(3, 4), "Sequence");
+    EXPECT_TRUE(Form->DocumentIsDirty());
+    EXPECT_NE(Form->Frame11()->ShownImage(), Before);
+}
+
+TEST_F(Editing, TimeColumnsAreEditedOneByOne) {
+    Start(&TAboutForm::NewTimeButton);
+    for (const char* Name : {"2050", "2100"}) {
+        Script.AnswerInput(QString::fromLatin1(Name));
+        Form->AddTimeColumnAction().Button->click();
+    }
+    Type(1, TActionsGridModel::FirstValueColumn + 1, "2045");
+    const TElement* Current = List->Elements(0);
+    EXPECT_EQ(Current->TippingTimeValue(0), 10);
+    EXPECT_EQ(Current->TippingTimeValue(1), 2045);
+    EXPECT_EQ(Current->TippingTimeValue(2), 10);
+}
+
+TEST_F(Editing, AddScenarioCopiesTheLastColumn) {
+    Start(&TAboutForm::NewTimeButton);
+    Form->ClearDirtyFlags();
+    Script.AnswerInput(QString("  High \t"));
+    Form->AddTimeColumnAction().Button->click();
+    EXPECT_EQ(Script.InputTitles, QStringList{"Enter name for new scenario column"});
+    EXPECT_EQ(Script.InputPrompts, QStringList{"Enter name"});
+    EXPECT_EQ(Script.InputInitialTexts, QStringList{""});
+    ASSERT_EQ(List->TippingTimeValuesCount(), 2);
+    EXPECT_EQ(List->TippingTimeColumnCaption(1), "High");
+    EXPECT_EQ(List->Elements(0)->TippingTimeValue(1), 10);
+    EXPECT_EQ(Grid->Cells(5, 0), "High");
+    QComboBox* Series = Form->Frame11()->ComboBox1();
+    ASSERT_EQ(Series->count(), 2);
+    EXPECT_EQ(Series->itemText(1), "High");
+    EXPECT_EQ(Series->currentIndex(), 0);
+    EXPECT_TRUE(Form->DocumentIsDirty());
+
+    // The map follows the selector: after "High" was shown, a new column
+    // brings both back to the first.
+    Type(1, TActionsGridModel::FirstValueColumn + 1, "40");
+    Series->setCurrentIndex(1);
+    Form->Frame11()->ComboBox1Change();
+    const QImage High = Form->Frame11()->ShownImage();
+    Script.AnswerInput(QString("Low"));
+    Form->AddTimeColumnAction().Button->click();
+    EXPECT_EQ(Series->currentIndex(), 0);
+    EXPECT_NE(Form->Frame11()->ShownImage(), High);
+
+    // A cancelled or blank name changes nothing.
+    Form->ClearDirtyFlags();
+    Script.AnswerInput(std::nullopt);
+    Form->AddTimeColumnAction().Button->click();
+    Script.AnswerInput(QString("   "));
+    Form->AddTimeColumnAction().Button->click();
+    EXPECT_EQ(List->TippingTimeValuesCount(), 3);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+}
+
+TEST_F(Editing, DeleteUpAndDown) {
+    Start();
+    TElement* Dike = AddAction("Dike", "3");
+    TElement* Pump = AddAction("Pump", "4");
+    List->AddCombinationElement("Dike + Pump", 3, Dike->ID(), Pump->ID());
+    Grid->DrawActionsStringGrid();
+
+    Grid->SetSelection(2, TActionsGridModel::NameColumn);
+    Form->UpdateActions();
+    EXPECT_FALSE(Form->DeleteElementAction().Button->isEnabled());
+    EXPECT_FALSE(Form->MoveUpAction().Button->isEnabled() && Grid->Row() < 2);
+    Grid->SetSelection(4, TActionsGridModel::NameColumn);
+    Form->UpdateActions();
+    EXPECT_TRUE(Form->DeleteElementAction().Button->isEnabled());
+    EXPECT_FALSE(Form->MoveDownAction().Button->isEnabled());
+    Form->DeleteElementAction().Button->click();
+    ASSERT_EQ(List->Count(), 3);
+    Grid->SetSelection(2, TActionsGridModel::NameColumn);
+    Form->UpdateActions();
+    EXPECT_TRUE(Form->DeleteElementAction().Button->isEnabled());
+
+    // Down and up again restore the order; the moved element stays selected.
+    Grid->SetSelection(1, TActionsGridModel::NameColumn);
+    Form->UpdateActions();
+    EXPECT_FALSE(Form->MoveUpAction().Button->isEnabled());
+    Form->MoveDownAction().Button->click();
+    EXPECT_EQ(List->Elements(1)->Caption(), "Current Situation");
+    EXPECT_EQ(Grid->Row(), 2);
+    Form->UpdateActions();
+    EXPECT_TRUE(Form->MoveUpAction().Button->isEnabled());
+    Form->MoveUpAction().Button->click();
+    EXPECT_EQ(List->Elements(0)->Caption(), "Current Situation");
+    EXPECT_EQ(List->Elements(1), Dike);
+    EXPECT_EQ(Grid->Row(), 1);
+
+    // The current situation may go when nothing is built on it.
+    Form->DeleteElementAction().Button->click();
+    ASSERT_EQ(List->Count(), 2);
+    EXPECT_EQ(List->CurrentElementID(), -1);
+    EXPECT_EQ(Grid->Cells(0, 1), QString::number(Dike->ID()));
+}
+
+TEST_F(Editing, AnEditStillOpenIsAppliedBeforeACommand) {
+    Start();
+    AddAction("Dike", "3");
+    AddAction("Pump", "4");
+    // Typed but not ended: "Up" moves the element, and the name goes with it.
+    ClickCell(3, TActionsGridModel::NameColumn);
+    auto* Field = qobject_cast<QLineEdit*>(Grid->Editor());
+    ASSERT_NE(Field, nullptr);
+    Field->selectAll();
+    QTest::keyClicks(Field, "Pumping station");
+    Form->UpdateActions();
+    Form->MoveUpAction().Button->click();
+    Settle();
+    EXPECT_EQ(List->Elements(1)->Caption(), "Pumping station");
+    EXPECT_EQ(List->Elements(2)->Caption(), "Dike");
+    // And "Save" writes what was typed.
+    ClickCell(3, TActionsGridModel::FirstValueColumn);
+    Field = qobject_cast<QLineEdit*>(Grid->Editor());
+    ASSERT_NE(Field, nullptr);
+    Field->selectAll();
+    QTest::keyClicks(Field, "7");
+    QTemporaryDir Dir;
+    Form->SetPathwayFileName(Dir.filePath("typed.pathway"));
+    Form->SaveAction().Button->click();
+    EXPECT_TRUE(ReadAll(Dir.filePath("typed.pathway")).contains("<tippingpointvalue>7<"));
+    EXPECT_FALSE(Form->DocumentIsDirty());
+}
+
+TEST_F(Editing, TheColourCellOfAnAction) {
+    Start();
+    TElement* Dike = AddAction("Dike", "3");
+    TElement* Pump = AddAction("Pump", "4");
+    List->AddCombinationElement("Dike + Pump", 3, Dike->ID(), Pump->ID());
+    Grid->DrawActionsStringGrid();
+    Form->ClearDirtyFlags();
+    const TColor Old = Dike->OwnColor();
+    // Cancelled: nothing changes.
+    Script.AnswerColor(std::nullopt);
+    Form->ActionsStringGridButtonClick(1, 2);
+    EXPECT_EQ(Script.LastColorOffered, Old);
+    EXPECT_EQ(Dike->OwnColor(), Old);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    // Chosen, here with the keyboard on the selected row.
+    Grid->SetSelection(2, TActionsGridModel::NameColumn);
+    Script.AnswerColor(RGBToColor(192, 160, 64));
+    Form->ChooseColorAction()->trigger();
+    EXPECT_EQ(Dike->OwnColor(), RGBToColor(192, 160, 64));
+    EXPECT_EQ(Grid->Model()->CellColor(1, 2), QColor(192, 160, 64));
+    EXPECT_TRUE(Form->DocumentIsDirty());
+    // A pathway element's colour cell does nothing.
+    Form->ActionsStringGridButtonClick(1, 4);
+    EXPECT_EQ(Script.ColorRequests, 2);
+    EXPECT_TRUE(Script.AllAnswered());
 }
 
 } // namespace

@@ -3,7 +3,11 @@
 #include "base/NumberFormatUnit.h"
 #include "map/CanvasUnit.h"
 #include "map/PathwayMapUnit.h"
+#include "widgets/FloatEditUnit.h"
 
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -393,11 +397,87 @@ void TFixedCellDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Op
     Painter->restore();
 }
 
+namespace {
+
+// The text an editor started with, kept on the editor itself.
+const char* const InitialTextProperty = "InitialText";
+
+bool IsCtrlTab(const QKeyEvent* Key) {
+    return (Key->key() == Qt::Key_Tab || Key->key() == Qt::Key_Backtab) &&
+           (Key->modifiers() & Qt::ControlModifier);
+}
+
+} // namespace
+
+TDataCellDelegate::TDataCellDelegate(TActionsStringGrid* Grid)
+    : QStyledItemDelegate(Grid), FGrid(Grid) {}
+
 void TDataCellDelegate::initStyleOption(QStyleOptionViewItem* Option,
                                         const QModelIndex& Index) const {
     QStyledItemDelegate::initStyleOption(Option, Index);
     // The grid outlines the selected range instead of filling it.
     Option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+}
+
+QWidget* TDataCellDelegate::createEditor(QWidget* Parent, const QStyleOptionViewItem&,
+                                         const QModelIndex& Index) const {
+    if (Index.column() == TActionsGridModel::TypeColumn) {
+        auto* Combo = new QComboBox(Parent);
+        Combo->addItems({QStringLiteral("Combine"), QStringLiteral("Sequence")});
+        // A choice takes effect at once, as a drop-down choice does.
+        connect(Combo, qOverload<int>(&QComboBox::activated), this, [this, Combo] {
+            Q_EMIT const_cast<TDataCellDelegate*>(this)->commitData(Combo);
+            Q_EMIT const_cast<TDataCellDelegate*>(this)->closeEditor(Combo);
+        });
+        return Combo;
+    }
+    QLineEdit* Field = Index.column() >= TActionsGridModel::FirstValueColumn
+                           ? new TFloatEdit(Parent)
+                           : new QLineEdit(Parent);
+    Field->setFrame(false);
+    return Field;
+}
+
+void TDataCellDelegate::setEditorData(QWidget* Editor, const QModelIndex& Index) const {
+    const auto* Model = qobject_cast<const TActionsGridModel*>(Index.model());
+    if (!Model)
+        return;
+    const QString Text = Model->CellText(Index.column(), Index.row() + 1);
+    Editor->setProperty(InitialTextProperty, Text);
+    if (auto* Combo = qobject_cast<QComboBox*>(Editor))
+        Combo->setCurrentIndex(Text == QLatin1String("Sequence") ? 1 : 0);
+    else if (auto* Field = qobject_cast<QLineEdit*>(Editor))
+        Field->setText(Text);
+}
+
+void TDataCellDelegate::setModelData(QWidget* Editor, QAbstractItemModel* Model,
+                                     const QModelIndex& Index) const {
+    const auto* Grid = qobject_cast<TActionsGridModel*>(Model);
+    TElement* Element = Grid ? Grid->ElementOfRow(Index.row() + 1) : nullptr;
+    if (!Element)
+        return;
+    const QString Initial = Editor->property(InitialTextProperty).toString();
+    if (auto* Combo = qobject_cast<QComboBox*>(Editor)) {
+        if (Combo->currentText() != Initial)
+            Q_EMIT FGrid->TypeChosen(Element, Combo->currentIndex());
+        return;
+    }
+    const auto* Field = qobject_cast<QLineEdit*>(Editor);
+    if (Field && Field->text() != Initial)
+        Q_EMIT FGrid->CellEdited(Element, Index.column(), Field->text());
+}
+
+bool TDataCellDelegate::eventFilter(QObject* Object, QEvent* Event) {
+    // Ctrl+Tab leaves the grid, also from an open editor: the edit ends as
+    // with Enter, then the focus moves on.
+    if (Event->type() == QEvent::KeyPress && IsCtrlTab(static_cast<QKeyEvent*>(Event))) {
+        const bool Back = static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Backtab ||
+                          (static_cast<QKeyEvent*>(Event)->modifiers() & Qt::ShiftModifier);
+        FGrid->CloseEditor();
+        FGrid->LeaveGrid(Back);
+        return true;
+    }
+    return QStyledItemDelegate::eventFilter(Object, Event);
 }
 
 // ---------------------------------------------------------------------------
@@ -478,7 +558,9 @@ TActionsStringGrid::TActionsStringGrid(QWidget* Parent)
     setItemDelegate(new TDataCellDelegate(this));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // F2 or typing edits the current cell; Enter and a click are handled
+    // here (a click edits the cell it went down and came up on).
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     // Pixel steps sideways keep the scrolling columns aligned with the fixed
     // ones laid over the left edge.
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -644,11 +726,67 @@ void TActionsStringGrid::UpdateFixedViewGeometry() {
 void TActionsStringGrid::mousePressEvent(QMouseEvent* Event) {
     // Clicking below the last row or right of the last column keeps the
     // selection: the commands always have a selected row to act on.
-    if (!indexAt(Event->position().toPoint()).isValid()) {
+    const QModelIndex Index = indexAt(Event->position().toPoint());
+    if (!Index.isValid()) {
         Event->accept();
         return;
     }
+    const bool Plain = Event->button() == Qt::LeftButton &&
+                       !(Event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
+    FClickedIndex = Plain ? QPersistentModelIndex(Index) : QPersistentModelIndex();
     QTableView::mousePressEvent(Event);
+}
+
+void TActionsStringGrid::mouseReleaseEvent(QMouseEvent* Event) {
+    QTableView::mouseReleaseEvent(Event);
+    const QModelIndex Clicked = FClickedIndex;
+    FClickedIndex = QPersistentModelIndex();
+    if (Event->button() == Qt::LeftButton && Clicked.isValid() && !IsEditing() &&
+        indexAt(Event->position().toPoint()) == Clicked && currentIndex() == Clicked &&
+        (model()->flags(Clicked) & Qt::ItemIsEditable))
+        edit(Clicked);
+}
+
+void TActionsStringGrid::keyPressEvent(QKeyEvent* Event) {
+    if (IsCtrlTab(Event)) {
+        LeaveGrid(Event->key() == Qt::Key_Backtab || (Event->modifiers() & Qt::ShiftModifier));
+        Event->accept();
+        return;
+    }
+    if ((Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) && !IsEditing() &&
+        currentIndex().isValid()) {
+        if (model()->flags(currentIndex()) & Qt::ItemIsEditable)
+            edit(currentIndex());
+        Event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(Event);
+}
+
+QWidget* TActionsStringGrid::Editor() const {
+    return IsEditing() ? indexWidget(currentIndex()) : nullptr;
+}
+
+bool TActionsStringGrid::EditCell(int32_t Row, int32_t Col) {
+    SetSelection(Row, Col);
+    const QModelIndex Index = currentIndex();
+    if (!Index.isValid() || Index.row() + 1 != Row || Index.column() != Col ||
+        !(model()->flags(Index) & Qt::ItemIsEditable))
+        return false;
+    setFocus();
+    return edit(Index, QAbstractItemView::AllEditTriggers, nullptr);
+}
+
+void TActionsStringGrid::LeaveGrid(bool Backward) {
+    // The view's own version walks the cells; the widget's walks the window.
+    QWidget::focusNextPrevChild(!Backward);
+}
+
+void TActionsStringGrid::CloseEditor() {
+    if (QWidget* Open = Editor()) {
+        commitData(Open);
+        closeEditor(Open, QAbstractItemDelegate::NoHint);
+    }
 }
 
 void TActionsStringGrid::resizeEvent(QResizeEvent* Event) {

@@ -130,15 +130,30 @@ public:
                const QModelIndex& Index) const override;
 };
 
-// Draws the scrolling cells with their model colours; the selection is not
-// filled here, the grid outlines it.
+class TActionsStringGrid;
+
+// Draws the scrolling cells with their model colours (the selection is not
+// filled here, the grid outlines it) and edits them in place: a text field
+// for the name, a drop-down of "Combine" and "Sequence" for the type, a
+// number field for the values. An edit is handed to the grid only when its
+// text changed, so that clicking into a cell and out again changes nothing.
 class TDataCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit TDataCellDelegate(TActionsStringGrid* Grid);
+
+    QWidget* createEditor(QWidget* Parent, const QStyleOptionViewItem& Option,
+                          const QModelIndex& Index) const override;
+    void setEditorData(QWidget* Editor, const QModelIndex& Index) const override;
+    void setModelData(QWidget* Editor, QAbstractItemModel* Model,
+                      const QModelIndex& Index) const override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem* Option, const QModelIndex& Index) const override;
+    bool eventFilter(QObject* Object, QEvent* Event) override;
+
+private:
+    TActionsStringGrid* FGrid;
 };
 
 // The fixed id and colour columns: a view laid over the left edge of the grid,
@@ -220,15 +235,38 @@ public:
 
     TFixedColumnsView* FixedColumnsView() const { return FFixedView; }
 
+    // In-place editing. Keys: Enter or F2 (or typing) starts an edit of the
+    // current cell, Enter ends it, Escape cancels it, Tab moves on; Ctrl+Tab
+    // and Ctrl+Shift+Tab leave the grid.
+    bool IsEditing() const { return state() == EditingState; }
+    // The open in-place editor, if any.
+    QWidget* Editor() const;
+    // Opens the editor of a cell, as a click into it does; false where the
+    // cell cannot be edited.
+    bool EditCell(int32_t Row, int32_t Col);
+    // Ends an open edit as Enter does: its text is handed on.
+    void CloseEditor();
+    // Moves the focus to the next (or previous) control of the window, past
+    // the cells that Tab walks through.
+    void LeaveGrid(bool Backward);
+
 Q_SIGNALS:
     // A fixed cell was clicked: a header cell (Row 0) or an id or colour cell.
     void ButtonClick(int Col, int Row);
+    // An in-place edit of a name or value cell of Element ended with a text
+    // other than the one it started with.
+    void CellEdited(TElement* Element, int Col, const QString& Text);
+    // A type was chosen in the drop-down of Element's type cell: 0 for
+    // "Combine", 1 for "Sequence".
+    void TypeChosen(TElement* Element, int Index);
     // The selected range changed; the highlights are already updated.
     void SelectedRangeChanged(int TopRow);
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
     void mousePressEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     void updateGeometries() override;
     QModelIndex moveCursor(CursorAction Action, Qt::KeyboardModifiers Modifiers) override;
@@ -252,6 +290,9 @@ private:
 
     TActionsGridModel* FModel;
     TFixedColumnsView* FFixedView;
+    // The cell a left click went down on: the click edits it when it comes
+    // up there again.
+    QPersistentModelIndex FClickedIndex;
     // The width each scrolling column was last given to fit its caption.
     std::vector<int> FFittedWidths;
 };

@@ -1,5 +1,6 @@
 #include "ui/MainUnit.h"
 
+#include "base/NumberFormatUnit.h"
 #include "document/PathwayFileUnit.h"
 #include "file/XmlUnit.h"
 #include "map/GraphSettingsUnit.h"
@@ -20,6 +21,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSplitter>
 #include <QTabWidget>
 
@@ -77,9 +79,14 @@ void TForm2::BuildWindow() {
 }
 
 TCommand TForm2::MakeCommand(const QString& Caption, int Top, int Left, int Width,
-                             std::function<void()> Execute, std::function<bool()> EnabledRule) {
+                             std::function<void()> Execute, std::function<bool()> EnabledRule,
+                             const QKeySequence& Shortcut) {
     TCommand Command;
     Command.Action = new QAction(Caption, this);
+    if (!Shortcut.isEmpty()) {
+        Command.Action->setShortcut(Shortcut);
+        addAction(Command.Action);
+    }
     Command.Button = new QPushButton(Caption, FCommandPanel);
     Command.Button->setGeometry(Left, Top, Width, CommandButtonHeight);
     Command.Button->setFocusPolicy(Qt::TabFocus);
@@ -87,6 +94,9 @@ TCommand TForm2::MakeCommand(const QString& Caption, int Top, int Left, int Widt
     Command.EnabledRule = Execute ? std::move(EnabledRule) : [] { return false; };
     if (Execute)
         connect(Command.Action, &QAction::triggered, this, std::move(Execute));
+    if (!Shortcut.isEmpty())
+        Command.Button->setToolTip(Caption + QStringLiteral(" (") +
+                                   Shortcut.toString(QKeySequence::NativeText) + QLatin1Char(')'));
     QPushButton* Button = Command.Button;
     QAction* Action = Command.Action;
     connect(Button, &QPushButton::clicked, Action, &QAction::trigger);
@@ -98,26 +108,75 @@ TCommand TForm2::MakeCommand(const QString& Caption, int Top, int Left, int Widt
 void TForm2::BuildCommands() {
     auto Always = [] { return true; };
     auto SelectedRow = [this] { return FActionsStringGrid->Row(); };
-    FAddSimpleElement = MakeCommand(QStringLiteral("Add Action"), 7, 15, 113, nullptr, Always);
-    FDeleteElement = MakeCommand(QStringLiteral("Delete Action"), 42, 15, 113, nullptr, [=] {
-        const TElement* E = FActionsStringGrid->ElementOfRow(SelectedRow());
-        return E && E->DependencyCount() == 0;
-    });
-    FCombine = MakeCommand(QStringLiteral("Pathway"), 76, 15, 113, nullptr, Always);
-    FMoveDown = MakeCommand(QStringLiteral("Down"), 110, 15, 57, nullptr, [=] {
-        return SelectedRow() >= 1 && SelectedRow() < FActionsStringGrid->RowCount() - 1;
-    });
-    FMoveUp =
-        MakeCommand(QStringLiteral("Up"), 110, 71, 57, nullptr, [=] { return SelectedRow() >= 2; });
+    FAddSimpleElement = MakeCommand(
+        QStringLiteral("Add Action"), 7, 15, 113, [this] { AddSimpleElementActionExecute(); },
+        Always, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    FDeleteElement = MakeCommand(
+        QStringLiteral("Delete Action"), 42, 15, 113, [this] { DeleteElementActionExecute(); },
+        [=] {
+            const TElement* E = FActionsStringGrid->ElementOfRow(SelectedRow());
+            return E && E->DependencyCount() == 0;
+        },
+        QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    FCombine = MakeCommand(QStringLiteral("Pathway"), 76, 15, 113, nullptr, Always,
+                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    FMoveDown = MakeCommand(
+        QStringLiteral("Down"), 110, 15, 57, [this] { MoveDownActionExecute(); },
+        [=] { return SelectedRow() >= 1 && SelectedRow() < FActionsStringGrid->RowCount() - 1; },
+        QKeySequence(Qt::ALT | Qt::Key_Down));
+    FMoveUp = MakeCommand(
+        QStringLiteral("Up"), 110, 71, 57, [this] { MoveUpActionExecute(); },
+        [=] { return SelectedRow() >= 2; }, QKeySequence(Qt::ALT | Qt::Key_Up));
     FSave = MakeCommand(
-        QStringLiteral("Save"), 144, 15, 113, [this] { SaveActionExecute(); }, Always);
-    FSave.Action->setShortcut(QKeySequence::Save);
-    addAction(FSave.Action);
-    FAddTimeColumn = MakeCommand(QStringLiteral("Add Scenario"), 189, 15, 113, nullptr,
-                                 [this] { return FMyElementsList->PathwayType() == ptTimeBased; });
-    FScenarioEdit = MakeCommand(QStringLiteral("Scenarios"), 230, 15, 113, nullptr, [this] {
-        return FMyElementsList->PathwayType() == ptConditionBased;
-    });
+        QStringLiteral("Save"), 144, 15, 113, [this] { SaveActionExecute(); }, Always,
+        QKeySequence::Save);
+    FAddTimeColumn = MakeCommand(
+        QStringLiteral("Add Scenario"), 189, 15, 113, [this] { AddTimeColumnActionExecute(); },
+        [this] { return FMyElementsList->PathwayType() == ptTimeBased; },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+    FScenarioEdit = MakeCommand(
+        QStringLiteral("Scenarios"), 230, 15, 113, nullptr,
+        [this] { return FMyElementsList->PathwayType() == ptConditionBased; },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+
+    auto MakeGridAction = [this](const QString& Caption, const QKeySequence& Shortcut,
+                                 std::function<void()> Execute) {
+        auto* Action = new QAction(Caption, this);
+        Action->setShortcut(Shortcut);
+        addAction(Action);
+        connect(Action, &QAction::triggered, this, std::move(Execute));
+        return Action;
+    };
+    FEditMeasureAction =
+        MakeGridAction(QStringLiteral("Edit measure"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] {
+            if (FActionsStringGrid->Row() >= 1)
+                ActionsStringGridButtonClick(0, FActionsStringGrid->Row());
+        });
+    FChooseColorAction = MakeGridAction(QStringLiteral("Color"), QKeySequence(Qt::CTRL | Qt::Key_L),
+                                        [this] { ChooseElementColor(FActionsStringGrid->Row()); });
+    FColumnSettingsAction = MakeGridAction(
+        QStringLiteral("Time column settings"), QKeySequence(Qt::CTRL | Qt::Key_H), [this] {
+            if (FActionsStringGrid->Col() >= TActionsGridModel::FirstValueColumn)
+                ActionsStringGridButtonClick(FActionsStringGrid->Col(), 0);
+        });
+
+    // The grid's reports go through the event loop: an error they raise then
+    // reaches the application's report without passing through the grid's
+    // own editing code, and the editor is closed before the cell is read.
+    connect(FActionsStringGrid, &TActionsStringGrid::ButtonClick, this,
+            &TForm2::ActionsStringGridButtonClick, Qt::QueuedConnection);
+    connect(FActionsStringGrid, &TActionsStringGrid::CellEdited, this,
+            [this](TElement* Element, int Col, const QString& Text) {
+                QMetaObject::invokeMethod(
+                    this, [=] { ActionsStringGridEditCellDone(Element, Col, Text); },
+                    Qt::QueuedConnection);
+            });
+    connect(FActionsStringGrid, &TActionsStringGrid::TypeChosen, this,
+            [this](TElement* Element, int Index) {
+                QMetaObject::invokeMethod(
+                    this, [=] { ActionsStringGridTypeChosen(Element, Index); },
+                    Qt::QueuedConnection);
+            });
 }
 
 void TForm2::UpdateActions() {
@@ -224,6 +283,7 @@ void TForm2::WriteDocumentTo(const QString& FileName) {
 }
 
 void TForm2::SaveActionExecute() {
+    FlushGridEdit();
     if (FPathwayFileName.trimmed().isEmpty()) {
         const QString Chosen =
             Modal().SaveFileName(this, PathwayFileFilter, PathwayFileExtension, true);
@@ -235,6 +295,169 @@ void TForm2::SaveActionExecute() {
     WriteDocumentTo(FPathwayFileName);
     ClearDirtyFlags();
     Modal().ShowMessage(this, FPathwayFileName + QStringLiteral(" saved"));
+}
+
+// ---------------------------------------------------------------- editing
+
+bool TForm2::HoldsElement(const TElement* Element) const {
+    for (int32_t Index = 0; Element && Index < FMyElementsList->Count(); ++Index)
+        if (FMyElementsList->Elements(Index) == Element)
+            return true;
+    return false;
+}
+
+void TForm2::ElementsChanged() {
+    FElementListIsDirty = true;
+    FFrame11->Draw();
+}
+
+void TForm2::FlushGridEdit() {
+    FActionsStringGrid->CloseEditor();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
+void TForm2::AddSimpleElementActionExecute() {
+    FlushGridEdit();
+    // 255 is never drawn.
+    QRandomGenerator* Random = QRandomGenerator::global();
+    const int Red = int(Random->bounded(255u));
+    const int Green = int(Random->bounded(255u));
+    const int Blue = int(Random->bounded(255u));
+    FMyElementsList->AddSimpleElement(QStringLiteral("NewAction"), RGBToColor(Red, Green, Blue), 0,
+                                      0, 0);
+    FActionsStringGrid->DrawActionsStringGrid();
+    // The new name can be typed at once.
+    FActionsStringGrid->SetSelection(FActionsStringGrid->RowCount() - 1,
+                                     TActionsGridModel::NameColumn);
+    FActionsStringGrid->setFocus();
+    ElementsChanged();
+}
+
+void TForm2::DeleteElementActionExecute() {
+    FlushGridEdit();
+    const int32_t Row = FActionsStringGrid->Row();
+    TElement* Element = FActionsStringGrid->ElementOfRow(Row);
+    // A shortcut can come before the enabling rule was asked again.
+    if (!Element || Element->DependencyCount() > 0)
+        return;
+    // The current situation may go too when nothing is built on it; the
+    // pathway is then without one.
+    const int32_t CurrentID = FMyElementsList->CurrentElementID();
+    if (CurrentID != -1 && FMyElementsList->FindElement(CurrentID) == Element)
+        FMyElementsList->SetCurrentElementID(-1);
+    FMyElementsList->Delete(Row - 1);
+    FActionsStringGrid->DrawActionsStringGrid();
+    ElementsChanged();
+}
+
+void TForm2::MoveDownActionExecute() {
+    FlushGridEdit();
+    const int32_t Row = FActionsStringGrid->Row();
+    if (Row < 1 || Row >= FActionsStringGrid->RowCount() - 1)
+        return;
+    FMyElementsList->Exchange(Row - 1, Row);
+    FActionsStringGrid->DrawActionsStringGrid();
+    FActionsStringGrid->SetSelection(Row + 1, FActionsStringGrid->Col());
+    ElementsChanged();
+}
+
+void TForm2::MoveUpActionExecute() {
+    FlushGridEdit();
+    const int32_t Row = FActionsStringGrid->Row();
+    if (Row < 2)
+        return;
+    FMyElementsList->Exchange(Row - 1, Row - 2);
+    FActionsStringGrid->DrawActionsStringGrid();
+    FActionsStringGrid->SetSelection(Row - 1, FActionsStringGrid->Col());
+    ElementsChanged();
+}
+
+void TForm2::AddTimeColumnActionExecute() {
+    FlushGridEdit();
+    if (FMyElementsList->PathwayType() != ptTimeBased)
+        return;
+    QString Name;
+    if (!Modal().InputQuery(this, QStringLiteral("Enter name for new scenario column"),
+                            QStringLiteral("Enter name"), Name))
+        return;
+    Name = Name.trimmed();
+    if (Name.isEmpty())
+        return;
+    const int32_t Count = FMyElementsList->TippingTimeValuesCount() + 1;
+    FMyElementsList->SetTippingTimeValuesCount(Count);
+    FMyElementsList->SetTippingTimeColumnCaption(Count - 1, Name);
+    // The new scenario starts as a copy of the last one.
+    for (int32_t Index = 0; Count >= 2 && Index < FMyElementsList->Count(); ++Index) {
+        TElement* Element = FMyElementsList->Elements(Index);
+        Element->SetTippingTimeValue(Count - 1, Element->TippingTimeValue(Count - 2));
+    }
+    FFrame11->UpdateSeriesSelector();
+    FActionsStringGrid->DrawActionsStringGrid();
+    // The selector now shows the first column; the map follows it, so that
+    // the two never disagree.
+    ElementsChanged();
+}
+
+void TForm2::ActionsStringGridButtonClick(int Col, int Row) {
+    if (Row == 0)
+        return;
+    if (Col == 1)
+        ChooseElementColor(Row);
+}
+
+void TForm2::ActionsStringGridEditCellDone(TElement* Element, int Col, const QString& Text) {
+    if (!HoldsElement(Element))
+        return;
+    if (Col == TActionsGridModel::NameColumn) {
+        if (Text == Element->Caption())
+            return;
+        Element->SetCaption(Text);
+        FActionsStringGrid->DrawActionsStringGrid();
+        ElementsChanged();
+        return;
+    }
+    if (Col < TActionsGridModel::FirstValueColumn)
+        return;
+    // A text that is no number raises here; the cell then shows the stored
+    // value again, since the grid shows what the model holds.
+    const double Value = CellToFloat(Text);
+    if (FMyElementsList->PathwayType() == ptConditionBased) {
+        if (Value == Element->TippingPointValue())
+            return;
+        Element->SetTippingPointValue(Value);
+    } else {
+        const int32_t Column = Col - TActionsGridModel::FirstValueColumn;
+        if (Column >= FMyElementsList->TippingTimeValuesCount() ||
+            Value == Element->TippingTimeValue(Column))
+            return;
+        Element->SetTippingTimeValue(Column, Value);
+    }
+    FActionsStringGrid->DrawActionsStringGrid();
+    ElementsChanged();
+}
+
+void TForm2::ActionsStringGridTypeChosen(TElement* Element, int Index) {
+    if (!HoldsElement(Element) || Element->CombinationType() == ctNone)
+        return;
+    const TCombinationType Type = Index == 0 ? ctCombine : ctSequence;
+    if (Type == Element->CombinationType())
+        return;
+    Element->SetCombinationType(Type);
+    FActionsStringGrid->DrawElementRow(Element, FActionsStringGrid->RowOfElement(Element));
+    ElementsChanged();
+}
+
+void TForm2::ChooseElementColor(int32_t Row) {
+    TElement* Element = FActionsStringGrid->ElementOfRow(Row);
+    if (!Element || !Element->IsPrimaryElement())
+        return;
+    TColor Color = Element->MyColor();
+    if (!Modal().ChooseColor(this, Color) || Color == Element->OwnColor())
+        return;
+    Element->SetMyColor(Color);
+    // Pathway elements that lead to the action show its colour in their bars.
+    FActionsStringGrid->DrawActionsStringGrid();
+    ElementsChanged();
 }
 
 void TForm2::SetPathwayFileName(const QString& Value) {
@@ -300,6 +523,7 @@ void TForm2::CreateDialogs() {
 }
 
 bool TForm2::FormCloseQuery() {
+    FlushGridEdit();
     CreateDialogs();
     FCloseForm->SetFileName(FPathwayFileName);
     if (!DocumentIsDirty())

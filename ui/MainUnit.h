@@ -2,6 +2,7 @@
 
 #include "model/ElementsUnit.h"
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
@@ -88,8 +89,31 @@ public:
     const TCommand& AddTimeColumnAction() const { return FAddTimeColumn; }
     const TCommand& ScenarioEditAction() const { return FScenarioEdit; }
     void SaveActionExecute();
+    void AddSimpleElementActionExecute();
+    void DeleteElementActionExecute();
+    void MoveDownActionExecute();
+    void MoveUpActionExecute();
+    void AddTimeColumnActionExecute();
     // Re-evaluates every command's enabling rule.
     void UpdateActions();
+
+    // Commands of the grid's button cells, for the keyboard: "Edit measure"
+    // for the selected row, the colour of the selected action, the settings
+    // of the current value column.
+    QAction* EditMeasureAction() const { return FEditMeasureAction; }
+    QAction* ChooseColorAction() const { return FChooseColorAction; }
+    QAction* ColumnSettingsAction() const { return FColumnSettingsAction; }
+
+    // What the grid reports. Edits arrive through the event loop, after the
+    // editor has closed; Element may have gone by then.
+    void ActionsStringGridButtonClick(int Col, int Row);
+    void ActionsStringGridEditCellDone(TElement* Element, int Col, const QString& Text);
+    void ActionsStringGridTypeChosen(TElement* Element, int Index);
+    // The colour dialog of the action in Row.
+    void ChooseElementColor(int32_t Row);
+    // Ends an open in-place edit and applies it at once, so that a command
+    // acts on what the user typed.
+    void FlushGridEdit();
 
     // The dialogs the commands use, created once after construction, in order.
     void CreateDialogs();
@@ -106,10 +130,14 @@ private:
     void BuildWindow();
     void BuildCommands();
     TCommand MakeCommand(const QString& Caption, int Top, int Left, int Width,
-                         std::function<void()> Execute, std::function<bool()> EnabledRule);
+                         std::function<void()> Execute, std::function<bool()> EnabledRule,
+                         const QKeySequence& Shortcut = QKeySequence());
     // Leaves a usable new pathway after a file could not be opened at start.
     void ResetToNewPathway();
     void DrawReportingErrors();
+    bool HoldsElement(const TElement* Element) const;
+    // The list changed: set its dirty flag and redraw the map.
+    void ElementsChanged();
 
     QString FPathwayFileName;
     bool FElementListIsDirty = false;
@@ -133,6 +161,9 @@ private:
     TCommand FSave;
     TCommand FAddTimeColumn;
     TCommand FScenarioEdit;
+    QAction* FEditMeasureAction = nullptr;
+    QAction* FChooseColorAction = nullptr;
+    QAction* FColumnSettingsAction = nullptr;
 
     TGraphSettingsForm* FGraphSettingsForm = nullptr;
     TXAxisSettingsForm* FXAxisSettingsForm = nullptr;

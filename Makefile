@@ -23,4 +23,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan fuzz-build bench-build
+	rm -rf build build-asan fuzz-build bench-build bench-build-ui

@@ -1,0 +1,191 @@
+// The editing path of the main window: one tipping value typed into the grid
+// of a 1,000- and a 10,000-element pathway, through the model change, the
+// grid refresh and the map redraw, with the views the edit changed painted
+// (grab()) as the screen would repaint them: the grid and the map view. Next
+// to it the map drawing alone, as the map view draws and shows it on every
+// change. Goals: the time per element flat from 1,000 to 10,000, and the
+// whole edit within 1.2 times the map drawing alone; the summary after the
+// table gives both.
+
+#include "document/PathwayFileUnit.h"
+#include "map/GraphicsFrameUnit.h"
+#include "ui/AboutUnit.h"
+#include "ui/ActionsGridUnit.h"
+#include "ui/ApplicationUnit.h"
+#include "ui/MainUnit.h"
+#include "widgets/ModalSeamUnit.h"
+
+#include <QDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+
+namespace {
+
+// Opens the file named on the command line from the start dialog; nothing
+// else is ever asked.
+class TOpenSeam : public TModalSeam {
+public:
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, bool, int*) override {
+        return {};
+    }
+    void ShowMessage(QWidget*, const QString&) override {}
+    void ShowError(QWidget*, const QString& Text) override {
+        std::fprintf(stderr, "error: %s\n", qPrintable(Text));
+    }
+    bool Confirm(QWidget*, const QString&) override { return false; }
+    bool InputQuery(QWidget*, const QString&, const QString&, QString&) override { return false; }
+    bool ChooseColor(QWidget*, TColor&) override { return false; }
+    int Exec(QDialog* Dialog) override {
+        if (auto* About = qobject_cast<TAboutForm*>(Dialog)) {
+            About->OpenButton()->click();
+            return About->result();
+        }
+        return QDialog::Rejected;
+    }
+};
+
+// Half actions, half pathway elements, and five scenarios, saved to a file.
+QString WritePathway(const QTemporaryDir& Dir, int32_t N) {
+    TPathwayDocument Doc;
+    TElementsList& List = Doc.Elements;
+    std::mt19937 Random(7);
+    std::vector<int32_t> Actions, All;
+    for (int32_t ID = 1; ID <= N; ++ID) {
+        // Built directly: the list's next-free-id scan would make building
+        // the bench list quadratic.
+        TElement* E = new TElement(ID, &List);
+        E->SetCaption(QStringLiteral("Element %1").arg(ID));
+        E->SetMyColor(TColor(Random() % 0xFFFFFF));
+        E->SetTippingPointValue(double(Random() % 1000) / 10);
+        if (ID % 2 == 0 && !All.empty()) {
+            E->SetPredecessorID(All[Random() % All.size()]);
+            E->SetCombinationSecondID(Actions[Random() % Actions.size()]);
+            E->SetCombinationType(ID % 4 == 0 ? ctCombine : ctSequence);
+        } else {
+            Actions.push_back(ID);
+        }
+        All.push_back(ID);
+    }
+    List.SetCurrentElementID(1);
+    TCellGrid& Grid = Doc.Scenarios.ScenariosStringGrid();
+    for (int S = 0; S < 5; ++S) {
+        Grid.SetColCount(S + 2);
+        Grid.SetCells(S + 1, 0, QStringLiteral("Scenario %1").arg(S));
+        for (int R = 1; R <= 10; ++R)
+            Grid.SetCells(S + 1, R, QString::number(R * (S + 1) * 2));
+    }
+    const QString Name = Dir.filePath(QStringLiteral("bench%1.pathway").arg(N));
+    Doc.Save(Name);
+    return Name;
+}
+
+struct TBenchWindow {
+    explicit TBenchWindow(int32_t N) {
+        SetModal(&Seam);
+        Form = std::make_unique<TForm2>(QStringList{WritePathway(Dir, N)});
+        Form->CreateDialogs();
+        Form->resize(1280, 800);
+        Form->show();
+        Form->grab();
+    }
+    ~TBenchWindow() { SetModal(nullptr); }
+
+    TOpenSeam Seam;
+    QTemporaryDir Dir;
+    std::unique_ptr<TForm2> Form;
+};
+
+void PerElement(benchmark::State& State, int64_t N) {
+    State.counters["per_element"] = benchmark::Counter(
+        double(N), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// A value typed into the grid of a row in the middle: what the grid hands on
+// when the edit ends, then the window painted.
+void BM_EditTippingValue(benchmark::State& State) {
+    const int32_t N = int32_t(State.range(0));
+    TBenchWindow Bench(N);
+    TActionsStringGrid* Grid = Bench.Form->ActionsStringGrid();
+    const int32_t Row = N / 2;
+    Grid->SetSelection(Row, TActionsGridModel::FirstValueColumn);
+    TElement* Element = Grid->ElementOfRow(Row);
+    int Turn = 0;
+    for (auto _ : State) {
+        const QString Text = QString::number(40 + (++Turn % 2) * 5) + QStringLiteral(".5");
+        Bench.Form->ActionsStringGridEditCellDone(Element, TActionsGridModel::FirstValueColumn,
+                                                  Text);
+        benchmark::DoNotOptimize(Grid->grab());
+        benchmark::DoNotOptimize(Bench.Form->Frame11()->grab());
+    }
+    PerElement(State, N);
+}
+
+// The map drawing alone, as the map view draws and shows it on every change.
+void BM_MapDraw(benchmark::State& State) {
+    const int32_t N = int32_t(State.range(0));
+    TBenchWindow Bench(N);
+    for (auto _ : State) {
+        Bench.Form->Frame11()->Draw();
+        benchmark::DoNotOptimize(Bench.Form->Frame11()->grab());
+    }
+    PerElement(State, N);
+}
+
+BENCHMARK(BM_EditTippingValue)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MapDraw)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+class TSummaryReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& Runs) override {
+        ConsoleReporter::ReportRuns(Runs);
+        for (const Run& R : Runs)
+            if (R.run_type == Run::RT_Iteration && R.iterations > 0 && !R.error_occurred)
+                FSeconds[R.benchmark_name()] = R.cpu_accumulated_time / double(R.iterations);
+    }
+    void PrintSummary() const {
+        std::printf("\nSummary (CPU time per run)\n");
+        for (int N : {1000, 10000}) {
+            const std::string Suffix = "/" + std::to_string(N);
+            const double Edit = Get("BM_EditTippingValue" + Suffix);
+            const double Draw = Get("BM_MapDraw" + Suffix);
+            if (Edit > 0 && Draw > 0)
+                std::printf("  %5d elements: edit %7.2f ms, map drawing %7.2f ms, ratio %.2f "
+                            "(goal 1.2)\n",
+                            N, Edit * 1e3, Draw * 1e3, Edit / Draw);
+        }
+        const double Small = Get("BM_EditTippingValue/1000");
+        const double Large = Get("BM_EditTippingValue/10000");
+        if (Small > 0 && Large > 0)
+            std::printf("  edit per element: %.2f us at 1,000, %.2f us at 10,000 (growth %.2f)\n",
+                        Small / 1000 * 1e6, Large / 10000 * 1e6, (Large / 10000) / (Small / 1000));
+    }
+
+private:
+    double Get(const std::string& Name) const {
+        const auto It = FSeconds.find(Name);
+        return It == FSeconds.end() ? 0 : It->second;
+    }
+    std::map<std::string, double> FSeconds;
+};
+
+} // namespace
+
+int main(int Argc, char** Argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    TCorvinalApplication App(Argc, Argv);
+    benchmark::Initialize(&Argc, Argv);
+    if (benchmark::ReportUnrecognizedArguments(Argc, Argv))
+        return 1;
+    TSummaryReporter Reporter;
+    benchmark::RunSpecifiedBenchmarks(&Reporter);
+    Reporter.PrintSummary();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -44,16 +44,18 @@ QString TScriptedModal::SaveFileName(QWidget*, const QString& Filter,
     return Answer.Path;
 }
 
-void TScriptedModal::ShowMessage(QWidget*, const QString& Text) {
+void TScriptedModal::ShowMessage(QWidget* Parent, const QString& Text) {
     Messages << Text;
+    MessageParents << Parent;
 }
 
 void TScriptedModal::ShowError(QWidget*, const QString& Text) {
     Errors << Text;
 }
 
-bool TScriptedModal::Confirm(QWidget*, const QString& Text) {
+bool TScriptedModal::Confirm(QWidget* Parent, const QString& Text) {
     Confirmations << Text;
+    ConfirmParents << Parent;
     if (FConfirms.empty()) {
         ADD_FAILURE() << "unscripted confirmation: " << Text.toStdString();
         return false;
@@ -63,9 +65,10 @@ bool TScriptedModal::Confirm(QWidget*, const QString& Text) {
     return Answer;
 }
 
-bool TScriptedModal::InputQuery(QWidget*, const QString& Title, const QString& Prompt,
+bool TScriptedModal::InputQuery(QWidget* Parent, const QString& Title, const QString& Prompt,
                                 QString& Value) {
     InputTitles << Title;
+    InputParents << Parent;
     InputPrompts << Prompt;
     InputInitialTexts << Value;
     if (FInputs.empty()) {

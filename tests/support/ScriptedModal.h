@@ -35,6 +35,10 @@ public:
     QStringList Messages;
     QStringList Errors;
     QStringList Confirmations;
+    // The windows the boxes were asked for, in the order they were asked.
+    QList<QWidget*> MessageParents;
+    QList<QWidget*> ConfirmParents;
+    QList<QWidget*> InputParents;
     QStringList InputTitles;
     QStringList InputPrompts;
     QStringList InputInitialTexts;

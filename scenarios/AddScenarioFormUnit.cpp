@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWheelEvent>
+#include <algorithm>
 
 namespace {
 
@@ -37,12 +38,26 @@ double ReadShown(const QLineEdit* Field) {
     return AsShown(ReadFloatField(Field));
 }
 
-// A field gets the height its font needs; the positions are fixed.
+// A field gets the height its font needs; the positions are fixed. Where the
+// system's face is wider than the one the dialog was laid out for, a caption
+// widens its control rather than being cut off.
 void Place(QWidget* Widget, int Left, int Top, int Width) {
-    Widget->setGeometry(Left, Top, Width, Widget->sizeHint().height());
+    const QSize Hint = Widget->sizeHint();
+    Widget->setGeometry(Left, Top, Width, Hint.height());
+}
+
+void PlaceCaptioned(QWidget* Widget, int Left, int Top, int Width) {
+    const QSize Hint = Widget->sizeHint();
+    Widget->setGeometry(Left, Top, std::max(Width, Hint.width()), Hint.height());
 }
 
 } // namespace
+
+QFont ScenarioDialogFont() {
+    QFont Font(QStringLiteral("Tahoma"));
+    Font.setPointSize(8);
+    return Font;
+}
 
 // ---------------------------------------------------------------- TDecadeSpinEdit
 
@@ -69,16 +84,19 @@ TAddScenarioForm::TAddScenarioForm(QWidget* Parent) : QDialog(Parent) {
     setWindowTitle(QStringLiteral("Add Scenario"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
+    setFont(ScenarioDialogFont());
 
     // Created in the order the Tab key visits them.
     FNameLabel = new QLabel(QStringLiteral("Scenario Name"), this);
     FNameLabel->move(8, 8);
+    FNameLabel->adjustSize();
     FNameEdit = new QLineEdit(this);
     Place(FNameEdit, 112, 5, 121);
     FNameLabel->setBuddy(FNameEdit);
 
     FValueLabel = new QLabel(QStringLiteral("Value for year"), this);
     FValueLabel->move(8, 40);
+    FValueLabel->adjustSize();
     FFirstYearSpinEdit = new TDecadeSpinEdit(this);
     Place(FFirstYearSpinEdit, 16, 64, 63);
     FFirstYearSpinEdit->SetValue(MatrixFirstYear);
@@ -93,7 +111,7 @@ TAddScenarioForm::TAddScenarioForm(QWidget* Parent) : QDialog(Parent) {
 
     FAutoInterpolateCheckBox =
         new QCheckBox(QStringLiteral("Automatic interpolation for values"), this);
-    Place(FAutoInterpolateCheckBox, 16, 128, 217);
+    PlaceCaptioned(FAutoInterpolateCheckBox, 16, 128, 217);
     FAutoInterpolateCheckBox->setChecked(true);
 
     FCancelButton = new QPushButton(QStringLiteral("Cancel"), this);

@@ -3,6 +3,7 @@
 #include "widgets/SpinEditUnit.h"
 
 #include <QDialog>
+#include <QFont>
 
 class QAction;
 class QCheckBox;
@@ -10,6 +11,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class TFloatEdit;
+
+// The face both scenario dialogs are laid out for: Tahoma at 8 points, or
+// the nearest face the system has at that size.
+QFont ScenarioDialogFont();
 
 // A year box that steps by decades and cannot be typed into: only its arrows
 // and the Up and Down keys change it, so a stray wheel turn or page key does

@@ -216,6 +216,20 @@ void TScenarioMatrixView::FinishEditing(bool Keep) {
                              : QAbstractItemDelegate::RevertModelCache);
 }
 
+void TScenarioMatrixView::FitColumnsToCaptions() {
+    const int Count = model() ? model()->columnCount() : 0;
+    FFittedWidths.resize(size_t(Count), -1);
+    for (int C = 0; C < Count; ++C) {
+        const int Fitted = FFittedWidths[size_t(C)];
+        if (Fitted >= 0 && columnWidth(C) != Fitted)
+            continue; // the user's width
+        const int Width =
+            std::max(int(ScenarioColumnWidth), horizontalHeader()->sectionSizeHint(C));
+        setColumnWidth(C, Width);
+        FFittedWidths[size_t(C)] = Width;
+    }
+}
+
 void TScenarioMatrixView::LeaveMatrix(bool Next) {
     // The view's own version would move to the next cell instead.
     QWidget::focusNextPrevChild(Next);
@@ -284,6 +298,8 @@ TScenarioDefinitionForm::TScenarioDefinitionForm(QWidget* Parent) : QDialog(Pare
     setWindowTitle(QStringLiteral("ScenarioDefinitionForm"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
+    // Before any child is made: the headers take their bold face from it.
+    setFont(ScenarioDialogFont());
 
     // Until an opener loads a matrix, the dialog shows the scenario table's
     // years without scenarios.
@@ -315,6 +331,7 @@ TScenarioDefinitionForm::TScenarioDefinitionForm(QWidget* Parent) : QDialog(Pare
     FDeleteScenarioAction =
         MakeCommand(QStringLiteral("&Delete Scenario"), 136, FDeleteScenarioButton,
                     &TScenarioDefinitionForm::DeleteScenarioActionExecute);
+    FitCommandButtons();
 
     FButtonBar = new QWidget(this);
     FButtonBar->setGeometry(0, ClientHeight - ButtonBarHeight, ClientWidth, ButtonBarHeight);
@@ -348,6 +365,27 @@ TScenarioDefinitionForm::TScenarioDefinitionForm(QWidget* Parent) : QDialog(Pare
     ShowMatrix(1, 1);
 }
 
+TScenarioDefinitionForm::~TScenarioDefinitionForm() {
+    // The view and its model read the matrix, which goes before the children
+    // would.
+    delete FMatrixView;
+    delete FMatrixModel;
+}
+
+void TScenarioDefinitionForm::FitCommandButtons() {
+    // Where the system's face is wider than the one the panel was laid out
+    // for, the buttons widen together, centred in the panel, rather than cut
+    // their captions off.
+    QPushButton* Buttons[] = {FAddScenarioButton, FRenameScenarioButton,
+                              FInterpolateEmptyCellsButton, FDeleteScenarioButton};
+    int Width = CommandButtonWidth;
+    for (const QPushButton* Button : Buttons)
+        Width = std::max(Width, Button->sizeHint().width());
+    const int Left = std::min(CommandButtonLeft, (CommandPanelWidth - Width) / 2);
+    for (QPushButton* Button : Buttons)
+        Button->setGeometry(Left, Button->y(), Width, CommandButtonHeight);
+}
+
 QAction* TScenarioDefinitionForm::MakeCommand(const QString& Caption, int Top, QPushButton*& Button,
                                               void (TScenarioDefinitionForm::*Execute)()) {
     auto* Action = new QAction(Caption, this);
@@ -378,6 +416,7 @@ void TScenarioDefinitionForm::LoadMatrix(const TCellGrid& Source) {
 
 void TScenarioDefinitionForm::ShowMatrix(int Col, int Row) {
     FMatrixModel->Rebuild();
+    FMatrixView->FitColumnsToCaptions();
     FMatrixView->SetCurrentCell(Col, Row);
     UpdateActions();
 }

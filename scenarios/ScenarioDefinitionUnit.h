@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <vector>
 
 class QAction;
 class QLineEdit;
@@ -97,6 +98,9 @@ public:
     void FinishEditing(bool Keep);
     // Moves the focus to the next or previous control of the dialog.
     void LeaveMatrix(bool Next);
+    // Columns are at least ScenarioColumnWidth wide, wider where their
+    // caption needs it; a column whose width the user set keeps it.
+    void FitColumnsToCaptions();
 
     using QTableView::edit;
 
@@ -105,6 +109,10 @@ protected:
     void mousePressEvent(QMouseEvent* Event) override;
     bool edit(const QModelIndex& Index, EditTrigger Trigger, QEvent* Event) override;
     void keyboardSearch(const QString& Search) override;
+
+private:
+    // The width each column was last given to fit its caption.
+    std::vector<int> FFittedWidths;
 };
 
 // The scenario definition dialog: all scenarios as one matrix, with
@@ -115,6 +123,7 @@ class TScenarioDefinitionForm : public QDialog {
     Q_OBJECT
 public:
     explicit TScenarioDefinitionForm(QWidget* Parent = nullptr);
+    ~TScenarioDefinitionForm() override;
 
     // Copies Source into the matrix (TScenarioFrame::CopyScenarioValues) and shows it.
     void LoadMatrix(const TCellGrid& Source);
@@ -151,6 +160,7 @@ protected:
     void showEvent(QShowEvent* Event) override;
 
 private:
+    void FitCommandButtons();
     QAction* MakeCommand(const QString& Caption, int Top, QPushButton*& Button,
                          void (TScenarioDefinitionForm::*Execute)());
     void AddScenarioActionExecute();

@@ -54,8 +54,9 @@ void TScriptedModal::ShowError(QWidget* Parent, const QString& Text) {
     MessageParents << Parent;
 }
 
-bool TScriptedModal::Confirm(QWidget*, const QString& Text) {
+bool TScriptedModal::Confirm(QWidget* Parent, const QString& Text) {
     Confirmations << Text;
+    ConfirmParents << Parent;
     if (FConfirms.empty()) {
         ADD_FAILURE() << "unscripted confirmation: " << Text.toStdString();
         return false;
@@ -65,9 +66,10 @@ bool TScriptedModal::Confirm(QWidget*, const QString& Text) {
     return Answer;
 }
 
-bool TScriptedModal::InputQuery(QWidget*, const QString& Title, const QString& Prompt,
+bool TScriptedModal::InputQuery(QWidget* Parent, const QString& Title, const QString& Prompt,
                                 QString& Value) {
     InputTitles << Title;
+    InputParents << Parent;
     InputPrompts << Prompt;
     InputInitialTexts << Value;
     if (FInputs.empty()) {

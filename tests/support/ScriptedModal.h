@@ -36,6 +36,10 @@ public:
     QStringList Errors;
     QList<QWidget*> MessageParents; // of messages and errors, in order
     QStringList Confirmations;
+    // The windows the boxes were asked for, in the order they were asked.
+    QList<QWidget*> MessageParents;
+    QList<QWidget*> ConfirmParents;
+    QList<QWidget*> InputParents;
     QStringList InputTitles;
     QStringList InputPrompts;
     QStringList InputInitialTexts;

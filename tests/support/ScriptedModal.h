@@ -34,9 +34,9 @@ public:
     // What the application asked or showed.
     QStringList Messages;
     QStringList Errors;
-    QList<QWidget*> MessageParents; // of messages and errors, in order
     QStringList Confirmations;
-    // The windows the boxes were asked for, in the order they were asked.
+    // The windows the boxes were asked for, in the order they were asked
+    // (messages and errors together).
     QList<QWidget*> MessageParents;
     QList<QWidget*> ConfirmParents;
     QList<QWidget*> InputParents;

@@ -89,9 +89,13 @@ void TElementItemDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& 
         Painter->restore();
         Painter->setFont(Option.font);
         Painter->setPen(Selected ? Palette.highlightedText().color() : Palette.text().color());
-        Painter->drawText(QRect(Item.left() + NameLeft, Item.top() + 1, Item.width() - NameLeft,
-                                Item.height() - 1),
-                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, Element->Caption());
+        // A name too long for the list ends in "..."; the item's tool tip
+        // holds it whole.
+        const QRect Name(Item.left() + NameLeft, Item.top() + 1, Item.width() - NameLeft - 2,
+                         Item.height() - 1);
+        Painter->drawText(
+            Name, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+            Option.fontMetrics.elidedText(Element->Caption(), Qt::ElideRight, Name.width()));
     }
     if (Option.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect Focus;
@@ -104,16 +108,15 @@ void TElementItemDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& 
     Painter->restore();
 }
 
-QSize TElementItemDelegate::sizeHint(const QStyleOptionViewItem& Option,
-                                     const QModelIndex& Index) const {
-    const TElement* Element = ElementOf(Index);
-    const int NameWidth = Element ? Option.fontMetrics.horizontalAdvance(Element->Caption()) : 0;
-    // As wide as the name, so that long names scroll instead of being cut.
-    return QSize(NameLeft + NameWidth + 4, TAddCombinationForm::ItemHeight);
+QSize TElementItemDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const {
+    // As wide as the list, whatever the name: the lists are narrow, and a
+    // name cut short reads better than one to scroll to.
+    return QSize(NameLeft, TAddCombinationForm::ItemHeight);
 }
 
 QListWidget* MakeListBox(TAddCombinationForm& Form) {
     auto* ListBox = new TElementListBox(&Form);
+    ListBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox->setItemDelegate(new TElementItemDelegate(Form, ListBox));
     return ListBox;
 }
@@ -185,8 +188,10 @@ void TAddCombinationForm::SetMyElementsList(TElementsList* Value) {
     FMyElementsList = Value;
     if (Value && Value->Count() > 0) {
         for (QListWidget* ListBox : {FFirstListBox, FSecondListBox}) {
-            for (int32_t I = 0; I < Value->Count(); ++I)
-                ListBox->addItem(Value->Elements(I)->Caption());
+            for (int32_t I = 0; I < Value->Count(); ++I) {
+                auto* Item = new QListWidgetItem(Value->Elements(I)->Caption(), ListBox);
+                Item->setToolTip(Item->text());
+            }
             ListBox->setCurrentRow(0);
         }
     }

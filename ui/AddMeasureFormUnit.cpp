@@ -71,6 +71,7 @@ TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
     // The element's own properties on the left, its costs on the right.
     auto* Grid = new QGridLayout;
     Grid->setHorizontalSpacing(8);
+    Grid->setVerticalSpacing(10);
     Grid->addWidget(FPresentActionCheckBox, 0, 0, 1, 4);
     Grid->addWidget(new QLabel(QStringLiteral("Name"), this), 1, 0);
     Grid->addWidget(FNameEdit, 1, 1, 1, 3);

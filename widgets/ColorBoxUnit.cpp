@@ -21,6 +21,10 @@ TColorBox::TColorBox(TScreenColor ScreenColor, QWidget* Parent)
     : QComboBox(Parent), FScreenColor(std::move(ScreenColor)) {
     setIconSize(QSize(24, 12));
     setMaxVisibleItems(16);
+    // The longest names would make the box wider than a form has room for;
+    // the open list still shows them whole.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(10);
     addItem(QStringLiteral("Custom..."));
     for (TColor Value : StandardColors)
         addItem(Swatch(Value), DisplayName(Value), int(Value));

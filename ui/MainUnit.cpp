@@ -45,7 +45,11 @@ TForm2::TForm2(const QStringList& Arguments, QWidget* Parent) : QMainWindow(Pare
                 [this] { UpdateActions(); });
 }
 
-TForm2::~TForm2() = default;
+TForm2::~TForm2() {
+    // The grid and the map view read the list and the scenario table, which
+    // are members and would go before the child widgets: the views go first.
+    delete FSplitter;
+}
 
 void TForm2::BuildWindow() {
     resize(800, 542);

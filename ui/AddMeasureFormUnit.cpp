@@ -1,0 +1,210 @@
+#include "ui/AddMeasureFormUnit.h"
+
+#include "base/NumberFormatUnit.h"
+#include "map/CanvasUnit.h"
+#include "widgets/ColorBoxUnit.h"
+#include "widgets/FloatEditUnit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString CombinationItem = QStringLiteral("Combination");
+const QString SequenceItem = QStringLiteral("Sequence");
+
+// Hidden controls keep their place, so that the form does not rearrange
+// itself between an action and a pathway element.
+template <typename TWidget> TWidget* KeepingPlace(TWidget* Widget) {
+    QSizePolicy Policy = Widget->sizePolicy();
+    Policy.setRetainSizeWhenHidden(true);
+    Widget->setSizePolicy(Policy);
+    return Widget;
+}
+
+} // namespace
+
+TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
+    setWindowTitle(QStringLiteral("Edit measure"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setModal(true);
+
+    // Created in the order of the form from top to bottom, which is the order
+    // Tab walks.
+    FPresentActionCheckBox =
+        KeepingPlace(new QCheckBox(QStringLiteral("Define as present action"), this));
+    FNameEdit = new QLineEdit(this);
+    FTippingValueEdit = new TFloatEdit(this);
+    FColorBox = new TColorBox(ColorToQColor, this);
+    FCombinationLabel = KeepingPlace(new QLabel(QStringLiteral("Combination"), this));
+    FCombinationComboBox = KeepingPlace(new QComboBox(this));
+    FCombinationComboBox->setEditable(true);
+    FCombinationComboBox->setInsertPolicy(QComboBox::NoInsert);
+    FCombinationComboBox->addItems({CombinationItem, SequenceItem});
+    FPredecessorLabel = KeepingPlace(new QLabel(QStringLiteral("Predecessor"), this));
+    FPredecessorEdit = KeepingPlace(new QLineEdit(this));
+    FCombinedWithLabel = KeepingPlace(new QLabel(QStringLiteral("Combined with"), this));
+    FCombinedWithEdit = KeepingPlace(new QLineEdit(this));
+    for (QLineEdit* IDEdit : {FPredecessorEdit, FCombinedWithEdit}) {
+        IDEdit->setReadOnly(true);
+        // Shown for reading, so Tab passes them by.
+        IDEdit->setFocusPolicy(Qt::ClickFocus);
+    }
+    FInitialCostsLabel = new QLabel(QStringLiteral("Initial Costs"), this);
+    FInitialCostsEdit = KeepingPlace(new TFloatEdit(this));
+    FTransferCostsLabel = new QLabel(QStringLiteral("Transfer Costs"), this);
+    FTransferCostsEdit = KeepingPlace(new TFloatEdit(this));
+    FRecurrentCostsEdit = new TFloatEdit(this);
+
+    FOKButton = new QPushButton(QStringLiteral("OK"), this);
+    FCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    FOKButton->setDefault(true);
+    connect(FOKButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The element's own properties on the left, its costs on the right.
+    auto* Grid = new QGridLayout;
+    Grid->setHorizontalSpacing(8);
+    Grid->setVerticalSpacing(10);
+    Grid->addWidget(FPresentActionCheckBox, 0, 0, 1, 4);
+    Grid->addWidget(new QLabel(QStringLiteral("Name"), this), 1, 0);
+    Grid->addWidget(FNameEdit, 1, 1, 1, 3);
+    Grid->addWidget(new QLabel(QStringLiteral("Tipping Value"), this), 2, 0);
+    Grid->addWidget(FTippingValueEdit, 2, 1);
+    Grid->addWidget(new QLabel(QStringLiteral("Color"), this), 3, 0);
+    Grid->addWidget(FColorBox, 3, 1);
+    Grid->addWidget(FCombinationLabel, 4, 0);
+    Grid->addWidget(FCombinationComboBox, 4, 1);
+    Grid->addWidget(FPredecessorLabel, 5, 0);
+    Grid->addWidget(FPredecessorEdit, 5, 1);
+    Grid->addWidget(FInitialCostsLabel, 2, 2);
+    Grid->addWidget(FInitialCostsEdit, 2, 3);
+    Grid->addWidget(FTransferCostsLabel, 3, 2);
+    Grid->addWidget(FTransferCostsEdit, 3, 3);
+    Grid->addWidget(new QLabel(QStringLiteral("Recurrent Costs"), this), 4, 2);
+    Grid->addWidget(FRecurrentCostsEdit, 4, 3);
+    Grid->addWidget(FCombinedWithLabel, 5, 2);
+    Grid->addWidget(FCombinedWithEdit, 5, 3);
+    Grid->setColumnStretch(1, 1);
+    Grid->setColumnStretch(3, 1);
+
+    auto* Buttons = new QHBoxLayout;
+    Buttons->addStretch();
+    Buttons->addWidget(FOKButton);
+    Buttons->addWidget(FCancelButton);
+
+    auto* Layout = new QVBoxLayout(this);
+    Layout->addLayout(Grid);
+    Layout->addStretch();
+    Layout->addLayout(Buttons);
+    setFixedSize(482, 302);
+
+    // A dialog that nobody filled reads as a new action, not as a failure.
+    for (TFloatEdit* Edit :
+         {FTippingValueEdit, FInitialCostsEdit, FTransferCostsEdit, FRecurrentCostsEdit})
+        Edit->setText(FloatToStrGeneral(0));
+    SetCombinationType(ctNone);
+    SetCombinationFirstID(-1);
+    SetCombinationSecondID(-1);
+}
+
+QString TAddMeasureForm::MeasureName() const {
+    return FNameEdit->text();
+}
+void TAddMeasureForm::SetMeasureName(const QString& Value) {
+    FNameEdit->setText(Value);
+}
+
+double TAddMeasureForm::TippingValue() const {
+    return ReadFloatField(FTippingValueEdit);
+}
+void TAddMeasureForm::SetTippingValue(double Value) {
+    FTippingValueEdit->setText(FloatToStrGeneral(Value));
+}
+
+TColor TAddMeasureForm::MeasureColor() const {
+    return FColorBox->Color();
+}
+void TAddMeasureForm::SetMeasureColor(TColor Value) {
+    FColorBox->SetColor(Value);
+}
+
+TCombinationType TAddMeasureForm::CombinationType() const {
+    // The text decides, not the item picked last: what the user typed over it
+    // counts. Letter case does not, as when the drop-down completes a name.
+    const int Item =
+        FCombinationComboBox->findText(FCombinationComboBox->currentText(), Qt::MatchFixedString);
+    if (Item < 0)
+        return ctNone;
+    return FCombinationComboBox->itemText(Item) == CombinationItem ? ctCombine : ctSequence;
+}
+
+void TAddMeasureForm::SetCombinationType(TCombinationType Value) {
+    const bool IsAction = Value == ctNone;
+    FCombinationLabel->setVisible(!IsAction);
+    FCombinationComboBox->setVisible(!IsAction);
+    FInitialCostsEdit->setVisible(IsAction);
+    FTransferCostsEdit->setVisible(!IsAction);
+    FCombinationComboBox->setCurrentIndex(
+        Value == ctCombine    ? FCombinationComboBox->findText(CombinationItem)
+        : Value == ctSequence ? FCombinationComboBox->findText(SequenceItem)
+                              : -1);
+}
+
+void TAddMeasureForm::SetPresentActionEnabled(bool Value) {
+    FPresentActionCheckBox->setVisible(Value);
+}
+bool TAddMeasureForm::PresentActionEnabled() const {
+    return !FPresentActionCheckBox->isHidden();
+}
+bool TAddMeasureForm::PresentActionChecked() const {
+    return FPresentActionCheckBox->isChecked();
+}
+void TAddMeasureForm::SetPresentActionChecked(bool Value) {
+    FPresentActionCheckBox->setChecked(Value);
+}
+
+void TAddMeasureForm::SetCombinationFirstID(int32_t Value) {
+    FCombinationFirstID = Value;
+    FPredecessorEdit->setText(QString::number(Value));
+    FPredecessorLabel->setVisible(Value >= 0);
+    FPredecessorEdit->setVisible(Value >= 0);
+}
+void TAddMeasureForm::SetCombinationSecondID(int32_t Value) {
+    FCombinationSecondID = Value;
+    FCombinedWithEdit->setText(QString::number(Value));
+    FCombinedWithLabel->setVisible(Value >= 0);
+    FCombinedWithEdit->setVisible(Value >= 0);
+}
+
+double TAddMeasureForm::InitialCosts() const {
+    return ReadFloatField(FInitialCostsEdit);
+}
+void TAddMeasureForm::SetInitialCosts(double Value) {
+    FInitialCostsEdit->setText(FloatToStrGeneral(Value));
+}
+double TAddMeasureForm::TransferCosts() const {
+    return ReadFloatField(FTransferCostsEdit);
+}
+void TAddMeasureForm::SetTransferCosts(double Value) {
+    FTransferCostsEdit->setText(FloatToStrGeneral(Value));
+}
+double TAddMeasureForm::RecurrentCosts() const {
+    return ReadFloatField(FRecurrentCostsEdit);
+}
+void TAddMeasureForm::SetRecurrentCosts(double Value) {
+    FRecurrentCostsEdit->setText(FloatToStrGeneral(Value));
+}
+
+void TAddMeasureForm::CheckValues() const {
+    TippingValue();
+    InitialCosts();
+    TransferCosts();
+    RecurrentCosts();
+}

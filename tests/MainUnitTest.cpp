@@ -2,15 +2,24 @@
 #include "base/ErrorUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/GraphicsFrameUnit.h"
+#include "scenarios/AddScenarioFormUnit.h"
+#include "scenarios/ScenarioDefinitionUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestSupport.h"
 #include "ui/AboutUnit.h"
 #include "ui/ActionsGridUnit.h"
+#include "ui/AddCombinationFormUnit.h"
+#include "ui/AddMeasureFormUnit.h"
 #include "ui/SaveAndCloseUnit.h"
+#include "ui/TimeColumnSettingsUnit.h"
+#include "widgets/ColorBoxUnit.h"
+#include "widgets/FloatEditUnit.h"
+#include "widgets/SpinEditUnit.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -18,13 +27,16 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <type_traits>
 
 namespace {
 
@@ -810,6 +822,289 @@ TEST_F(Editing, TheColourCellOfAnAction) {
     Form->ActionsStringGridButtonClick(1, 4);
     EXPECT_EQ(Script.ColorRequests, 2);
     EXPECT_TRUE(Script.AllAnswered());
+}
+
+// ------------------------------------------------------------ dialogs
+
+// Dialogs whose commands follow enabling rules have them asked when the
+// application is idle; a script plays the idle moment.
+template <typename T, typename = void> struct THasUpdateActions : std::false_type {};
+template <typename T>
+struct THasUpdateActions<T, std::void_t<decltype(std::declval<T&>().UpdateActions())>>
+    : std::true_type {};
+
+// Plays the user on a dialog of type T: Play fills it in, then OK is
+// clicked (or Cancel when Ok is false). The dialog's result is returned.
+template <typename T>
+TScriptedModal::TExecHandler Playing(std::function<void(T&)> Play, bool Ok = true) {
+    return [Play, Ok](QDialog* Dialog) {
+        auto* Form = qobject_cast<T*>(Dialog);
+        EXPECT_NE(Form, nullptr);
+        if (!Form)
+            return int(QDialog::Rejected);
+        Form->setResult(QDialog::Rejected);
+        if (Play)
+            Play(*Form);
+        if constexpr (THasUpdateActions<T>::value)
+            Form->UpdateActions();
+        QPushButton* Button = Ok ? Form->OKButton() : Form->CancelButton();
+        EXPECT_TRUE(Button->isEnabled());
+        QTest::mouseClick(Button, Qt::LeftButton);
+        return Form->result();
+    };
+}
+
+void Retype(QLineEdit* Field, const QString& Keys) {
+    Field->selectAll();
+    QTest::keyClick(Field, Qt::Key_Backspace);
+    QTest::keyClicks(Field, Keys);
+}
+
+// Picks Element in a list of "Define pathway" by clicking its item.
+void Pick(QListWidget* List, int Row) {
+    QListWidgetItem* Item = List->item(Row);
+    ASSERT_NE(Item, nullptr);
+    List->scrollToItem(Item);
+    QTest::mouseClick(List->viewport(), Qt::LeftButton, {}, List->visualItemRect(Item).center());
+}
+
+TEST_F(Editing, PathwayBuildsAnElementFromTwoOthers) {
+    Start();
+    TElement* Dike = AddAction("Dike", Number("1.5"));
+    TElement* Pump = AddAction("Pump", "3");
+    Form->ClearDirtyFlags();
+    Script.OnExec(Playing<TAddCombinationForm>([](TAddCombinationForm& Dialog) {
+        Pick(Dialog.FirstListBox(), 1);
+        Pick(Dialog.SecondListBox(), 2);
+        EXPECT_FALSE(Dialog.NotAllowedLabel()->isVisibleTo(&Dialog));
+    }));
+    Form->CombineAction().Button->click();
+    ASSERT_EQ(List->Count(), 4);
+    const TElement* E = List->Elements(3);
+    EXPECT_EQ(E->Caption(), "Dike + Pump");
+    EXPECT_EQ(E->TippingPointValue(), 1.5);
+    EXPECT_EQ(E->PredecessorID(), Dike->ID());
+    EXPECT_EQ(E->CombinationSecondID(), Pump->ID());
+    EXPECT_EQ(E->MyColor(), Pump->MyColor());
+    EXPECT_EQ(E->CombinationType(), ctCombine);
+    EXPECT_EQ(Grid->RowCount(), 5);
+    EXPECT_TRUE(Form->DocumentIsDirty());
+
+    // Cancelled: nothing.
+    Form->ClearDirtyFlags();
+    Script.OnExec(Playing<TAddCombinationForm>(nullptr, false));
+    Form->CombineAction().Button->click();
+    EXPECT_EQ(List->Count(), 4);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+}
+
+TEST_F(Editing, PathwayInATimeBasedPathwayTakesFirstsTimeValues) {
+    Start(&TAboutForm::NewTimeButton);
+    Script.AnswerInput(QString("High"));
+    Form->AddTimeColumnAction().Button->click();
+    TElement* Dike = AddAction("Dike", "2030");
+    Type(2, TActionsGridModel::FirstValueColumn + 1, "2045");
+    AddAction("Pump", "2060");
+    Script.OnExec(Playing<TAddCombinationForm>([](TAddCombinationForm& Dialog) {
+        Pick(Dialog.FirstListBox(), 1);
+        Pick(Dialog.SecondListBox(), 2);
+    }));
+    Form->CombineAction().Button->click();
+    ASSERT_EQ(List->Count(), 4);
+    EXPECT_EQ(List->Elements(3)->TippingTimeValue(0), Dike->TippingTimeValue(0));
+    EXPECT_EQ(List->Elements(3)->TippingTimeValue(1), 2045);
+}
+
+TEST_F(Editing, ScenariosAreEditedOnACopy) {
+    Start();
+    AddAction("Dike", "250");
+    Form->ClearDirtyFlags();
+    // Cancel after adding a scenario leaves the table and its flag alone.
+    Script.OnExec(Playing<TScenarioDefinitionForm>(
+        [this](TScenarioDefinitionForm& Dialog) {
+            Script.OnExec(Playing<TAddScenarioForm>([](TAddScenarioForm& Add) {
+                EXPECT_EQ(Add.LastAnchorValue(), 250); // the largest tipping value
+                Retype(Add.NameEdit(), "Wet");
+            }));
+            Dialog.UpdateActions();
+            QTest::mouseClick(Dialog.AddScenarioButton(), Qt::LeftButton);
+            EXPECT_EQ(Dialog.ScenarioMatrixGrid().ColCount(), 2);
+        },
+        false));
+    Form->ScenarioEditAction().Button->click();
+    EXPECT_EQ(Form->ScenarioFrame1()->Count(), 0);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+
+    // OK hands the matrix back, and the map shows its axis.
+    const QImage Before = Form->Frame11()->ShownImage();
+    Script.OnExec(Playing<TScenarioDefinitionForm>([this](TScenarioDefinitionForm& Dialog) {
+        Script.OnExec(Playing<TAddScenarioForm>(
+            [](TAddScenarioForm& Add) { Retype(Add.NameEdit(), "Wet"); }));
+        Dialog.UpdateActions();
+        QTest::mouseClick(Dialog.AddScenarioButton(), Qt::LeftButton);
+    }));
+    Form->ScenarioEditAction().Button->click();
+    ASSERT_EQ(Form->ScenarioFrame1()->Count(), 1);
+    EXPECT_EQ(Form->ScenarioFrame1()->ScenarioCaption(0), "Wet");
+    EXPECT_TRUE(Form->ScenarioFrame1()->ScenarioIsDirty());
+    EXPECT_NE(Form->Frame11()->ShownImage(), Before);
+    EXPECT_TRUE(Script.AllAnswered());
+}
+
+TEST_F(Editing, EditMeasureShowsAndStoresTheElement) {
+    Start();
+    TElement* Dike = AddAction("Dike", Number("1.5"));
+    Dike->SetInitialCosts(1000);
+    Dike->SetRecurrentCosts(20);
+    Form->ClearDirtyFlags();
+    Script.OnExec(Playing<TAddMeasureForm>([](TAddMeasureForm& Dialog) {
+        EXPECT_EQ(Dialog.MeasureName(), "Dike");
+        EXPECT_EQ(Dialog.TippingValue(), 1.5);
+        EXPECT_EQ(Dialog.InitialCosts(), 1000);
+        EXPECT_EQ(Dialog.RecurrentCosts(), 20);
+        EXPECT_FALSE(Dialog.PresentActionChecked());
+        EXPECT_EQ(Dialog.CombinationType(), ctNone);
+        Retype(Dialog.NameEdit(), "Dike ring");
+        Retype(Dialog.TippingValueEdit(), "4");
+        Retype(Dialog.InitialCostsEdit(), "2500");
+        Retype(Dialog.RecurrentCostsEdit(), "35");
+    }));
+    // The ID cell is a button that opens the dialog.
+    Form->ActionsStringGridButtonClick(0, 2);
+    EXPECT_EQ(Dike->Caption(), "Dike ring");
+    EXPECT_EQ(Dike->TippingPointValue(), 4);
+    EXPECT_EQ(Dike->InitialCosts(), 2500);
+    EXPECT_EQ(Dike->RecurrentCosts(), 35);
+    EXPECT_EQ(Grid->Row(), 2);
+    EXPECT_EQ(Grid->Cells(2, 2), "Dike ring");
+    EXPECT_TRUE(Form->DocumentIsDirty());
+
+    // Cancel changes nothing.
+    Form->ClearDirtyFlags();
+    Script.OnExec(Playing<TAddMeasureForm>(
+        [](TAddMeasureForm& Dialog) { Retype(Dialog.NameEdit(), "Wall"); }, false));
+    Form->ActionsStringGridButtonClick(0, 2);
+    EXPECT_EQ(Dike->Caption(), "Dike ring");
+    EXPECT_FALSE(Form->DocumentIsDirty());
+}
+
+TEST_F(Editing, EditMeasureWithANumberThatIsNoneChangesNothing) {
+    Start();
+    TElement* Dike = AddAction("Dike", Number("1.5"));
+    const TColor Colour = Dike->OwnColor();
+    Form->ClearDirtyFlags();
+    for (int Field = 0; Field < 2; ++Field) {
+        Script.Errors.clear();
+        Script.OnExec(Playing<TAddMeasureForm>([Field](TAddMeasureForm& Dialog) {
+            Retype(Dialog.NameEdit(), "Wall");
+            QTest::keyClick(Dialog.ColorBox(), Qt::Key_End); // another colour
+            Retype(Field == 0 ? Dialog.TippingValueEdit() : Dialog.RecurrentCostsEdit(), "-");
+        }));
+        // Through the event loop, as the key would come.
+        Grid->SetSelection(2, TActionsGridModel::NameColumn);
+        QMetaObject::invokeMethod(
+            Form.get(), [this] { Form->EditMeasureAction()->trigger(); }, Qt::QueuedConnection);
+        Settle();
+        EXPECT_EQ(Script.Errors, QStringList{"''-'' is not a valid floating point value"});
+        EXPECT_EQ(Dike->Caption(), "Dike");
+        EXPECT_EQ(Dike->OwnColor(), Colour);
+        EXPECT_EQ(Dike->TippingPointValue(), 1.5);
+        EXPECT_EQ(Grid->Cells(2, 2), "Dike");
+        EXPECT_FALSE(Form->DocumentIsDirty());
+    }
+}
+
+TEST_F(Editing, PresentActionMovesTheMarker) {
+    Start();
+    TElement* Dike = AddAction("Dike", "3");
+    // Unchecked on the current situation: no current element at all.
+    Script.OnExec(Playing<TAddMeasureForm>([](TAddMeasureForm& Dialog) {
+        EXPECT_TRUE(Dialog.PresentActionChecked());
+        QTest::mouseClick(Dialog.PresentActionCheckBox(), Qt::LeftButton);
+    }));
+    Form->ActionsStringGridButtonClick(0, 1);
+    EXPECT_EQ(List->CurrentElementID(), -1);
+    EXPECT_EQ(Grid->Cells(0, 1), "1");
+    // No current situation: no warnings.
+    EXPECT_EQ(Grid->Model()->CellColor(4, 2), TActionsGridModel::ValueColor());
+    // Checked on Dike: the marker goes there.
+    Script.OnExec(Playing<TAddMeasureForm>([](TAddMeasureForm& Dialog) {
+        EXPECT_FALSE(Dialog.PresentActionChecked());
+        QTest::mouseClick(Dialog.PresentActionCheckBox(), Qt::LeftButton);
+    }));
+    Form->ActionsStringGridButtonClick(0, 2);
+    EXPECT_EQ(List->CurrentElementID(), Dike->ID());
+    EXPECT_EQ(Grid->Cells(0, 2), "-->2");
+    EXPECT_EQ(Grid->Cells(0, 1), "1");
+}
+
+TEST_F(Editing, EditMeasureOfAPathwayElementStoresItsTransferCosts) {
+    Start();
+    TElement* Dike = AddAction("Dike", "3");
+    TElement* Pump = AddAction("Pump", "4");
+    TElement* Both = List->AddCombinationElement("Dike + Pump", 3, Dike->ID(), Pump->ID());
+    Both->SetCombinationType(ctCombine);
+    Both->SetInitialCosts(7);
+    Grid->DrawActionsStringGrid();
+    Script.OnExec(Playing<TAddMeasureForm>([](TAddMeasureForm& Dialog) {
+        EXPECT_EQ(Dialog.CombinationType(), ctCombine);
+        EXPECT_EQ(Dialog.CombinationFirstID(), 2);
+        EXPECT_EQ(Dialog.CombinationSecondID(), 3);
+        Retype(Dialog.TransferCostsEdit(), "150");
+        Retype(Dialog.InitialCostsEdit(), "99"); // not shown for a pathway element
+    }));
+    Form->ActionsStringGridButtonClick(0, 4);
+    EXPECT_EQ(Both->TransferCosts(), 150);
+    EXPECT_EQ(Both->InitialCosts(), 7);
+    EXPECT_EQ(Both->CombinationType(), ctCombine);
+    EXPECT_EQ(Both->OwnColor(), clBlack); // the colour shown was Pump's, untouched
+}
+
+TEST_F(Editing, TimeColumnSettings) {
+    Start(&TAboutForm::NewTimeButton);
+    Script.AnswerInput(QString("2050"));
+    Form->AddTimeColumnAction().Button->click();
+    Form->ClearDirtyFlags();
+    const int32_t Col = TActionsGridModel::FirstValueColumn + 1;
+    // The same name and a new width: only the width.
+    Script.OnExec(Playing<TTimeColumnSettingsForm>([](TTimeColumnSettingsForm& Dialog) {
+        EXPECT_EQ(Dialog.ColumnName(), "2050");
+        Dialog.WidthSpinEdit()->Editor()->selectAll();
+        QTest::keyClicks(Dialog.WidthSpinEdit()->Editor(), "180");
+    }));
+    Form->ActionsStringGridButtonClick(Col, 0);
+    EXPECT_EQ(Grid->ColumnWidth(Col), 180);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    // A new name: header, caption, selector; with the key on the current column.
+    Grid->SetSelection(1, Col);
+    Script.OnExec(Playing<TTimeColumnSettingsForm>(
+        [](TTimeColumnSettingsForm& Dialog) { Retype(Dialog.NameEdit(), "High 2050"); }));
+    Form->ColumnSettingsAction()->trigger();
+    EXPECT_EQ(List->TippingTimeColumnCaption(1), "High 2050");
+    EXPECT_EQ(Grid->Cells(Col, 0), "High 2050");
+    EXPECT_EQ(Form->Frame11()->ComboBox1()->itemText(1), "High 2050");
+    EXPECT_TRUE(Form->DocumentIsDirty());
+    // Cancel changes nothing.
+    Form->ClearDirtyFlags();
+    Script.OnExec(Playing<TTimeColumnSettingsForm>(
+        [](TTimeColumnSettingsForm& Dialog) { Retype(Dialog.NameEdit(), "Low"); }, false));
+    Form->ActionsStringGridButtonClick(Col, 0);
+    EXPECT_EQ(List->TippingTimeColumnCaption(1), "High 2050");
+    EXPECT_FALSE(Form->DocumentIsDirty());
+}
+
+TEST_F(Editing, TheConditionColumnHeaderSetsOnlyTheWidth) {
+    Start();
+    Script.OnExec(Playing<TTimeColumnSettingsForm>([](TTimeColumnSettingsForm& Dialog) {
+        EXPECT_EQ(Dialog.ColumnName(), "Condition tipping point");
+        Retype(Dialog.NameEdit(), "Sea level");
+        Dialog.WidthSpinEdit()->Editor()->selectAll();
+        QTest::keyClicks(Dialog.WidthSpinEdit()->Editor(), "5");
+    }));
+    Form->ActionsStringGridButtonClick(TActionsGridModel::FirstValueColumn, 0);
+    EXPECT_EQ(Grid->Cells(4, 0), "Condition tipping point");
+    EXPECT_EQ(Grid->ColumnWidth(4), 20); // no narrower than that
+    EXPECT_FALSE(Form->DocumentIsDirty());
 }
 
 } // namespace

@@ -287,6 +287,8 @@ TGridHeaderView::TGridHeaderView(QWidget* Parent) : QHeaderView(Qt::Horizontal, 
     setSectionResizeMode(QHeaderView::Interactive);
     setStretchLastSection(false);
     setDefaultSectionSize(TActionsStringGrid::DefaultColumnWidth);
+    // As narrow as the column settings allow, whatever the style's default.
+    setMinimumSectionSize(TActionsStringGrid::MinColumnWidth);
     setFixedHeight(HeaderHeight);
 }
 

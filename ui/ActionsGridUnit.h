@@ -190,6 +190,7 @@ class TActionsStringGrid : public QTableView {
     Q_OBJECT
 public:
     static constexpr int DefaultColumnWidth = 116;
+    static constexpr int MinColumnWidth = 20;
     static constexpr int DataRowHeight = 24;
 
     explicit TActionsStringGrid(QWidget* Parent = nullptr);

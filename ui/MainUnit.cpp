@@ -6,12 +6,16 @@
 #include "map/GraphSettingsUnit.h"
 #include "map/GraphicsFrameUnit.h"
 #include "map/XAxisSettingsFormUnit.h"
+#include "scenarios/ScenarioDefinitionUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
 #include "ui/AboutUnit.h"
 #include "ui/ActionsGridUnit.h"
+#include "ui/AddCombinationFormUnit.h"
+#include "ui/AddMeasureFormUnit.h"
 #include "ui/ApplicationUnit.h"
 #include "ui/PathShorteningUnit.h"
 #include "ui/SaveAndCloseUnit.h"
+#include "ui/TimeColumnSettingsUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
 #include <QAbstractEventDispatcher>
@@ -122,8 +126,9 @@ void TForm2::BuildCommands() {
             return E && E->DependencyCount() == 0;
         },
         QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    FCombine = MakeCommand(QStringLiteral("Pathway"), 76, 15, 113, nullptr, Always,
-                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    FCombine = MakeCommand(
+        QStringLiteral("Pathway"), 76, 15, 113, [this] { CombineActionExecute(); }, Always,
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     FMoveDown = MakeCommand(
         QStringLiteral("Down"), 110, 15, 57, [this] { MoveDownActionExecute(); },
         [=] { return SelectedRow() >= 1 && SelectedRow() < FActionsStringGrid->RowCount() - 1; },
@@ -139,7 +144,7 @@ void TForm2::BuildCommands() {
         [this] { return FMyElementsList->PathwayType() == ptTimeBased; },
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
     FScenarioEdit = MakeCommand(
-        QStringLiteral("Scenarios"), 230, 15, 113, nullptr,
+        QStringLiteral("Scenarios"), 230, 15, 113, [this] { ScenarioEditActionExecute(); },
         [this] { return FMyElementsList->PathwayType() == ptConditionBased; },
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
 
@@ -403,10 +408,141 @@ void TForm2::AddTimeColumnActionExecute() {
 }
 
 void TForm2::ActionsStringGridButtonClick(int Col, int Row) {
-    if (Row == 0)
+    if (Row == 0) {
+        if (Col >= TActionsGridModel::FirstValueColumn)
+            EditTimeColumn(Col);
         return;
-    if (Col == 1)
+    }
+    if (Col == 0) {
+        FActionsStringGrid->SetSelection(Row, TActionsGridModel::NameColumn);
+        EditElement(Row);
+    } else if (Col == 1) {
         ChooseElementColor(Row);
+    }
+}
+
+void TForm2::CombineActionExecute() {
+    FlushGridEdit();
+    CreateDialogs();
+    FAddCombinationForm->SetMyElementsList(FMyElementsList.get());
+    if (Modal().Exec(FAddCombinationForm) != QDialog::Accepted)
+        return;
+    const TElement* First = FAddCombinationForm->FirstElement();
+    const TElement* Second = FAddCombinationForm->SecondElement();
+    if (!First || !Second)
+        return;
+    TElement* Element = FMyElementsList->AddCombinationElement(
+        First->Caption() + QStringLiteral(" + ") + Second->Caption(), First->TippingPointValue(),
+        First->ID(), Second->ID());
+    // In a time-based pathway the new element starts where First tips, in
+    // every time column.
+    if (FMyElementsList->PathwayType() == ptTimeBased)
+        for (int32_t Column = 0; Column < Element->TippingTimeValuesLength(); ++Column)
+            Element->SetTippingTimeValue(Column, First->TippingTimeValue(Column));
+    Element->SetMyColor(Second->MyColor());
+    Element->SetCombinationType(FAddCombinationForm->Combination());
+    FActionsStringGrid->DrawActionsStringGrid();
+    ElementsChanged();
+}
+
+void TForm2::ScenarioEditActionExecute() {
+    FlushGridEdit();
+    if (FMyElementsList->PathwayType() != ptConditionBased)
+        return;
+    CreateDialogs();
+    FScenarioDefinitionForm->LoadMatrix(FScenarioFrame1->ScenariosStringGrid());
+    FScenarioDefinitionForm->SetMaxTippingPointValue(FMyElementsList->MaxTippingPoint());
+    if (Modal().Exec(FScenarioDefinitionForm) != QDialog::Accepted)
+        return;
+    TScenarioFrame::CopyScenarioValues(FScenarioDefinitionForm->ScenarioMatrixGrid(),
+                                       FScenarioFrame1->ScenariosStringGrid());
+    FScenarioFrame1->SetScenarioIsDirty(true);
+    FFrame11->Draw();
+}
+
+void TForm2::EditElement(int32_t Row) {
+    FlushGridEdit();
+    CreateDialogs();
+    TElement* Element = FActionsStringGrid->ElementOfRow(Row);
+    if (!Element)
+        return;
+    const bool TimeBased = FMyElementsList->PathwayType() == ptTimeBased;
+    const bool IsAction = Element->IsPrimaryElement();
+    const int32_t CurrentID = FMyElementsList->CurrentElementID();
+    const bool WasCurrent = CurrentID != -1 && FMyElementsList->FindElement(CurrentID) == Element;
+    TAddMeasureForm* Form = FAddMeasureForm;
+    Form->SetMeasureName(Element->Caption());
+    Form->SetMeasureColor(Element->MyColor());
+    Form->SetTippingValue(TimeBased ? Element->TippingTimeValue(0) : Element->TippingPointValue());
+    Form->SetCombinationType(Element->CombinationType());
+    Form->SetCombinationFirstID(Element->PredecessorID());
+    Form->SetCombinationSecondID(Element->CombinationSecondID());
+    Form->SetPresentActionEnabled(IsAction);
+    Form->SetPresentActionChecked(WasCurrent);
+    Form->SetInitialCosts(Element->InitialCosts());
+    Form->SetTransferCosts(Element->TransferCosts());
+    Form->SetRecurrentCosts(Element->RecurrentCosts());
+    if (Modal().Exec(Form) != QDialog::Accepted)
+        return;
+
+    // Every number is read before anything changes: a field that is no
+    // number leaves the element, the grid and the dirty flag as they were.
+    Form->CheckValues();
+    const double Value = Form->TippingValue();
+    const double InitialCosts = Form->InitialCosts();
+    const double TransferCosts = Form->TransferCosts();
+    const double RecurrentCosts = Form->RecurrentCosts();
+
+    Element->SetCaption(Form->MeasureName());
+    // A pathway element shows the colour of the action it leads to; its own
+    // colour changes only when the user picked another one.
+    if (Form->MeasureColor() != Element->MyColor())
+        Element->SetMyColor(Form->MeasureColor());
+    if (TimeBased) {
+        if (Element->TippingTimeValuesLength() > 0)
+            Element->SetTippingTimeValue(0, Value);
+    } else {
+        Element->SetTippingPointValue(Value);
+    }
+    Element->SetCombinationType(Form->CombinationType());
+    // The cost fields the dialog shows for the element's kind.
+    if (IsAction)
+        Element->SetInitialCosts(InitialCosts);
+    else
+        Element->SetTransferCosts(TransferCosts);
+    Element->SetRecurrentCosts(RecurrentCosts);
+    if (Form->PresentActionChecked())
+        FMyElementsList->SetCurrentElementID(Element->ID());
+    else if (WasCurrent)
+        FMyElementsList->SetCurrentElementID(-1);
+    // The grid shows the model as it is: the "-->" marker and the warning
+    // colours of every row follow at once.
+    FActionsStringGrid->DrawActionsStringGrid();
+    ElementsChanged();
+}
+
+void TForm2::EditTimeColumn(int32_t Col) {
+    FlushGridEdit();
+    CreateDialogs();
+    if (Col < TActionsGridModel::FirstValueColumn || Col >= FActionsStringGrid->ColCount())
+        return;
+    TTimeColumnSettingsForm* Form = FTimeColumnSettingsForm;
+    Form->SetColumnName(FActionsStringGrid->Cells(Col, 0));
+    Form->SetColumnWidth(FActionsStringGrid->ColumnWidth(Col));
+    if (Modal().Exec(Form) != QDialog::Accepted)
+        return;
+    const int32_t Column = Col - TActionsGridModel::FirstValueColumn;
+    if (FMyElementsList->PathwayType() == ptTimeBased &&
+        Column < FMyElementsList->TippingTimeValuesCount() &&
+        FMyElementsList->TippingTimeColumnCaption(Column) != Form->ColumnName()) {
+        FMyElementsList->SetTippingTimeColumnCaption(Column, Form->ColumnName());
+        FElementListIsDirty = true;
+        FActionsStringGrid->DrawActionsStringGrid();
+    }
+    FActionsStringGrid->SetColumnWidth(Col, Form->ColumnWidth());
+    FFrame11->UpdateSeriesSelector();
+    // The selector now shows the first column; the map follows it.
+    FFrame11->Draw();
 }
 
 void TForm2::ActionsStringGridEditCellDone(TElement* Element, int Col, const QString& Text) {
@@ -519,10 +655,15 @@ void TForm2::SetRowOfCombinationSecond(int32_t Value) {
 void TForm2::CreateDialogs() {
     if (FCloseForm)
         return;
+    FAddMeasureForm = new TAddMeasureForm(this);
     FGraphSettingsForm = new TGraphSettingsForm(this);
     FXAxisSettingsForm = new TXAxisSettingsForm(this);
+    // It makes its own "Add Scenario" dialog, once.
+    FScenarioDefinitionForm = new TScenarioDefinitionForm(this);
     FCloseForm =
         new TCloseForm([this](const QString& FileName) { WriteDocumentTo(FileName); }, this);
+    FTimeColumnSettingsForm = new TTimeColumnSettingsForm(this);
+    FAddCombinationForm = new TAddCombinationForm(this);
     FFrame11->SetSettingsForms(FXAxisSettingsForm, FGraphSettingsForm);
 }
 

@@ -13,10 +13,14 @@ class QPushButton;
 class QSplitter;
 class QTabWidget;
 class TActionsStringGrid;
+class TAddCombinationForm;
+class TAddMeasureForm;
 class TCloseForm;
 class TGraphSettingsForm;
 class TGraphicsFrame;
+class TScenarioDefinitionForm;
 class TScenarioFrame;
+class TTimeColumnSettingsForm;
 class TXAxisSettingsForm;
 
 // A command of the main window: a named action with an enabling rule that is
@@ -47,6 +51,10 @@ public:
     TScenarioFrame* ScenarioFrame1() const { return FScenarioFrame1.get(); }
     TGraphicsFrame* Frame11() const { return FFrame11; }
     TCloseForm* CloseForm() const { return FCloseForm; }
+    TAddMeasureForm* AddMeasureForm() const { return FAddMeasureForm; }
+    TScenarioDefinitionForm* ScenarioDefinitionForm() const { return FScenarioDefinitionForm; }
+    TTimeColumnSettingsForm* TimeColumnSettingsForm() const { return FTimeColumnSettingsForm; }
+    TAddCombinationForm* AddCombinationForm() const { return FAddCombinationForm; }
     QTabWidget* PageControl() const { return FPageControl; }
     QSplitter* Splitter() const { return FSplitter; }
     QWidget* CommandPanel() const { return FCommandPanel; }
@@ -94,6 +102,12 @@ public:
     void MoveDownActionExecute();
     void MoveUpActionExecute();
     void AddTimeColumnActionExecute();
+    void CombineActionExecute();
+    void ScenarioEditActionExecute();
+    // Edits the element of a grid row through the "Edit measure" dialog.
+    void EditElement(int32_t Row);
+    // The time column settings dialog for grid column Col (4 and up).
+    void EditTimeColumn(int32_t Col);
     // Re-evaluates every command's enabling rule.
     void UpdateActions();
 
@@ -165,7 +179,11 @@ private:
     QAction* FChooseColorAction = nullptr;
     QAction* FColumnSettingsAction = nullptr;
 
+    TAddMeasureForm* FAddMeasureForm = nullptr;
     TGraphSettingsForm* FGraphSettingsForm = nullptr;
     TXAxisSettingsForm* FXAxisSettingsForm = nullptr;
+    TScenarioDefinitionForm* FScenarioDefinitionForm = nullptr;
     TCloseForm* FCloseForm = nullptr;
+    TTimeColumnSettingsForm* FTimeColumnSettingsForm = nullptr;
+    TAddCombinationForm* FAddCombinationForm = nullptr;
 };

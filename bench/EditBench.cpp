@@ -7,6 +7,7 @@
 // whole edit within 1.2 times the map drawing alone; the summary after the
 // table gives both.
 
+#include "bench/BenchSupport.h"
 #include "document/PathwayFileUnit.h"
 #include "map/GraphicsFrameUnit.h"
 #include "ui/AboutUnit.h"
@@ -51,36 +52,10 @@ public:
     }
 };
 
-// Half actions, half pathway elements, and five scenarios, saved to a file.
+// The bench pathway, saved to a file for the start dialog to open.
 QString WritePathway(const QTemporaryDir& Dir, int32_t N) {
     TPathwayDocument Doc;
-    TElementsList& List = Doc.Elements;
-    std::mt19937 Random(7);
-    std::vector<int32_t> Actions, All;
-    for (int32_t ID = 1; ID <= N; ++ID) {
-        // Built directly: the list's next-free-id scan would make building
-        // the bench list quadratic.
-        TElement* E = new TElement(ID, &List);
-        E->SetCaption(QStringLiteral("Element %1").arg(ID));
-        E->SetMyColor(TColor(Random() % 0xFFFFFF));
-        E->SetTippingPointValue(double(Random() % 1000) / 10);
-        if (ID % 2 == 0 && !All.empty()) {
-            E->SetPredecessorID(All[Random() % All.size()]);
-            E->SetCombinationSecondID(Actions[Random() % Actions.size()]);
-            E->SetCombinationType(ID % 4 == 0 ? ctCombine : ctSequence);
-        } else {
-            Actions.push_back(ID);
-        }
-        All.push_back(ID);
-    }
-    List.SetCurrentElementID(1);
-    TCellGrid& Grid = Doc.Scenarios.ScenariosStringGrid();
-    for (int S = 0; S < 5; ++S) {
-        Grid.SetColCount(S + 2);
-        Grid.SetCells(S + 1, 0, QStringLiteral("Scenario %1").arg(S));
-        for (int R = 1; R <= 10; ++R)
-            Grid.SetCells(S + 1, R, QString::number(R * (S + 1) * 2));
-    }
+    FillBenchPathway(Doc.Elements, Doc.Scenarios, N);
     const QString Name = Dir.filePath(QStringLiteral("bench%1.pathway").arg(N));
     Doc.Save(Name);
     return Name;
@@ -101,11 +76,6 @@ struct TBenchWindow {
     QTemporaryDir Dir;
     std::unique_ptr<TForm2> Form;
 };
-
-void PerElement(benchmark::State& State, int64_t N) {
-    State.counters["per_element"] = benchmark::Counter(
-        double(N), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
 
 // A value typed into the grid of a row in the middle: what the grid hands on
 // when the edit ends, then the window painted.
@@ -141,38 +111,27 @@ void BM_MapDraw(benchmark::State& State) {
 BENCHMARK(BM_EditTippingValue)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapDraw)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-class TSummaryReporter : public benchmark::ConsoleReporter {
+// Prints the ratio to the map drawing and the growth per element after the
+// table.
+class TSummaryReporter : public TTimesReporter {
 public:
-    void ReportRuns(const std::vector<Run>& Runs) override {
-        ConsoleReporter::ReportRuns(Runs);
-        for (const Run& R : Runs)
-            if (R.run_type == Run::RT_Iteration && R.iterations > 0 && !R.error_occurred)
-                FSeconds[R.benchmark_name()] = R.cpu_accumulated_time / double(R.iterations);
-    }
     void PrintSummary() const {
         std::printf("\nSummary (CPU time per run)\n");
         for (int N : {1000, 10000}) {
             const std::string Suffix = "/" + std::to_string(N);
-            const double Edit = Get("BM_EditTippingValue" + Suffix);
-            const double Draw = Get("BM_MapDraw" + Suffix);
+            const double Edit = Seconds("BM_EditTippingValue" + Suffix);
+            const double Draw = Seconds("BM_MapDraw" + Suffix);
             if (Edit > 0 && Draw > 0)
                 std::printf("  %5d elements: edit %7.2f ms, map drawing %7.2f ms, ratio %.2f "
                             "(goal 1.2)\n",
                             N, Edit * 1e3, Draw * 1e3, Edit / Draw);
         }
-        const double Small = Get("BM_EditTippingValue/1000");
-        const double Large = Get("BM_EditTippingValue/10000");
+        const double Small = Seconds("BM_EditTippingValue/1000");
+        const double Large = Seconds("BM_EditTippingValue/10000");
         if (Small > 0 && Large > 0)
             std::printf("  edit per element: %.2f us at 1,000, %.2f us at 10,000 (growth %.2f)\n",
                         Small / 1000 * 1e6, Large / 10000 * 1e6, (Large / 10000) / (Small / 1000));
     }
-
-private:
-    double Get(const std::string& Name) const {
-        const auto It = FSeconds.find(Name);
-        return It == FSeconds.end() ? 0 : It->second;
-    }
-    std::map<std::string, double> FSeconds;
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 // with both figures follows the table.
 
 #include "base/NumberFormatUnit.h"
+#include "bench/BenchSupport.h"
 #include "document/PathwayFileUnit.h"
 #include "file/XmlUnit.h"
 
@@ -107,29 +108,16 @@ BENCHMARK(BM_LoadPathway)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PugixmlParse)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SavePathway)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-// Collects the times to print the ratios after the table.
-class TSummary : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& Runs) override {
-        for (const Run& R : Runs)
-            if (R.run_type == Run::RT_Iteration)
-                Times[R.benchmark_name()] = R.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(Runs);
-    }
-    std::map<std::string, double> Times;
-};
-
 } // namespace
 
 int main(int Argc, char** Argv) {
     QCoreApplication App(Argc, Argv);
     SetDecimalSeparator(QLatin1Char('.'));
     benchmark::Initialize(&Argc, Argv);
-    TSummary Summary;
+    TTimesReporter Summary;
     benchmark::RunSpecifiedBenchmarks(&Summary);
     auto Time = [&](const char* Name, int Count) {
-        const auto It = Summary.Times.find(std::string(Name) + "/" + std::to_string(Count));
-        return It == Summary.Times.end() ? 0.0 : It->second;
+        return Summary.Seconds(std::string(Name) + "/" + std::to_string(Count));
     };
     for (int Count : {1000, 10000}) {
         const double Pugi = Time("BM_PugixmlParse", Count);

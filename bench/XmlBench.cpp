@@ -7,6 +7,7 @@
 // of the input stays linear with the smallest read buffer (their time is
 // mostly the first touch of fresh memory).
 
+#include "bench/BenchSupport.h"
 #include "file/XmlUnit.h"
 
 #include <benchmark/benchmark.h>
@@ -201,50 +202,35 @@ BENCHMARK(BM_UnterminatedComment)
     ->Arg(16 << 20)
     ->Unit(benchmark::kMillisecond);
 
-// Keeps the mean time of every run for the summary.
-class TSummaryReporter : public benchmark::ConsoleReporter {
+// Prints the ratios to pugixml and the growth per element after the table.
+class TSummaryReporter : public TTimesReporter {
 public:
-    void ReportRuns(const std::vector<Run>& Runs) override {
-        ConsoleReporter::ReportRuns(Runs);
-        for (const Run& R : Runs)
-            if (R.run_type == Run::RT_Iteration && R.iterations > 0 && !R.error_occurred)
-                FSeconds[R.benchmark_name()] = R.cpu_accumulated_time / double(R.iterations);
-    }
-
-    // CPU times, so that other work on the machine counts as little as it can.
     void PrintSummary() const {
         std::printf("\nSummary (CPU time per run)\n");
         for (const char* What : {"Parse", "LoadAndFree"}) {
             for (int N : {1000, 10000}) {
                 const std::string Suffix = "/" + std::to_string(N);
-                const double Ours = Get("BM_" + std::string(What) + "Ours" + Suffix);
-                const double Reference = Get("BM_" + std::string(What) + "Pugixml" + Suffix);
+                const double Ours = Seconds("BM_" + std::string(What) + "Ours" + Suffix);
+                const double Reference = Seconds("BM_" + std::string(What) + "Pugixml" + Suffix);
                 if (Ours > 0 && Reference > 0)
                     std::printf(
                         "  %-11s %5d elements: ours %6.2f ms, pugixml %5.2f ms, ratio %.2f\n", What,
                         N, Ours * 1e3, Reference * 1e3, Ours / Reference);
             }
         }
-        const double Small = Get("BM_ParseOurs/1000");
-        const double Large = Get("BM_ParseOurs/10000");
+        const double Small = Seconds("BM_ParseOurs/1000");
+        const double Large = Seconds("BM_ParseOurs/10000");
         if (Small > 0 && Large > 0)
             std::printf("  parse per element: %.0f ns at 1,000, %.0f ns at 10,000 (growth %.2f)\n",
                         Small / 1000 * 1e9, Large / 10000 * 1e9, (Large / 10000) / (Small / 1000));
         std::printf("  unterminated comment, ms per MB:");
         for (int Mb : {1, 4, 16}) {
-            const double T = Get("BM_UnterminatedComment/" + std::to_string(Mb << 20));
+            const double T = Seconds("BM_UnterminatedComment/" + std::to_string(Mb << 20));
             if (T > 0)
                 std::printf(" %.2f at %d MB;", T * 1e3 / Mb, Mb);
         }
         std::printf("\n");
     }
-
-private:
-    double Get(const std::string& Name) const {
-        const auto It = FSeconds.find(Name);
-        return It == FSeconds.end() ? 0 : It->second;
-    }
-    std::map<std::string, double> FSeconds;
 };
 
 } // namespace

@@ -40,45 +40,16 @@ bool IsForward(const QKeyEvent* Event) {
 // ---------------------------------------------------------------- TScenarioMatrixModel
 
 TScenarioMatrixModel::TScenarioMatrixModel(TCellGrid& Grid, QObject* Parent)
-    : QAbstractTableModel(Parent), FGrid(Grid) {
+    : TLiveTableModel(Parent), FGrid(Grid) {
     Rebuild();
 }
 
 void TScenarioMatrixModel::Rebuild() {
-    const int Cols = std::max(0, FGrid.ColCount() - 1);
-    const int Rows = std::max(0, FGrid.RowCount() - 1);
-    if (Cols > FColCount) {
-        beginInsertColumns(QModelIndex(), FColCount, Cols - 1);
-        FColCount = Cols;
-        endInsertColumns();
-    } else if (Cols < FColCount) {
-        beginRemoveColumns(QModelIndex(), Cols, FColCount - 1);
-        FColCount = Cols;
-        endRemoveColumns();
-    }
-    if (Rows > FRowCount) {
-        beginInsertRows(QModelIndex(), FRowCount, Rows - 1);
-        FRowCount = Rows;
-        endInsertRows();
-    } else if (Rows < FRowCount) {
-        beginRemoveRows(QModelIndex(), Rows, FRowCount - 1);
-        FRowCount = Rows;
-        endRemoveRows();
-    }
-    if (FColCount > 0)
-        Q_EMIT headerDataChanged(Qt::Horizontal, 0, FColCount - 1);
-    if (FRowCount > 0)
-        Q_EMIT headerDataChanged(Qt::Vertical, 0, FRowCount - 1);
-    if (FColCount > 0 && FRowCount > 0)
-        Q_EMIT dataChanged(index(0, 0), index(FRowCount - 1, FColCount - 1));
-}
-
-int TScenarioMatrixModel::rowCount(const QModelIndex& Parent) const {
-    return Parent.isValid() ? 0 : FRowCount;
-}
-
-int TScenarioMatrixModel::columnCount(const QModelIndex& Parent) const {
-    return Parent.isValid() ? 0 : FColCount;
+    Resize(std::max(0, FGrid.RowCount() - 1), std::max(0, FGrid.ColCount() - 1));
+    // The years are the row headers.
+    if (RowCount() > 0)
+        Q_EMIT headerDataChanged(Qt::Vertical, 0, RowCount() - 1);
+    RepaintAll();
 }
 
 QVariant TScenarioMatrixModel::data(const QModelIndex& Index, int Role) const {

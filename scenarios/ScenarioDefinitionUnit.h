@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scenarios/ScenarioFrameUnit.h"
+#include "widgets/LiveTableModelUnit.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>
@@ -19,7 +20,7 @@ class TAddScenarioForm;
 // (r, c) is grid cell (c + 1, r + 1).
 
 // The matrix's value cells, read live from the dialog's grid.
-class TScenarioMatrixModel : public QAbstractTableModel {
+class TScenarioMatrixModel : public TLiveTableModel {
     Q_OBJECT
 public:
     explicit TScenarioMatrixModel(TCellGrid& Grid, QObject* Parent = nullptr);
@@ -30,8 +31,6 @@ public:
     void Rebuild();
     QModelIndex CellIndex(int Col, int Row) const { return index(Row - 1, Col - 1); }
 
-    int rowCount(const QModelIndex& Parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& Parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& Index, int Role = Qt::DisplayRole) const override;
     // Stores the text as typed; it is read as a number only when used.
     bool setData(const QModelIndex& Index, const QVariant& Value, int Role = Qt::EditRole) override;
@@ -41,8 +40,6 @@ public:
 
 private:
     TCellGrid& FGrid;
-    int FRowCount = 0;
-    int FColCount = 0;
 };
 
 class TScenarioMatrixView;

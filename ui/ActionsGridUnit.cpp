@@ -58,7 +58,9 @@ void PaintPathwayBar(QPainter& Painter, const TElementsList& List, const TElemen
 // ---------------------------------------------------------------------------
 // TActionsGridModel
 
-TActionsGridModel::TActionsGridModel(QObject* Parent) : QAbstractTableModel(Parent) {}
+TActionsGridModel::TActionsGridModel(QObject* Parent) : TLiveTableModel(Parent) {
+    Resize(0, WantedColumnCount());
+}
 
 void TActionsGridModel::SetElementsList(TElementsList* Value) {
     FElementsList = Value;
@@ -72,44 +74,21 @@ int32_t TActionsGridModel::WantedColumnCount() const {
 }
 
 bool TActionsGridModel::RowCountIsStale() const {
-    return FRowCount != (FElementsList ? FElementsList->Count() : 0);
+    return RowCount() != (FElementsList ? FElementsList->Count() : 0);
 }
 
 void TActionsGridModel::Rebuild() {
-    const int32_t Columns = WantedColumnCount();
-    if (Columns > FColumnCount) {
-        beginInsertColumns(QModelIndex(), FColumnCount, Columns - 1);
-        FColumnCount = Columns;
-        endInsertColumns();
-    } else if (Columns < FColumnCount) {
-        beginRemoveColumns(QModelIndex(), Columns, FColumnCount - 1);
-        FColumnCount = Columns;
-        endRemoveColumns();
-    }
-    const int32_t Rows = FElementsList ? FElementsList->Count() : 0;
-    if (Rows > FRowCount) {
-        beginInsertRows(QModelIndex(), FRowCount, Rows - 1);
-        FRowCount = Rows;
-        endInsertRows();
-    } else if (Rows < FRowCount) {
-        beginRemoveRows(QModelIndex(), Rows, FRowCount - 1);
-        FRowCount = Rows;
-        endRemoveRows();
-    }
-    Q_EMIT headerDataChanged(Qt::Horizontal, 0, FColumnCount - 1);
-    // One notification for all cells: views repaint what they show, whatever
-    // the number of rows.
-    if (FRowCount > 0)
-        Q_EMIT dataChanged(index(0, 0), index(FRowCount - 1, FColumnCount - 1));
+    Resize(FElementsList ? FElementsList->Count() : 0, WantedColumnCount());
+    RepaintAll();
 }
 
 void TActionsGridModel::RefreshRow(int32_t Row) {
-    if (Row >= 1 && Row <= FRowCount)
-        Q_EMIT dataChanged(index(Row - 1, 0), index(Row - 1, FColumnCount - 1));
+    if (Row >= 1 && Row <= RowCount())
+        Q_EMIT dataChanged(index(Row - 1, 0), index(Row - 1, ColumnCount() - 1));
 }
 
 void TActionsGridModel::RefreshNameCell(int32_t Row) {
-    if (Row >= 1 && Row <= FRowCount)
+    if (Row >= 1 && Row <= RowCount())
         Q_EMIT dataChanged(index(Row - 1, NameColumn), index(Row - 1, NameColumn));
 }
 
@@ -123,7 +102,7 @@ void TActionsGridModel::SetHighlightRow(int32_t Which, int32_t Row) {
 }
 
 TElement* TActionsGridModel::ElementOfRow(int32_t Row) const {
-    if (!FElementsList || Row < 1 || Row > FRowCount || Row > FElementsList->Count())
+    if (!FElementsList || Row < 1 || Row > RowCount() || Row > FElementsList->Count())
         return nullptr;
     return FElementsList->Elements(Row - 1);
 }
@@ -131,7 +110,7 @@ TElement* TActionsGridModel::ElementOfRow(int32_t Row) const {
 int32_t TActionsGridModel::RowOfElement(const TElement* Element) const {
     if (!FElementsList || !Element)
         return -1;
-    const int32_t Last = std::min(FRowCount, FElementsList->Count());
+    const int32_t Last = std::min(RowCount(), FElementsList->Count());
     for (int32_t Index = 0; Index < Last; ++Index)
         if (FElementsList->Elements(Index) == Element)
             return Index + 1;
@@ -160,7 +139,7 @@ QString TActionsGridModel::CellText(int32_t Col, int32_t Row) const {
     if (Row == 0)
         return headerData(Col, Qt::Horizontal, Qt::DisplayRole).toString();
     const TElement* Element = ElementOfRow(Row);
-    if (!Element || Col < 0 || Col >= FColumnCount)
+    if (!Element || Col < 0 || Col >= ColumnCount())
         return QString();
     switch (Col) {
     case 0: {
@@ -188,7 +167,7 @@ QString TActionsGridModel::CellText(int32_t Col, int32_t Row) const {
 
 QColor TActionsGridModel::CellColor(int32_t Col, int32_t Row) const {
     const TElement* Element = ElementOfRow(Row);
-    if (!Element || Col < 0 || Col >= FColumnCount)
+    if (!Element || Col < 0 || Col >= ColumnCount())
         return QColor();
     switch (Col) {
     case 0:
@@ -206,17 +185,9 @@ QColor TActionsGridModel::CellColor(int32_t Col, int32_t Row) const {
 
 bool TActionsGridModel::CellReadOnly(int32_t Col, int32_t Row) const {
     const TElement* Element = ElementOfRow(Row);
-    if (!Element || Col < FixedColumnCount || Col >= FColumnCount)
+    if (!Element || Col < FixedColumnCount || Col >= ColumnCount())
         return true;
     return Col == TypeColumn && Element->CombinationType() == ctNone;
-}
-
-int TActionsGridModel::rowCount(const QModelIndex& Parent) const {
-    return Parent.isValid() ? 0 : FRowCount;
-}
-
-int TActionsGridModel::columnCount(const QModelIndex& Parent) const {
-    return Parent.isValid() ? 0 : FColumnCount;
 }
 
 QVariant TActionsGridModel::data(const QModelIndex& Index, int Role) const {
@@ -242,7 +213,7 @@ QVariant TActionsGridModel::data(const QModelIndex& Index, int Role) const {
 
 QVariant TActionsGridModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {
     if (Orientation != Qt::Horizontal || Role != Qt::DisplayRole || Section < 0 ||
-        Section >= FColumnCount)
+        Section >= ColumnCount())
         return QVariant();
     switch (Section) {
     case 0:

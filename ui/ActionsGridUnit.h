@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ElementsUnit.h"
+#include "widgets/LiveTableModelUnit.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -17,12 +18,10 @@ class QPainter;
 // 1 (id and colour) are fixed, column 2 holds the name, column 3 the
 // combination type and columns 4 and up the tipping values.
 
-// The actions grid's cells, read live from the elements list. Nothing of the
-// model is copied: a rebuild only tells the views what changed shape, so its
+// The actions grid's cells, read live from the elements list: a rebuild's
 // cost does not grow with the number of elements, and a cell is computed only
-// when a view paints it. The row and column counts are remembered from the
-// last rebuild because views need them to stay put between notifications.
-class TActionsGridModel : public QAbstractTableModel {
+// when a view paints it.
+class TActionsGridModel : public TLiveTableModel {
     Q_OBJECT
 public:
     static constexpr int FixedColumnCount = 2;
@@ -46,8 +45,8 @@ public:
     bool RowCountIsStale() const;
 
     // Grid-numbered queries; row 0 is the header.
-    int32_t GridRowCount() const { return FRowCount + 1; }
-    int32_t GridColCount() const { return FColumnCount; }
+    int32_t GridRowCount() const { return RowCount() + 1; }
+    int32_t GridColCount() const { return ColumnCount(); }
     // None for the header row, for rows out of range and for a row whose list
     // entry went away before the next rebuild.
     TElement* ElementOfRow(int32_t Row) const;
@@ -72,8 +71,6 @@ public:
     static QColor WarningColor() { return QColor(255, 0, 0); }
     static QColor RelatedNameColor() { return QColor(255, 240, 245); }
 
-    int rowCount(const QModelIndex& Parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& Parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& Index, int Role = Qt::DisplayRole) const override;
     QVariant headerData(int Section, Qt::Orientation Orientation,
                         int Role = Qt::DisplayRole) const override;
@@ -87,8 +84,6 @@ private:
     void RefreshNameCell(int32_t Row);
 
     TElementsList* FElementsList = nullptr;
-    int32_t FRowCount = 0;
-    int32_t FColumnCount = 5;
     int32_t FHighlightRows[2] = {-1, -1};
 };
 

@@ -27,11 +27,7 @@ protected:
         return List.AddSimpleElement(Name, Color, Value, 0, 0);
     }
     TElement* AddPathway(TElement* First, TElement* Second, TCombinationType Type, double Value) {
-        TElement* Element = List.AddCombinationElement(First->Caption() + " + " + Second->Caption(),
-                                                       Value, First->ID(), Second->ID());
-        Element->SetMyColor(Second->MyColor());
-        Element->SetCombinationType(Type);
-        return Element;
+        return AddTestPathway(List, First, Second, Type, Value);
     }
     void Show() {
         Grid.SetElementsList(&List);

@@ -1,5 +1,6 @@
 #include "ui/AddCombinationFormUnit.h"
 #include "map/CanvasUnit.h"
+#include "tests/support/TestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,11 +25,7 @@ protected:
         return Current;
     }
     TElement* AddPathway(TElement* First, TElement* Second, TCombinationType Type, double Value) {
-        TElement* Element = List.AddCombinationElement(First->Caption() + " + " + Second->Caption(),
-                                                       Value, First->ID(), Second->ID());
-        Element->SetMyColor(Second->MyColor());
-        Element->SetCombinationType(Type);
-        return Element;
+        return AddTestPathway(List, First, Second, Type, Value);
     }
     void Show() {
         Form.SetMyElementsList(&List);

@@ -7,6 +7,7 @@
 #include "scenarios/ScenarioDefinitionUnit.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UserInput.h"
 #include "ui/AboutUnit.h"
 #include "ui/ActionsGridUnit.h"
 #include "ui/AddCombinationFormUnit.h"
@@ -28,28 +29,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& Name) {
-    QFile File(Name);
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-}
-
-// Runs what the keys left to the event loop: an editor hands its text on
-// after the key, and the window takes it up after that.
-void Settle() {
-    for (int Round = 0; Round < 3; ++Round)
-        QCoreApplication::processEvents();
-}
-
-// Keys go to the widget that has the focus, as a user's do.
-void Keys(const QString& Text) {
-    for (QChar C : Text)
-        QTest::keyClick(QApplication::focusWidget(), C.toLatin1());
-}
-void Key(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
-    QTest::keyClick(QApplication::focusWidget(), Key, Modifiers);
-    Settle();
-}
 
 void Retype(QLineEdit* Field, const QString& Text) {
     Field->setFocus();
@@ -87,9 +66,9 @@ protected:
         const QModelIndex Index = Grid->Model()->index(Row - 1, Col);
         QTest::mouseClick(Grid->viewport(), Qt::LeftButton, {}, Grid->visualRect(Index).center());
         ASSERT_TRUE(Grid->IsEditing());
-        Key(Qt::Key_A, Qt::ControlModifier);
-        Keys(Text);
-        Key(Qt::Key_Return);
+        PressKey(Qt::Key_A, Qt::ControlModifier);
+        TypeKeys(Text);
+        PressKey(Qt::Key_Return);
     }
 
     // "Edit measure" for a row, through its ID cell, with Play on the dialog.
@@ -121,8 +100,8 @@ TEST_F(EditingSession, BuildsTheWorkedExampleFromAnEmptyStart) {
 
     // An action, named and valued in the grid.
     Click(Form->AddSimpleElementAction().Button);
-    Keys("Dike");
-    Key(Qt::Key_Return);
+    TypeKeys("Dike");
+    PressKey(Qt::Key_Return);
     TypeIntoCell(2, TActionsGridModel::FirstValueColumn, "2.5");
 
     // Its colour through "Edit measure": the custom entry of the colour box.

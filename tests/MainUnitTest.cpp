@@ -7,6 +7,7 @@
 #include "scenarios/ScenarioFrameUnit.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/UserInput.h"
 #include "ui/AboutUnit.h"
 #include "ui/ActionsGridUnit.h"
 #include "ui/AddCombinationFormUnit.h"
@@ -66,11 +67,6 @@ TScriptedModal::TExecHandler CloseWith(QPushButton* (TCloseForm::*Pick)() const)
         (Form->*Pick)()->click();
         return Form->result();
     };
-}
-
-QByteArray ReadAll(const QString& Name) {
-    QFile File(Name);
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
 }
 
 TEST(MainWindow, NewConditionBasedPathway) {
@@ -493,24 +489,9 @@ protected:
         EXPECT_EQ(Grid->Col(), TActionsGridModel::NameColumn);
         // The name cell is ready for typing: the first key opens the editor.
         TypeKeys(Name);
-        TypeKeys(Qt::Key_Return);
+        PressKey(Qt::Key_Return);
         Type(Row, TActionsGridModel::FirstValueColumn, Value);
         return Grid->ElementOfRow(Row);
-    }
-    // Runs what the keys left to the event loop: the editor hands its text on
-    // after the key, and the window takes it up after that.
-    static void Settle() {
-        for (int Round = 0; Round < 3; ++Round)
-            QCoreApplication::processEvents();
-    }
-    // Keys go where the user's keys go: to the widget with the focus.
-    void TypeKeys(const QString& Text) {
-        for (QChar C : Text)
-            QTest::keyClick(QApplication::focusWidget(), C.toLatin1());
-    }
-    void TypeKeys(Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), Key, Modifiers);
-        Settle();
     }
     // Clicks into a cell, as the user does.
     void ClickCell(int32_t Row, int32_t Col) {
@@ -526,7 +507,7 @@ protected:
         EXPECT_EQ(QApplication::focusWidget(), Field);
         Field->selectAll();
         TypeKeys(Text);
-        TypeKeys(End);
+        PressKey(End);
     }
     QString Number(const char* Text) const {
         return QString::fromLatin1(Text).replace(QLatin1Char('.'), DecimalSeparator());
@@ -559,7 +540,7 @@ TEST_F(Editing, AddActionTwiceGivesTwoNewActionsWithTheirOwnColours) {
     EXPECT_TRUE(Form->DocumentIsDirty());
     // Typing replaces the name at once.
     TypeKeys("Dike");
-    TypeKeys(Qt::Key_Return);
+    PressKey(Qt::Key_Return);
     EXPECT_EQ(List->Elements(2)->Caption(), "Dike");
     EXPECT_EQ(Grid->Cells(2, 3), "Dike");
 }

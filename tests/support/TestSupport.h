@@ -1,9 +1,11 @@
 #pragma once
 
 #include "base/NumberFormatUnit.h"
+#include "model/ElementsUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <ostream>
@@ -48,4 +50,21 @@ inline void AddScenarioColumn(TScenarioFrame& Frame, const QString& Caption,
     Grid.SetCells(Col, 0, Caption);
     for (int R = 0; R < Cells.size(); ++R)
         Grid.SetCells(Col, R + 1, Cells[R]);
+}
+
+// A file's bytes; empty when it cannot be read.
+inline QByteArray ReadAll(const QString& Name) {
+    QFile File(Name);
+    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
+}
+
+// A pathway element from First to Second as "Pathway" builds one: named
+// "First + Second", with Second's colour.
+inline TElement* AddTestPathway(TElementsList& List, TElement* First, TElement* Second,
+                                TCombinationType Type, double Value) {
+    TElement* Element = List.AddCombinationElement(First->Caption() + " + " + Second->Caption(),
+                                                   Value, First->ID(), Second->ID());
+    Element->SetMyColor(Second->MyColor());
+    Element->SetCombinationType(Type);
+    return Element;
 }

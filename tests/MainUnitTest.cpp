@@ -1,5 +1,6 @@
 #include "ui/MainUnit.h"
 #include "base/ErrorUnit.h"
+#include "map/CanvasUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/GraphicsFrameUnit.h"
 #include "scenarios/AddScenarioFormUnit.h"
@@ -1041,6 +1042,54 @@ TEST_F(Editing, EditMeasureOfAPathwayElementStoresItsTransferCosts) {
     EXPECT_EQ(Both->OwnColor(), clBlack); // the colour shown was Pump's, untouched
 }
 
+TEST_F(Editing, CostsTypedAreKeptWhateverTheElementsKind) {
+    Start();
+    TElement* Dike = AddAction("Dike", "3");
+    TElement* Pump = AddAction("Pump", "4");
+    // A file may leave a pathway element without a type: the dialog shows its
+    // initial costs then, and keeps what is typed there.
+    TElement* Plain = List->AddCombinationElement("Dike + Pump", 3, Dike->ID(), Pump->ID());
+    Grid->DrawActionsStringGrid();
+    Script.OnExec(Playing<TAddMeasureForm>([](TAddMeasureForm& Dialog) {
+        EXPECT_TRUE(Dialog.InitialCostsEdit()->isVisibleTo(&Dialog));
+        Retype(Dialog.InitialCostsEdit(), "99");
+    }));
+    Form->ActionsStringGridButtonClick(0, 4);
+    EXPECT_EQ(Plain->InitialCosts(), 99);
+}
+
+TEST_F(Editing, AltUpAndDownBelongToTheOpenTypeDropDown) {
+    Start();
+    TElement* Dike = AddAction("Dike", "3");
+    TElement* Pump = AddAction("Pump", "4");
+    AddTestPathway(*List, Dike, Pump, ctCombine, 3);
+    Grid->DrawActionsStringGrid();
+    Form->ClearDirtyFlags();
+    ClickCell(4, TActionsGridModel::TypeColumn);
+    ASSERT_NE(qobject_cast<QComboBox*>(Grid->Editor()), nullptr);
+    Form->UpdateActions();
+    PressKey(Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(List->Elements(3)->Caption(), "Dike + Pump");
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    // Without an open editor they move the row.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    Grid->CloseEditor();
+    Grid->setFocus();
+    Form->UpdateActions();
+    PressKey(Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(List->Elements(2)->Caption(), "Dike + Pump");
+}
+
+TEST_F(Editing, ASystemColourIsOfferedAsItIsDrawn) {
+    Start();
+    TElement* Dike = AddAction("Dike", "3");
+    Dike->SetMyColor(TColor(0xFF00000Fu)); // the button face, from a file
+    Script.AnswerColor(std::nullopt);
+    Form->ChooseElementColor(2);
+    const QColor Face = ColorToQColor(TColor(0xFF00000Fu));
+    EXPECT_EQ(Script.LastColorOffered, RGBToColor(Face.red(), Face.green(), Face.blue()));
+}
+
 TEST_F(Editing, TimeColumnSettings) {
     Start(&TAboutForm::NewTimeButton);
     Script.AnswerInput(QString("2050"));
@@ -1060,7 +1109,16 @@ TEST_F(Editing, TimeColumnSettings) {
     Grid->SetSelection(1, Col);
     Script.OnExec(Playing<TTimeColumnSettingsForm>(
         [](TTimeColumnSettingsForm& Dialog) { Retype(Dialog.NameEdit(), "High 2050"); }));
+    // The map was on the second column; the selector and the map go back to
+    // the first together.
+    Type(1, Col, "2045");
+    QComboBox* Series = Form->Frame11()->ComboBox1();
+    Series->setCurrentIndex(1);
+    Form->Frame11()->ComboBox1Change();
+    const QImage Second = Form->Frame11()->ShownImage();
     Form->ColumnSettingsAction()->trigger();
+    EXPECT_EQ(Series->currentIndex(), 0);
+    EXPECT_NE(Form->Frame11()->ShownImage(), Second);
     EXPECT_EQ(List->TippingTimeColumnCaption(1), "High 2050");
     EXPECT_EQ(Grid->Cells(Col, 0), "High 2050");
     EXPECT_EQ(Form->Frame11()->ComboBox1()->itemText(1), "High 2050");

@@ -441,6 +441,16 @@ void TDataCellDelegate::setModelData(QWidget* Editor, QAbstractItemModel* Model,
 }
 
 bool TDataCellDelegate::eventFilter(QObject* Object, QEvent* Event) {
+    // While a cell is edited, Alt+Up and Alt+Down belong to the editor (they
+    // open a drop-down), not to the commands that move rows.
+    if (Event->type() == QEvent::ShortcutOverride) {
+        const auto* Key = static_cast<QKeyEvent*>(Event);
+        if ((Key->modifiers() & Qt::AltModifier) &&
+            (Key->key() == Qt::Key_Up || Key->key() == Qt::Key_Down)) {
+            Event->accept();
+            return true;
+        }
+    }
     // Ctrl+Tab leaves the grid, also from an open editor: the edit ends as
     // with Enter, then the focus moves on.
     if (Event->type() == QEvent::KeyPress && IsCtrlTab(static_cast<QKeyEvent*>(Event))) {

@@ -68,10 +68,10 @@ TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
     connect(FOKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    // The element's own properties on the left, its costs on the right.
+    // From top to bottom: the element, what it is built from, its costs.
     auto* Grid = new QGridLayout;
     Grid->setHorizontalSpacing(8);
-    Grid->setVerticalSpacing(10);
+    Grid->setVerticalSpacing(4);
     Grid->addWidget(FPresentActionCheckBox, 0, 0, 1, 4);
     Grid->addWidget(new QLabel(QStringLiteral("Name"), this), 1, 0);
     Grid->addWidget(FNameEdit, 1, 1, 1, 3);
@@ -83,14 +83,14 @@ TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
     Grid->addWidget(FCombinationComboBox, 4, 1);
     Grid->addWidget(FPredecessorLabel, 5, 0);
     Grid->addWidget(FPredecessorEdit, 5, 1);
-    Grid->addWidget(FInitialCostsLabel, 2, 2);
-    Grid->addWidget(FInitialCostsEdit, 2, 3);
-    Grid->addWidget(FTransferCostsLabel, 3, 2);
-    Grid->addWidget(FTransferCostsEdit, 3, 3);
-    Grid->addWidget(new QLabel(QStringLiteral("Recurrent Costs"), this), 4, 2);
-    Grid->addWidget(FRecurrentCostsEdit, 4, 3);
     Grid->addWidget(FCombinedWithLabel, 5, 2);
     Grid->addWidget(FCombinedWithEdit, 5, 3);
+    Grid->addWidget(FInitialCostsLabel, 6, 0);
+    Grid->addWidget(FInitialCostsEdit, 6, 1);
+    Grid->addWidget(FTransferCostsLabel, 7, 0);
+    Grid->addWidget(FTransferCostsEdit, 7, 1);
+    Grid->addWidget(new QLabel(QStringLiteral("Recurrent Costs"), this), 8, 0);
+    Grid->addWidget(FRecurrentCostsEdit, 8, 1);
     Grid->setColumnStretch(1, 1);
     Grid->setColumnStretch(3, 1);
 
@@ -100,6 +100,7 @@ TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
     Buttons->addWidget(FCancelButton);
 
     auto* Layout = new QVBoxLayout(this);
+    Layout->setContentsMargins(10, 8, 10, 8);
     Layout->addLayout(Grid);
     Layout->addStretch();
     Layout->addLayout(Buttons);

@@ -3,6 +3,7 @@
 #include "base/NumberFormatUnit.h"
 #include "document/PathwayFileUnit.h"
 #include "file/XmlUnit.h"
+#include "map/CanvasUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/GraphicsFrameUnit.h"
 #include "map/XAxisSettingsFormUnit.h"
@@ -468,6 +469,10 @@ void TForm2::EditElement(int32_t Row) {
         return;
     const bool TimeBased = FMyElementsList->PathwayType() == ptTimeBased;
     const bool IsAction = Element->IsPrimaryElement();
+    // The dialog shows the initial costs for an element of no combination
+    // type and the transfer costs otherwise; what it shows is what it keeps,
+    // also for a pathway element that a file left without a type.
+    const bool ShowsInitialCosts = Element->CombinationType() == ctNone;
     const int32_t CurrentID = FMyElementsList->CurrentElementID();
     const bool WasCurrent = CurrentID != -1 && FMyElementsList->FindElement(CurrentID) == Element;
     TAddMeasureForm* Form = FAddMeasureForm;
@@ -505,8 +510,7 @@ void TForm2::EditElement(int32_t Row) {
         Element->SetTippingPointValue(Value);
     }
     Element->SetCombinationType(Form->CombinationType());
-    // The cost fields the dialog shows for the element's kind.
-    if (IsAction)
+    if (ShowsInitialCosts)
         Element->SetInitialCosts(InitialCosts);
     else
         Element->SetTransferCosts(TransferCosts);
@@ -591,7 +595,13 @@ void TForm2::ChooseElementColor(int32_t Row) {
     TElement* Element = FActionsStringGrid->ElementOfRow(Row);
     if (!Element || !Element->IsPrimaryElement())
         return;
-    TColor Color = Element->MyColor();
+    // The colour dialog knows plain colours only: a system colour from a file
+    // is offered as it is drawn.
+    const QColor Shown = ColorToQColor(Element->MyColor());
+    TColor Color = (uint32_t(Element->MyColor()) & 0xFF000000u) || Element->MyColor() == clNone ||
+                           Element->MyColor() == clDefault
+                       ? RGBToColor(Shown.red(), Shown.green(), Shown.blue())
+                       : Element->MyColor();
     if (!Modal().ChooseColor(this, Color) || Color == Element->OwnColor())
         return;
     Element->SetMyColor(Color);

@@ -1,9 +1,11 @@
 #include "widgets/ModalSeamUnit.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 
 QStringList FilterToNameFilters(const QString& Filter) {
@@ -34,6 +36,30 @@ namespace {
 
 QString ApplicationTitle() {
     return QStringLiteral("Corvinal");
+}
+
+// Message, error, question and input boxes stand in the middle of the main
+// window, also when a dialog asks them (the dialog stays their parent, so
+// that they stay above it).
+void CentreOnMainWindow(QDialog& Box) {
+    const QWidget* Main = nullptr;
+    for (const QWidget* Window : QApplication::topLevelWidgets())
+        if (qobject_cast<const QMainWindow*>(Window) && Window->isVisible())
+            Main = Window;
+    if (!Main)
+        return;
+    Box.adjustSize();
+    QRect Frame = Box.frameGeometry();
+    Frame.moveCenter(Main->frameGeometry().center());
+    Box.move(Frame.topLeft());
+}
+
+int ShowBox(QWidget* Parent, QMessageBox::Icon Icon, const QString& Text,
+            QMessageBox::StandardButtons Buttons, QMessageBox::StandardButton Default) {
+    QMessageBox Box(Icon, ApplicationTitle(), Text, Buttons, Parent);
+    Box.setDefaultButton(Default);
+    CentreOnMainWindow(Box);
+    return Box.exec();
 }
 
 class TWidgetModalSeam : public TModalSeam {
@@ -82,27 +108,29 @@ public:
     }
 
     void ShowMessage(QWidget* Parent, const QString& Text) override {
-        QMessageBox::information(Parent, ApplicationTitle(), Text, QMessageBox::Ok);
+        ShowBox(Parent, QMessageBox::Information, Text, QMessageBox::Ok, QMessageBox::Ok);
     }
 
     void ShowError(QWidget* Parent, const QString& Text) override {
-        QMessageBox::critical(Parent, ApplicationTitle(), Text, QMessageBox::Ok);
+        ShowBox(Parent, QMessageBox::Critical, Text, QMessageBox::Ok, QMessageBox::Ok);
     }
 
     bool Confirm(QWidget* Parent, const QString& Text) override {
-        return QMessageBox::question(Parent, ApplicationTitle(), Text,
-                                     QMessageBox::Ok | QMessageBox::Cancel,
-                                     QMessageBox::Cancel) == QMessageBox::Ok;
+        return ShowBox(Parent, QMessageBox::Question, Text, QMessageBox::Ok | QMessageBox::Cancel,
+                       QMessageBox::Cancel) == QMessageBox::Ok;
     }
 
     bool InputQuery(QWidget* Parent, const QString& Title, const QString& Prompt,
                     QString& Value) override {
-        bool Ok = false;
-        const QString Result =
-            QInputDialog::getText(Parent, Title, Prompt, QLineEdit::Normal, Value, &Ok);
-        if (Ok)
-            Value = Result;
-        return Ok;
+        QInputDialog Box(Parent);
+        Box.setWindowTitle(Title);
+        Box.setLabelText(Prompt);
+        Box.setTextValue(Value);
+        CentreOnMainWindow(Box);
+        if (Box.exec() != QDialog::Accepted)
+            return false;
+        Value = Box.textValue();
+        return true;
     }
 
     bool ChooseColor(QWidget* Parent, TColor& Color) override {

@@ -10,7 +10,8 @@ class QWidget;
 // Every modal interaction of the application (file dialogs, message,
 // confirmation and input boxes, colour choice and each dialog's exec) goes
 // through this one interface, so that tests can script the user's answers
-// and run every command headless.
+// and run every command headless. The boxes stand in the middle of the main
+// window, whichever window asks them.
 class TModalSeam {
 public:
     virtual ~TModalSeam() = default;

@@ -515,7 +515,7 @@ TEST(PathwayFile, AFileWithoutAnySectionIsNoPathwayFileAndChangesNothing) {
         const char* Name;
         QByteArray Bytes;
     };
-    const TCase Cases[] = {{"random.pathway", QByteArray("\x89PNG\r\n\x1a\n\x00\x01junk", 16)},
+    const TCase Cases[] = {{"random.pathway", QByteArray("\x89PNG\r\n\x1a\n\x00\x01junk", 14)},
                            {"empty.pathway", QByteArray()},
                            {"other.pathway", "<?xml version=\"1.0\"?><other><pathways/></other>"}};
     for (const TCase& Case : Cases) {

@@ -197,12 +197,15 @@ void TGraphicsFrame::SpeedButton1Click() {
     // changes nothing.
     const double Min = Form.MinTippingPoint();
     const double Max = Form.MaxTippingPoint();
+    const TGraphicsSettings Before = FSettings;
     FSettings.SetMinTippingPointValue(Min);
     FSettings.SetMaxTippingPointValue(Max);
     FSettings.SetXAxisTitle(Form.XAxixCaption());
     FSettings.SetTicksXAxis(Form.TicksXAxis());
     FSettings.SetShowXAxis(Form.ShowXAxis());
     FSettings.SetGraphicsSettingIsDirty(true);
+    if (!Before.SameAs(FSettings))
+        Q_EMIT SettingsAccepted(Before, QStringLiteral("X-Axis settings"));
     Draw();
 }
 
@@ -220,6 +223,7 @@ void TGraphicsFrame::SpeedButton2Click() {
     Form.SetFontSize(FSettings.FontSize());
     if (Modal().Exec(&Form) != QDialog::Accepted)
         return;
+    const TGraphicsSettings Before = FSettings;
     FSettings.SetLeftMargin(Form.LeftMargin());
     FSettings.SetTitlesAreaWidth(Form.TitlesAreaWidth());
     FSettings.SetTopMargin(Form.TopMargin());
@@ -229,6 +233,8 @@ void TGraphicsFrame::SpeedButton2Click() {
     SetDrawingAreaHeight(Form.DrawingAreaHeight());
     FSettings.SetFontSize(Form.FontSize());
     FSettings.SetGraphicsSettingIsDirty(true);
+    if (!Before.SameAs(FSettings))
+        Q_EMIT SettingsAccepted(Before, QStringLiteral("Graph settings"));
     Draw();
 }
 

@@ -79,6 +79,13 @@ public:
     // The picture as last drawn successfully.
     const QImage& ShownImage() const { return FShownImage; }
 
+Q_SIGNALS:
+    // A settings dialog ended with OK and changed the settings; Before holds
+    // them as they were, Name the change as the user knows it. Sent before
+    // the map is redrawn, so that whoever keeps the history has the change
+    // even when the drawing fails.
+    void SettingsAccepted(const TGraphicsSettings& Before, const QString& Name);
+
 private:
     void ResizeImage();
     TPathwayMap* Map();

@@ -60,6 +60,9 @@ public:
     int64_t AxisTop() const { return int64_t(FDrawingAreaHeight) - FBottomMargin - FXAxisHeight; }
     int64_t PlotHeight() const { return AxisTop() - FTopMargin; }
 
+    // The same settings (the dirty flag aside).
+    bool SameAs(const TGraphicsSettings& Other) const;
+
     // The "graphsettings" section of a .pathway document. Reading resets every
     // stored setting to its default first and clears the dirty flag.
     void WriteToXML(TXmlDoc& XML) const;

@@ -146,6 +146,47 @@ void TElement::SetTippingTimeValuesLength(int32_t Count) {
     FTippingTimeValues.resize(size_t(Count), 0.0);
 }
 
+void TElement::AssignFields(const TElement& Source) {
+    FMyID = Source.FMyID;
+    FCaption = Source.FCaption;
+    FMyColor = Source.FMyColor;
+    FTippingPointValue = Source.FTippingPointValue;
+    FTippingTimeValues = Source.FTippingTimeValues;
+    FPredecessorID = Source.FPredecessorID;
+    FCombinationSecondID = Source.FCombinationSecondID;
+    FVisualEffect = Source.FVisualEffect;
+    FCombinationType = Source.FCombinationType;
+    FRecurrentCosts = Source.FRecurrentCosts;
+    FTransferCosts = Source.FTransferCosts;
+    FInitialCosts = Source.FInitialCosts;
+}
+
+namespace {
+
+// Numbers compare by their bits: a NaN read from a file is the same NaN, and
+// 0 and -0, which a save writes differently, are not the same.
+bool SameNumber(double A, double B) {
+    return std::memcmp(&A, &B, sizeof A) == 0;
+}
+
+} // namespace
+
+bool TElement::SameFields(const TElement& Other) const {
+    if (FTippingTimeValues.size() != Other.FTippingTimeValues.size())
+        return false;
+    for (size_t I = 0; I < FTippingTimeValues.size(); ++I)
+        if (!SameNumber(FTippingTimeValues[I], Other.FTippingTimeValues[I]))
+            return false;
+    return FMyID == Other.FMyID && FCaption == Other.FCaption && FMyColor == Other.FMyColor &&
+           SameNumber(FTippingPointValue, Other.FTippingPointValue) &&
+           FPredecessorID == Other.FPredecessorID &&
+           FCombinationSecondID == Other.FCombinationSecondID &&
+           FVisualEffect == Other.FVisualEffect && FCombinationType == Other.FCombinationType &&
+           SameNumber(FRecurrentCosts, Other.FRecurrentCosts) &&
+           SameNumber(FTransferCosts, Other.FTransferCosts) &&
+           SameNumber(FInitialCosts, Other.FInitialCosts);
+}
+
 // ---------------------------------------------------------------- TElementsList
 
 TElementsList::TElementsList()
@@ -210,6 +251,33 @@ TElement* TElementsList::AddCombinationElement(const QString& MyName, double MyT
     Element->SetCombinationSecondID(MySecondID);
     Element->SetVisualEffect(veShow);
     return Element;
+}
+
+void TElementsList::Assign(const TElementsList& Source) {
+    if (&Source == this)
+        return;
+    ClearElements();
+    FItems.reserve(Source.FItems.size());
+    FTippingTimeValuesCount = Source.FTippingTimeValuesCount;
+    for (const TElement* From : Source.FItems) {
+        TElement* Element = new TElement(From->ID(), this);
+        Element->AssignFields(*From);
+    }
+    FTippingTimeColumnCaptions = Source.FTippingTimeColumnCaptions;
+    FCurrentElementID = Source.FCurrentElementID;
+    FPathwayType = Source.FPathwayType;
+}
+
+bool TElementsList::SameAs(const TElementsList& Other) const {
+    if (FItems.size() != Other.FItems.size() || FCurrentElementID != Other.FCurrentElementID ||
+        FPathwayType != Other.FPathwayType ||
+        FTippingTimeValuesCount != Other.FTippingTimeValuesCount ||
+        FTippingTimeColumnCaptions != Other.FTippingTimeColumnCaptions)
+        return false;
+    for (size_t I = 0; I < FItems.size(); ++I)
+        if (!FItems[I]->SameFields(*Other.FItems[I]))
+            return false;
+    return true;
 }
 
 void TElementsList::ClearElements() {

@@ -70,6 +70,10 @@ public:
     int32_t TippingTimeValuesLength() const { return int32_t(FTippingTimeValues.size()); }
     void SetTippingTimeValuesLength(int32_t Count);
 
+    // Every stored field of the element, but not its list.
+    void AssignFields(const TElement& Source);
+    bool SameFields(const TElement& Other) const;
+
 private:
     int32_t FMyID;
     QString FCaption;
@@ -136,6 +140,14 @@ public:
     // The "pathways" section of a .pathway document.
     void WriteToXML(TXmlDoc& XML) const;
     void ReadFromXML(const TXmlDoc& XML);
+
+    // Makes this list an exact copy of Source: elements, order, settings and
+    // time column captions. Elements of this list are destroyed and new ones
+    // made, so pointers to them go stale.
+    void Assign(const TElementsList& Source);
+    // Whether the two lists hold the same elements in the same order with the
+    // same settings: what a save would write alike.
+    bool SameAs(const TElementsList& Other) const;
 
 private:
     friend class TElement;

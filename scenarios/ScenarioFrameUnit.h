@@ -22,6 +22,11 @@ public:
     // Removes a column; the columns right of it move one place to the left.
     void DeleteColumn(int Col);
 
+    bool operator==(const TCellGrid& Other) const {
+        return FRowCount == Other.FRowCount && FColumns == Other.FColumns;
+    }
+    bool operator!=(const TCellGrid& Other) const { return !(*this == Other); }
+
 private:
     std::vector<std::vector<QString>> FColumns;
     int FRowCount;
@@ -55,6 +60,12 @@ public:
     // value" on a cell that holds no number.
     double ScenarioValue(int AYear, int AScenario) const;
     bool ScenarioValueDefined(int AYear, int AScenario) const;
+    // The same scenarios with the same cells and years (the dirty flag aside).
+    bool SameAs(const TScenarioFrame& Other) const {
+        return FScenariosStringGrid == Other.FScenariosStringGrid &&
+               FBeginYear == Other.FBeginYear && FTimeStep == Other.FTimeStep &&
+               FEndYear == Other.FEndYear;
+    }
     // Makes Dest an exact copy of Source, captions and years included.
     static void CopyScenarioValues(const TCellGrid& SourceGrid, TCellGrid& DestGrid);
 

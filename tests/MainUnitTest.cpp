@@ -370,7 +370,9 @@ TEST_F(SavingAndClosing, CloseDialogButtons) {
 
 TEST_F(SavingAndClosing, AChangeToTheMapSettingsAsksToo) {
     Script.OnExec([](QDialog* Dialog) {
-        qobject_cast<TGraphSettingsForm*>(Dialog)->OKButton()->click();
+        auto* Settings = qobject_cast<TGraphSettingsForm*>(Dialog);
+        Settings->SetFontSize(14);
+        Settings->OKButton()->click();
         return Dialog->result();
     });
     Form->Frame11()->SpeedButton2Click();

@@ -2,6 +2,7 @@
 
 #include "widgets/ModalSeamUnit.h"
 
+#include <QBoxLayout>
 #include <QDate>
 #include <QFileInfo>
 #include <QLabel>
@@ -24,6 +25,19 @@ const QString PathwayFilter =
 QString CompileDateText() {
     const QDate Date = QDate::fromString(QStringLiteral(CORVINAL_BUILD_DATE), Qt::ISODate);
     return QLocale::system().toString(Date, QLocale::ShortFormat);
+}
+
+QString CreditsText() {
+    return QStringLiteral(
+               "<h2>Corvinal %1</h2>"
+               "<p>Adaptation pathways maps for planning under deep uncertainty.</p>"
+               "<p>List the actions you could take, each with its tipping point, chain them "
+               "into pathways and read off, per scenario, when each action stops being "
+               "enough.</p>"
+               "<p>Open a <i>.pathway</i> file or start an empty pathway: condition based, "
+               "with scenarios for the driving condition, or time based, with a tipping "
+               "time per scenario.</p>")
+        .arg(QStringLiteral(CORVINAL_VERSION));
 }
 
 QString TAboutForm::FileNamePart(const QString& Path) {
@@ -69,17 +83,7 @@ TAboutForm::TAboutForm(const QStringList& Arguments, QWidget* Parent) : QDialog(
     Credits->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     Credits->setWordWrap(true);
     Credits->setTextFormat(Qt::RichText);
-    Credits->setText(
-        QStringLiteral(
-            "<h2>Corvinal %1</h2>"
-            "<p>Adaptation pathways maps for planning under deep uncertainty.</p>"
-            "<p>List the actions you could take, each with its tipping point, chain them "
-            "into pathways and read off, per scenario, when each action stops being "
-            "enough.</p>"
-            "<p>Open a <i>.pathway</i> file or start an empty pathway: condition based, "
-            "with scenarios for the driving condition, or time based, with a tipping "
-            "time per scenario.</p>")
-            .arg(QStringLiteral(CORVINAL_VERSION)));
+    Credits->setText(CreditsText());
 
     FCompileDateLabel = new QLabel(QStringLiteral("Compile date ") + CompileDateText(), this);
     FCompileDateLabel->setGeometry(Margin, ButtonsBottom + Margin, ButtonWidth + CreditsWidth, 24);
@@ -129,4 +133,24 @@ void TAboutForm::reject() {
     // manager) always quits, even after a cancelled file choice.
     FAction = oaClose;
     QDialog::reject();
+}
+
+TAboutBox::TAboutBox(QWidget* Parent) : QDialog(Parent) {
+    setWindowTitle(QStringLiteral("About Corvinal"));
+    FCreditsLabel = new QLabel(CreditsText(), this);
+    FCreditsLabel->setTextFormat(Qt::RichText);
+    FCreditsLabel->setWordWrap(true);
+    FCreditsLabel->setFixedWidth(CreditsWidth);
+    auto* Date = new QLabel(QStringLiteral("Compile date ") + CompileDateText(), this);
+    FOKButton = new QPushButton(QStringLiteral("OK"), this);
+    FOKButton->setDefault(true);
+    connect(FOKButton, &QPushButton::clicked, this, &QDialog::accept);
+    auto* Buttons = new QHBoxLayout;
+    Buttons->addStretch();
+    Buttons->addWidget(FOKButton);
+    auto* Layout = new QVBoxLayout(this);
+    Layout->addWidget(FCreditsLabel);
+    Layout->addWidget(Date);
+    Layout->addLayout(Buttons);
+    Layout->setSizeConstraint(QLayout::SetFixedSize);
 }

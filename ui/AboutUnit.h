@@ -46,5 +46,22 @@ private:
     QLabel* FCompileDateLabel;
 };
 
+// "About Corvinal": the start dialog's credits, version and build date,
+// without its choices.
+class TAboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutBox(QWidget* Parent = nullptr);
+
+    QLabel* CreditsLabel() const { return FCreditsLabel; }
+    QPushButton* OKButton() const { return FOKButton; }
+
+private:
+    QLabel* FCreditsLabel;
+    QPushButton* FOKButton;
+};
+
 // The build date as the user's short date format writes it.
 QString CompileDateText();
+// The credits of the start dialog and the about box, as rich text.
+QString CreditsText();

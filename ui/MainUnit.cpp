@@ -1,6 +1,7 @@
 #include "ui/MainUnit.h"
 
 #include "base/NumberFormatUnit.h"
+#include "document/DocumentHistoryUnit.h"
 #include "document/PathwayFileUnit.h"
 #include "file/XmlUnit.h"
 #include "map/CanvasUnit.h"
@@ -23,12 +24,20 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QUndoStack>
+#include <QUrl>
 
 namespace {
 
@@ -36,13 +45,48 @@ const int UpperBandHeight = 286;
 const int CommandPanelWidth = 144;
 const int CommandButtonHeight = 35;
 const int TitlePathWidth = 400;
+const int RecentFilesCount = 10;
+const QString RecentFilesKey = QStringLiteral("RecentFiles");
+
+// The .pathway file among dropped files, if any.
+QString DroppedPathwayFile(const QMimeData* Data) {
+    if (!Data || !Data->hasUrls())
+        return QString();
+    for (const QUrl& Url : Data->urls())
+        if (Url.isLocalFile() &&
+            Url.toLocalFile().endsWith(QLatin1String(".pathway"), Qt::CaseInsensitive))
+            return Url.toLocalFile();
+    return QString();
+}
 
 } // namespace
 
+// One change of the document: from the state when the scope begins to the
+// state when it ends, pushed as one step when it ends, also when an error
+// ends it (the change made so far stays undoable). Nothing is pushed when
+// the document did not change.
+class TStepScope {
+public:
+    TStepScope(TForm2& Form, QString Name)
+        : FForm(Form), FName(std::move(Name)), FBefore(Form.CurrentState()),
+          FSelection(Form.CurrentSelection()) {}
+    ~TStepScope() { FForm.PushStep(FName, std::move(FBefore), FSelection); }
+    TStepScope(const TStepScope&) = delete;
+    TStepScope& operator=(const TStepScope&) = delete;
+
+private:
+    TForm2& FForm;
+    QString FName;
+    std::shared_ptr<const TDocumentState> FBefore;
+    TStepSelection FSelection;
+};
+
 TForm2::TForm2(const QStringList& Arguments, QWidget* Parent) : QMainWindow(Parent) {
     setWindowTitle(QStringLiteral("Corvinal"));
+    setAcceptDrops(true);
     BuildWindow();
     BuildCommands();
+    BuildMenus();
     FormCreate(Arguments);
     // The idle moment of the event loop is when the enabling rules are asked.
     if (QAbstractEventDispatcher* Dispatcher = QAbstractEventDispatcher::instance())
@@ -60,6 +104,7 @@ void TForm2::BuildWindow() {
     resize(800, 542);
     FMyElementsList = std::make_unique<TElementsList>();
     FScenarioFrame1 = std::make_unique<TScenarioFrame>();
+    FUndoStack = new QUndoStack(this);
 
     FSplitter = new QSplitter(Qt::Vertical, this);
     FSplitter->setHandleWidth(3);
@@ -181,12 +226,104 @@ void TForm2::BuildCommands() {
                     this, [=] { ActionsStringGridEditCellDone(Element, Col, Text); },
                     Qt::QueuedConnection);
             });
+    connect(FFrame11, &TGraphicsFrame::SettingsAccepted, this, &TForm2::MapSettingsAccepted);
     connect(FActionsStringGrid, &TActionsStringGrid::TypeChosen, this,
             [this](TElement* Element, int Index) {
                 QMetaObject::invokeMethod(
                     this, [=] { ActionsStringGridTypeChosen(Element, Index); },
                     Qt::QueuedConnection);
             });
+}
+
+void TForm2::BuildMenus() {
+    auto MakeAction = [this](const QString& Caption, QList<QKeySequence> Shortcuts,
+                             std::function<void()> Execute) {
+        auto* Action = new QAction(Caption, this);
+        Action->setShortcuts(Shortcuts);
+        addAction(Action);
+        connect(Action, &QAction::triggered, this, std::move(Execute));
+        return Action;
+    };
+    FNewConditionAction = MakeAction(QStringLiteral("&New condition-based pathway"),
+                                     QKeySequence::keyBindings(QKeySequence::New),
+                                     [this] { NewDocument(ptConditionBased); });
+    FNewTimeAction = MakeAction(QStringLiteral("New &time-based pathway"), {},
+                                [this] { NewDocument(ptTimeBased); });
+    FOpenAction =
+        MakeAction(QStringLiteral("&Open..."), QKeySequence::keyBindings(QKeySequence::Open),
+                   [this] { OpenActionExecute(); });
+    FSaveAsAction =
+        MakeAction(QStringLiteral("Save &As..."), QKeySequence::keyBindings(QKeySequence::SaveAs),
+                   [this] { SaveAsActionExecute(); });
+    FExportMapAction =
+        MakeAction(QStringLiteral("&Export Map..."), {}, [this] { FFrame11->SpeedButton3Click(); });
+    FQuitAction = MakeAction(QStringLiteral("&Quit"), QKeySequence::keyBindings(QKeySequence::Quit),
+                             [this] { close(); });
+    FAboutAction =
+        MakeAction(QStringLiteral("&About Corvinal"), {}, [this] { AboutActionExecute(); });
+
+    // Undo and redo take an edit still open in the grid first, as one more
+    // step: undo then takes back what was typed.
+    QList<QKeySequence> RedoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& Key :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        if (!RedoKeys.contains(Key))
+            RedoKeys << Key;
+    FUndoAction =
+        MakeAction(QStringLiteral("&Undo"), QKeySequence::keyBindings(QKeySequence::Undo), [this] {
+            FlushGridEdit();
+            FUndoStack->undo();
+        });
+    FRedoAction = MakeAction(QStringLiteral("&Redo"), RedoKeys, [this] {
+        FlushGridEdit();
+        FUndoStack->redo();
+    });
+    FUndoAction->setEnabled(false);
+    FRedoAction->setEnabled(false);
+    connect(FUndoStack, &QUndoStack::canUndoChanged, FUndoAction, &QAction::setEnabled);
+    connect(FUndoStack, &QUndoStack::canRedoChanged, FRedoAction, &QAction::setEnabled);
+    connect(FUndoStack, &QUndoStack::undoTextChanged, this, [this](const QString& Text) {
+        FUndoAction->setText(Text.isEmpty() ? QStringLiteral("&Undo")
+                                            : QStringLiteral("&Undo ") + Text);
+    });
+    connect(FUndoStack, &QUndoStack::redoTextChanged, this, [this](const QString& Text) {
+        FRedoAction->setText(Text.isEmpty() ? QStringLiteral("&Redo")
+                                            : QStringLiteral("&Redo ") + Text);
+    });
+
+    FFileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    FFileMenu->addAction(FNewConditionAction);
+    FFileMenu->addAction(FNewTimeAction);
+    FFileMenu->addAction(FOpenAction);
+    FRecentMenu = FFileMenu->addMenu(QStringLiteral("Open &Recent"));
+    connect(FRecentMenu, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
+    FillRecentMenu();
+    FFileMenu->addSeparator();
+    FSave.Action->setText(QStringLiteral("&Save"));
+    FFileMenu->addAction(FSave.Action);
+    FFileMenu->addAction(FSaveAsAction);
+    FFileMenu->addSeparator();
+    FFileMenu->addAction(FExportMapAction);
+    FFileMenu->addSeparator();
+    FFileMenu->addAction(FQuitAction);
+
+    FEditMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    FEditMenu->addAction(FUndoAction);
+    FEditMenu->addAction(FRedoAction);
+    FEditMenu->addSeparator();
+    for (const TCommand* Command :
+         {&FAddSimpleElement, &FDeleteElement, &FCombine, &FMoveUp, &FMoveDown})
+        FEditMenu->addAction(Command->Action);
+    FEditMenu->addSeparator();
+    FEditMenu->addAction(FEditMeasureAction);
+    FEditMenu->addAction(FChooseColorAction);
+    FEditMenu->addAction(FColumnSettingsAction);
+    FEditMenu->addSeparator();
+    FEditMenu->addAction(FAddTimeColumn.Action);
+    FEditMenu->addAction(FScenarioEdit.Action);
+
+    FHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    FHelpMenu->addAction(FAboutAction);
 }
 
 void TForm2::UpdateActions() {
@@ -282,10 +419,16 @@ void TForm2::NewPathway(TPathwayType PathwayType) {
 }
 
 void TForm2::OpenPathwayFile(const QString& FileName) {
-    LoadPathwayFile(FileName, *FMyElementsList, FFrame11->Settings(), *FScenarioFrame1);
+    // A fresh document set up as at start-up takes the whole file; a file
+    // that cannot be read leaves the window's document as it was.
+    TPathwayDocument Fresh;
+    Fresh.Load(FileName);
+    TDocumentState(Fresh.Elements, Fresh.Scenarios, Fresh.Settings)
+        .PutBack(*FMyElementsList, *FScenarioFrame1, FFrame11->Settings());
     FFrame11->SettingsChanged();
     SetPathwayFileName(QDir::toNativeSeparators(QFileInfo(FileName).absoluteFilePath()));
-    ClearDirtyFlags();
+    AddRecentFile(FPathwayFileName);
+    StartHistory();
 }
 
 void TForm2::WriteDocumentTo(const QString& FileName) {
@@ -304,6 +447,7 @@ void TForm2::SaveActionExecute() {
         return;
     WriteDocumentTo(FPathwayFileName);
     ClearDirtyFlags();
+    AddRecentFile(FPathwayFileName);
     Modal().ShowMessage(this, FPathwayFileName + QStringLiteral(" saved"));
 }
 
@@ -328,6 +472,7 @@ void TForm2::FlushGridEdit() {
 
 void TForm2::AddSimpleElementActionExecute() {
     FlushGridEdit();
+    TStepScope Step(*this, QStringLiteral("Add Action"));
     // 255 is never drawn.
     QRandomGenerator* Random = QRandomGenerator::global();
     const int Red = int(Random->bounded(255u));
@@ -350,6 +495,7 @@ void TForm2::DeleteElementActionExecute() {
     // A shortcut can come before the enabling rule was asked again.
     if (!Element || Element->DependencyCount() > 0)
         return;
+    TStepScope Step(*this, QStringLiteral("Delete Action"));
     // The current situation may go too when nothing is built on it; the
     // pathway is then without one.
     const int32_t CurrentID = FMyElementsList->CurrentElementID();
@@ -365,6 +511,7 @@ void TForm2::MoveDownActionExecute() {
     const int32_t Row = FActionsStringGrid->Row();
     if (Row < 1 || Row >= FActionsStringGrid->RowCount() - 1)
         return;
+    TStepScope Step(*this, QStringLiteral("Move Down"));
     FMyElementsList->Exchange(Row - 1, Row);
     FActionsStringGrid->DrawActionsStringGrid();
     FActionsStringGrid->SetSelection(Row + 1, FActionsStringGrid->Col());
@@ -376,6 +523,7 @@ void TForm2::MoveUpActionExecute() {
     const int32_t Row = FActionsStringGrid->Row();
     if (Row < 2)
         return;
+    TStepScope Step(*this, QStringLiteral("Move Up"));
     FMyElementsList->Exchange(Row - 1, Row - 2);
     FActionsStringGrid->DrawActionsStringGrid();
     FActionsStringGrid->SetSelection(Row - 1, FActionsStringGrid->Col());
@@ -393,6 +541,7 @@ void TForm2::AddTimeColumnActionExecute() {
     Name = Name.trimmed();
     if (Name.isEmpty())
         return;
+    TStepScope Step(*this, QStringLiteral("Add Scenario"));
     const int32_t Count = FMyElementsList->TippingTimeValuesCount() + 1;
     FMyElementsList->SetTippingTimeValuesCount(Count);
     FMyElementsList->SetTippingTimeColumnCaption(Count - 1, Name);
@@ -432,6 +581,7 @@ void TForm2::CombineActionExecute() {
     const TElement* Second = FAddCombinationForm->SecondElement();
     if (!First || !Second)
         return;
+    TStepScope Step(*this, QStringLiteral("Define pathway"));
     TElement* Element = FMyElementsList->AddCombinationElement(
         First->Caption() + QStringLiteral(" + ") + Second->Caption(), First->TippingPointValue(),
         First->ID(), Second->ID());
@@ -455,6 +605,7 @@ void TForm2::ScenarioEditActionExecute() {
     FScenarioDefinitionForm->SetMaxTippingPointValue(FMyElementsList->MaxTippingPoint());
     if (Modal().Exec(FScenarioDefinitionForm) != QDialog::Accepted)
         return;
+    TStepScope Step(*this, QStringLiteral("Scenarios"));
     TScenarioFrame::CopyScenarioValues(FScenarioDefinitionForm->ScenarioMatrixGrid(),
                                        FScenarioFrame1->ScenariosStringGrid());
     FScenarioFrame1->SetScenarioIsDirty(true);
@@ -498,6 +649,7 @@ void TForm2::EditElement(int32_t Row) {
     const double TransferCosts = Form->TransferCosts();
     const double RecurrentCosts = Form->RecurrentCosts();
 
+    TStepScope Step(*this, QStringLiteral("Edit measure"));
     Element->SetCaption(Form->MeasureName());
     // A pathway element shows the colour of the action it leads to; its own
     // colour changes only when the user picked another one.
@@ -535,6 +687,7 @@ void TForm2::EditTimeColumn(int32_t Col) {
     Form->SetColumnWidth(FActionsStringGrid->ColumnWidth(Col));
     if (Modal().Exec(Form) != QDialog::Accepted)
         return;
+    TStepScope Step(*this, QStringLiteral("Rename time column"));
     const int32_t Column = Col - TActionsGridModel::FirstValueColumn;
     if (FMyElementsList->PathwayType() == ptTimeBased &&
         Column < FMyElementsList->TippingTimeValuesCount() &&
@@ -555,6 +708,7 @@ void TForm2::ActionsStringGridEditCellDone(TElement* Element, int Col, const QSt
     if (Col == TActionsGridModel::NameColumn) {
         if (Text == Element->Caption())
             return;
+        TStepScope Step(*this, QStringLiteral("Rename"));
         Element->SetCaption(Text);
         FActionsStringGrid->DrawActionsStringGrid();
         ElementsChanged();
@@ -565,6 +719,7 @@ void TForm2::ActionsStringGridEditCellDone(TElement* Element, int Col, const QSt
     // A text that is no number raises here; the cell then shows the stored
     // value again, since the grid shows what the model holds.
     const double Value = CellToFloat(Text);
+    TStepScope Step(*this, QStringLiteral("Edit tipping value"));
     if (FMyElementsList->PathwayType() == ptConditionBased) {
         if (Value == Element->TippingPointValue())
             return;
@@ -586,6 +741,7 @@ void TForm2::ActionsStringGridTypeChosen(TElement* Element, int Index) {
     const TCombinationType Type = Index == 0 ? ctCombine : ctSequence;
     if (Type == Element->CombinationType())
         return;
+    TStepScope Step(*this, QStringLiteral("Change type"));
     Element->SetCombinationType(Type);
     FActionsStringGrid->DrawElementRow(Element, FActionsStringGrid->RowOfElement(Element));
     ElementsChanged();
@@ -604,10 +760,198 @@ void TForm2::ChooseElementColor(int32_t Row) {
                        : Element->MyColor();
     if (!Modal().ChooseColor(this, Color) || Color == Element->OwnColor())
         return;
+    TStepScope Step(*this, QStringLiteral("Colour"));
     Element->SetMyColor(Color);
     // Pathway elements that lead to the action show its colour in their bars.
     FActionsStringGrid->DrawActionsStringGrid();
     ElementsChanged();
+}
+
+// ---------------------------------------------------------------- history
+
+std::shared_ptr<const TDocumentState> TForm2::CurrentState() const {
+    return std::make_shared<const TDocumentState>(*FMyElementsList, *FScenarioFrame1,
+                                                  FFrame11->Settings());
+}
+
+TStepSelection TForm2::CurrentSelection() const {
+    return {FActionsStringGrid->Row(), FActionsStringGrid->Col()};
+}
+
+void TForm2::PushStep(const QString& Name, std::shared_ptr<const TDocumentState> Before,
+                      TStepSelection BeforeSelection) {
+    PushStep(Name, std::move(Before), BeforeSelection, CurrentState());
+}
+
+void TForm2::PushStep(const QString& Name, std::shared_ptr<const TDocumentState> Before,
+                      TStepSelection BeforeSelection, std::shared_ptr<const TDocumentState> After) {
+    if (After->SameAs(*Before))
+        return;
+    FUndoStack->push(new TDocumentStep(
+        Name, std::move(Before), BeforeSelection, std::move(After), CurrentSelection(),
+        [this](const TDocumentState& State, TStepSelection Selection) {
+            ApplyState(State, Selection);
+        }));
+}
+
+void TForm2::ApplyState(const TDocumentState& State, TStepSelection Selection) {
+    State.PutBack(*FMyElementsList, *FScenarioFrame1, FFrame11->Settings());
+    FFrame11->SettingsChanged();
+    FFrame11->UpdateSeriesSelector();
+    FActionsStringGrid->DrawActionsStringGrid();
+    if (Selection.Row >= 1)
+        FActionsStringGrid->SetSelection(
+            std::min(Selection.Row, FActionsStringGrid->RowCount() - 1), Selection.Col);
+    // The map is drawn from the event loop: a drawing that fails (equal ends
+    // of the tipping range) is reported there and cannot break off the step.
+    QMetaObject::invokeMethod(
+        this, [this] { FFrame11->Draw(); }, Qt::QueuedConnection);
+}
+
+void TForm2::MapSettingsAccepted(const TGraphicsSettings& Before, const QString& Name) {
+    std::shared_ptr<const TDocumentState> After = CurrentState();
+    auto Earlier = std::make_shared<TDocumentState>(*After);
+    Earlier->SetSettings(Before);
+    PushStep(Name, std::move(Earlier), CurrentSelection(), std::move(After));
+}
+
+void TForm2::StartHistory() {
+    FUndoStack->clear();
+    ClearDirtyFlags();
+}
+
+void TForm2::SetElementsListIsDirty(bool Value) {
+    FElementListIsDirty = Value;
+    if (Value)
+        FUndoStack->resetClean();
+    else
+        FUndoStack->setClean();
+}
+
+// ---------------------------------------------------------------- documents
+
+void TForm2::ShowNewDocument() {
+    FFrame11->SettingsChanged();
+    FFrame11->UpdateSeriesSelector();
+    FActionsStringGrid->DrawActionsStringGrid();
+    FActionsStringGrid->SetSelection(1, TActionsGridModel::NameColumn);
+    UpdateActions();
+    FFrame11->Draw();
+}
+
+bool TForm2::MayLeaveDocument(bool Closing) {
+    CreateDialogs();
+    FCloseForm->SetFileName(FPathwayFileName);
+    FCloseForm->SetClosing(Closing);
+    if (!DocumentIsDirty())
+        return true;
+    return Modal().Exec(FCloseForm) == QDialog::Accepted;
+}
+
+void TForm2::NewDocument(TPathwayType PathwayType) {
+    FlushGridEdit();
+    if (!MayLeaveDocument(false))
+        return;
+    // Nothing of the previous document stays: a fresh one, set up as at
+    // start-up, then the new pathway in it.
+    const TPathwayDocument Fresh;
+    TDocumentState(Fresh.Elements, Fresh.Scenarios, Fresh.Settings)
+        .PutBack(*FMyElementsList, *FScenarioFrame1, FFrame11->Settings());
+    FPathwayFileName.clear();
+    setWindowTitle(QStringLiteral("Corvinal"));
+    NewPathway(PathwayType);
+    StartHistory();
+    ShowNewDocument();
+}
+
+void TForm2::OpenActionExecute() {
+    FlushGridEdit();
+    if (!MayLeaveDocument(false))
+        return;
+    const QString FileName = Modal().OpenFileName(this, PathwayFileFilter, PathwayFileExtension);
+    if (FileName.isEmpty())
+        return;
+    OpenPathwayFile(FileName);
+    ShowNewDocument();
+}
+
+void TForm2::OpenDocumentFile(const QString& FileName) {
+    FlushGridEdit();
+    if (!MayLeaveDocument(false))
+        return;
+    OpenPathwayFile(FileName);
+    ShowNewDocument();
+}
+
+void TForm2::SaveAsActionExecute() {
+    FlushGridEdit();
+    const QString Chosen =
+        Modal().SaveFileName(this, PathwayFileFilter, PathwayFileExtension, true);
+    if (Chosen.isEmpty())
+        return;
+    // The document is named after the file only once it is written there.
+    WriteDocumentTo(Chosen);
+    SetPathwayFileName(QDir::toNativeSeparators(QFileInfo(Chosen).absoluteFilePath()));
+    ClearDirtyFlags();
+    AddRecentFile(FPathwayFileName);
+    Modal().ShowMessage(this, FPathwayFileName + QStringLiteral(" saved"));
+}
+
+void TForm2::AboutActionExecute() {
+    TAboutBox Box(this);
+    Modal().Exec(&Box);
+}
+
+QStringList TForm2::RecentFiles() const {
+    return QSettings().value(RecentFilesKey).toStringList();
+}
+
+void TForm2::AddRecentFile(const QString& FileName) {
+    const QString Path = QDir::toNativeSeparators(QFileInfo(FileName).absoluteFilePath());
+    QStringList Files = RecentFiles();
+    Files.removeAll(Path);
+    Files.prepend(Path);
+    while (Files.size() > RecentFilesCount)
+        Files.removeLast();
+    QSettings().setValue(RecentFilesKey, Files);
+}
+
+void TForm2::FillRecentMenu() {
+    FRecentMenu->clear();
+    const QStringList Files = RecentFiles();
+    for (int Index = 0; Index < Files.size(); ++Index) {
+        const QString Path = Files.at(Index);
+        QAction* Entry = FRecentMenu->addAction(
+            QStringLiteral("&%1 %2").arg(Index + 1 == 10 ? 0 : Index + 1).arg(Path));
+        connect(Entry, &QAction::triggered, this, [this, Path] {
+            if (!QFileInfo::exists(Path)) {
+                QStringList Left = RecentFiles();
+                Left.removeAll(Path);
+                QSettings().setValue(RecentFilesKey, Left);
+                Modal().ShowMessage(this, Path + QStringLiteral(" no longer exists; it is "
+                                                                "taken off the recent files."));
+                return;
+            }
+            OpenDocumentFile(Path);
+        });
+    }
+    FRecentMenu->setEnabled(!Files.isEmpty());
+}
+
+void TForm2::dragEnterEvent(QDragEnterEvent* Event) {
+    if (!DroppedPathwayFile(Event->mimeData()).isEmpty())
+        Event->acceptProposedAction();
+}
+
+void TForm2::dropEvent(QDropEvent* Event) {
+    const QString FileName = DroppedPathwayFile(Event->mimeData());
+    if (FileName.isEmpty())
+        return;
+    Event->acceptProposedAction();
+    // Opened from the event loop: the close question and the file's errors
+    // are not asked in the middle of a drop.
+    QMetaObject::invokeMethod(
+        this, [this, FileName] { OpenDocumentFile(FileName); }, Qt::QueuedConnection);
 }
 
 void TForm2::SetPathwayFileName(const QString& Value) {
@@ -620,11 +964,11 @@ void TForm2::SetPathwayFileName(const QString& Value) {
 }
 
 bool TForm2::DocumentIsDirty() const {
-    return FElementListIsDirty || FScenarioFrame1->ScenarioIsDirty() ||
-           FFrame11->GraphicsSettingIsDirty();
+    return !FUndoStack->isClean();
 }
 
 void TForm2::ClearDirtyFlags() {
+    FUndoStack->setClean();
     FElementListIsDirty = false;
     FScenarioFrame1->SetScenarioIsDirty(false);
     FFrame11->SetGraphicsSettingIsDirty(false);
@@ -679,11 +1023,7 @@ void TForm2::CreateDialogs() {
 
 bool TForm2::FormCloseQuery() {
     FlushGridEdit();
-    CreateDialogs();
-    FCloseForm->SetFileName(FPathwayFileName);
-    if (!DocumentIsDirty())
-        return true;
-    return Modal().Exec(FCloseForm) == QDialog::Accepted;
+    return MayLeaveDocument(true);
 }
 
 void TForm2::closeEvent(QCloseEvent* Event) {

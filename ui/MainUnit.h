@@ -9,14 +9,19 @@
 #include <memory>
 
 class QAction;
+class QMenu;
 class QPushButton;
+class QUndoStack;
 class QSplitter;
 class QTabWidget;
 class TActionsStringGrid;
 class TAddCombinationForm;
 class TAddMeasureForm;
 class TCloseForm;
+class TDocumentState;
+struct TStepSelection;
 class TGraphSettingsForm;
+class TGraphicsSettings;
 class TGraphicsFrame;
 class TScenarioDefinitionForm;
 class TScenarioFrame;
@@ -66,11 +71,42 @@ public:
     int TimeStep() const;
     void SetTimeStep(int Value);
 
+    // The document's history of changes. The document is dirty exactly when
+    // the history is not at the state last saved, opened or created.
+    QUndoStack* UndoStack() const { return FUndoStack; }
+    QAction* UndoAction() const { return FUndoAction; }
+    QAction* RedoAction() const { return FRedoAction; }
+
+    // The menus. Entries reuse the command panel's actions where one exists.
+    QMenu* FileMenu() const { return FFileMenu; }
+    QMenu* RecentMenu() const { return FRecentMenu; }
+    QMenu* EditMenu() const { return FEditMenu; }
+    QMenu* HelpMenu() const { return FHelpMenu; }
+    QAction* NewConditionAction() const { return FNewConditionAction; }
+    QAction* NewTimeAction() const { return FNewTimeAction; }
+    QAction* OpenAction() const { return FOpenAction; }
+    QAction* SaveAsAction() const { return FSaveAsAction; }
+    QAction* ExportMapAction() const { return FExportMapAction; }
+    QAction* QuitAction() const { return FQuitAction; }
+    QAction* AboutAction() const { return FAboutAction; }
+
+    // Another document in the same run: each asks the close question first
+    // when there are unsaved changes. A file that cannot be opened leaves the
+    // current document as it was.
+    void NewDocument(TPathwayType PathwayType);
+    void OpenActionExecute();
+    void OpenDocumentFile(const QString& FileName);
+    void SaveAsActionExecute();
+    void AboutActionExecute();
+    // The last files opened or saved, newest first (at most ten).
+    QStringList RecentFiles() const;
+
     const QString& PathwayFileName() const { return FPathwayFileName; }
     // Also retitles the window.
     void SetPathwayFileName(const QString& Value);
     bool ElementsListIsDirty() const { return FElementListIsDirty; }
-    void SetElementsListIsDirty(bool Value) { FElementListIsDirty = Value; }
+    // Also marks the document as changed (or as saved) in its history.
+    void SetElementsListIsDirty(bool Value);
     // Whether any part of the document changed since it was opened, created
     // or saved.
     bool DocumentIsDirty() const;
@@ -82,7 +118,8 @@ public:
     void SetRowOfCombinationSecond(int32_t Value);
 
     void NewPathway(TPathwayType PathwayType);
-    // Loads the three document parts from a file and names the document after it.
+    // Reads the whole file into a fresh document and, only when that
+    // succeeded, makes it the window's document, named after the file.
     void OpenPathwayFile(const QString& FileName);
     // Writes the three document parts, in file order, to a file.
     void WriteDocumentTo(const QString& FileName);
@@ -138,8 +175,32 @@ public:
 protected:
     void closeEvent(QCloseEvent* Event) override;
     void showEvent(QShowEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
 
 private:
+    friend class TStepScope;
+    // The document as it stands, and the grid cell the user works in.
+    std::shared_ptr<const TDocumentState> CurrentState() const;
+    TStepSelection CurrentSelection() const;
+    // Pushes the step from Before to the document as it stands; nothing when
+    // the two are the same.
+    void PushStep(const QString& Name, std::shared_ptr<const TDocumentState> Before,
+                  TStepSelection BeforeSelection);
+    void PushStep(const QString& Name, std::shared_ptr<const TDocumentState> Before,
+                  TStepSelection BeforeSelection, std::shared_ptr<const TDocumentState> After);
+    // Undo and redo: the whole document put back, every view brought up to it.
+    void ApplyState(const TDocumentState& State, TStepSelection Selection);
+    void MapSettingsAccepted(const TGraphicsSettings& Before, const QString& Name);
+    // A history that starts at the document as it stands, saved.
+    void StartHistory();
+    // Brings the grid, the series selector and the map up to a new document.
+    void ShowNewDocument();
+    // The close question, when there are unsaved changes; true to go on.
+    bool MayLeaveDocument(bool Closing);
+    void AddRecentFile(const QString& FileName);
+    void FillRecentMenu();
+    void BuildMenus();
     void FormCreate(const QStringList& Arguments);
     void BuildWindow();
     void BuildCommands();
@@ -175,6 +236,20 @@ private:
     TCommand FSave;
     TCommand FAddTimeColumn;
     TCommand FScenarioEdit;
+    QUndoStack* FUndoStack = nullptr;
+    QAction* FUndoAction = nullptr;
+    QAction* FRedoAction = nullptr;
+    QMenu* FFileMenu = nullptr;
+    QMenu* FRecentMenu = nullptr;
+    QMenu* FEditMenu = nullptr;
+    QMenu* FHelpMenu = nullptr;
+    QAction* FNewConditionAction = nullptr;
+    QAction* FNewTimeAction = nullptr;
+    QAction* FOpenAction = nullptr;
+    QAction* FSaveAsAction = nullptr;
+    QAction* FExportMapAction = nullptr;
+    QAction* FQuitAction = nullptr;
+    QAction* FAboutAction = nullptr;
     QAction* FEditMeasureAction = nullptr;
     QAction* FChooseColorAction = nullptr;
     QAction* FColumnSettingsAction = nullptr;

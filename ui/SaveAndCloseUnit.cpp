@@ -51,6 +51,11 @@ void TCloseForm::SetFileName(const QString& Value) {
     First->setFocus();
 }
 
+void TCloseForm::SetClosing(bool Value) {
+    FClosing = Value;
+    FReturnButton->setText(Value ? QStringLiteral("Cancel exit") : QStringLiteral("Cancel"));
+}
+
 void TCloseForm::SaveActionExecute() {
     if (FFileName.isEmpty())
         return;
@@ -69,7 +74,9 @@ void TCloseForm::SaveAsActionExecute() {
 }
 
 void TCloseForm::ExitActionExecute() {
-    if (Modal().Confirm(
-            this, QStringLiteral("File not saved. All edits will be lost. Continue to exit?")))
+    if (Modal().Confirm(this, FClosing ? QStringLiteral("File not saved. All edits will be lost. "
+                                                        "Continue to exit?")
+                                       : QStringLiteral("File not saved. All edits will be lost. "
+                                                        "Continue?")))
         accept();
 }

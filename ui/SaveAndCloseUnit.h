@@ -16,6 +16,10 @@ public:
 
     const QString& FileName() const { return FFileName; }
     void SetFileName(const QString& Value);
+    // Asked when the window closes ("Cancel exit"), or when another document
+    // is to replace this one ("Cancel").
+    bool Closing() const { return FClosing; }
+    void SetClosing(bool Value);
 
     QPushButton* SaveButton() const { return FSaveButton; }
     QPushButton* SaveAsButton() const { return FSaveAsButton; }
@@ -29,6 +33,7 @@ private:
 
     std::function<void(const QString&)> FSaveDocument;
     QString FFileName;
+    bool FClosing = true;
     QPushButton* FSaveButton;
     QPushButton* FSaveAsButton;
     QPushButton* FReturnButton;

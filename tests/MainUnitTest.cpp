@@ -1,8 +1,11 @@
 #include "ui/MainUnit.h"
 #include "base/ErrorUnit.h"
+#include "document/PathwayFileUnit.h"
+#include "file/XmlUnit.h"
 #include "map/CanvasUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/GraphicsFrameUnit.h"
+#include "map/XAxisSettingsFormUnit.h"
 #include "scenarios/AddScenarioFormUnit.h"
 #include "scenarios/ScenarioDefinitionUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
@@ -32,11 +35,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <type_traits>
 
@@ -474,9 +483,10 @@ TEST_F(SavingAndClosing, AnAllowedCloseClosesTheWindow) {
 // A shown main window with a new pathway, its grid and its script.
 class Editing : public ::testing::Test {
 protected:
-    void Start(QPushButton* (TAboutForm::*Pick)() const = &TAboutForm::NewConditionButton) {
+    void Start(QPushButton* (TAboutForm::*Pick)() const = &TAboutForm::NewConditionButton,
+               const QStringList& Arguments = {}) {
         Script.OnExec(StartWith(Pick));
-        Form = std::make_unique<TForm2>(QStringList());
+        Form = std::make_unique<TForm2>(Arguments);
         Form->CreateDialogs();
         Form->resize(1000, 700);
         Form->show();
@@ -1146,6 +1156,336 @@ TEST_F(Editing, TheConditionColumnHeaderSetsOnlyTheWidth) {
     EXPECT_EQ(Grid->Cells(4, 0), "Condition tipping point");
     EXPECT_EQ(Grid->ColumnWidth(4), 20); // no narrower than that
     EXPECT_FALSE(Form->DocumentIsDirty());
+}
+
+// ------------------------------------------------------------ history
+
+const QString Delta = QStringLiteral(CORVINAL_SOURCE_DIR "/examples/delta.pathway");
+const QString Drought = QStringLiteral(CORVINAL_SOURCE_DIR "/examples/drought.pathway");
+
+// What a save of the window's document would write, without saving.
+QByteArray SavedBytes(TForm2& Form) {
+    TXmlDoc XML;
+    WritePathwayDocument(XML, *Form.MyElementsList(), *Form.ScenarioFrame1(),
+                         Form.Frame11()->Settings());
+    return XML.SaveToBytes();
+}
+
+TEST_F(Editing, EveryKindOfEditIsUndoneExactly) {
+    struct TCase {
+        const char* Step;
+        QString File;
+        std::function<void()> Edit;
+    };
+    const TCase Cases[] = {
+        {"Add Action", Delta, [this] { Form->AddSimpleElementAction().Button->click(); }},
+        {"Delete Action", Delta,
+         [this] {
+             Grid->SetSelection(Grid->RowCount() - 1, TActionsGridModel::NameColumn);
+             Form->UpdateActions();
+             Form->DeleteElementAction().Button->click();
+         }},
+        {"Move Down", Delta,
+         [this] {
+             Grid->SetSelection(2, TActionsGridModel::NameColumn);
+             Form->UpdateActions();
+             Form->MoveDownAction().Button->click();
+         }},
+        {"Define pathway", Delta,
+         [this] {
+             Script.OnExec(Playing<TAddCombinationForm>([](TAddCombinationForm& Dialog) {
+                 Pick(Dialog.FirstListBox(), 1);
+                 Pick(Dialog.SecondListBox(), 2);
+             }));
+             Form->CombineAction().Button->click();
+         }},
+        {"Scenarios", Delta,
+         [this] {
+             Script.OnExec(Playing<TScenarioDefinitionForm>([this](TScenarioDefinitionForm& D) {
+                 Script.OnExec(Playing<TAddScenarioForm>([](TAddScenarioForm& Add) {
+                     Retype(Add.NameEdit(), "Dry");
+                     Retype(Add.LastValueEdit(), "50");
+                 }));
+                 D.UpdateActions();
+                 QTest::mouseClick(D.AddScenarioButton(), Qt::LeftButton);
+             }));
+             Form->ScenarioEditAction().Button->click();
+         }},
+        {"Edit measure", Delta,
+         [this] {
+             Script.OnExec(Playing<TAddMeasureForm>([](TAddMeasureForm& Dialog) {
+                 Retype(Dialog.NameEdit(), "Higher dikes");
+                 Retype(Dialog.InitialCostsEdit(), "250");
+             }));
+             Form->ActionsStringGridButtonClick(0, 2);
+         }},
+        {"Rename", Delta, [this] { Type(2, TActionsGridModel::NameColumn, "Dikes"); }},
+        {"Edit tipping value", Delta,
+         [this] { Type(2, TActionsGridModel::FirstValueColumn, "86"); }},
+        {"Change type", Delta,
+         [this] {
+             ClickCell(7, TActionsGridModel::TypeColumn); // a sequence
+             PressKey(Qt::Key_Up);
+         }},
+        {"Colour", Delta,
+         [this] {
+             Script.AnswerColor(RGBToColor(1, 2, 3));
+             Form->ActionsStringGridButtonClick(1, 2);
+         }},
+        {"X-Axis settings", Delta,
+         [this] {
+             Script.OnExec(Playing<TXAxisSettingsForm>(
+                 [](TXAxisSettingsForm& Dialog) { Retype(Dialog.Edit1(), "Rise (m)"); }));
+             Form->Frame11()->SpeedButton1Click();
+         }},
+        {"Graph settings", Delta,
+         [this] {
+             Script.OnExec(Playing<TGraphSettingsForm>(
+                 [](TGraphSettingsForm& Dialog) { Dialog.SetFontSize(16); }));
+             Form->Frame11()->SpeedButton2Click();
+         }},
+        {"Add Scenario", Drought,
+         [this] {
+             Script.AnswerInput(QString("Extreme"));
+             Form->AddTimeColumnAction().Button->click();
+         }},
+        {"Rename time column", Drought,
+         [this] {
+             Script.OnExec(Playing<TTimeColumnSettingsForm>(
+                 [](TTimeColumnSettingsForm& Dialog) { Retype(Dialog.NameEdit(), "Very dry"); }));
+             Form->ActionsStringGridButtonClick(TActionsGridModel::FirstValueColumn, 0);
+         }},
+        {"Edit tipping value", Drought,
+         [this] { Type(3, TActionsGridModel::FirstValueColumn + 1, "2061"); }},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Step);
+        Start(&TAboutForm::OpenButton, {Case.File});
+        const QByteArray Opened = SavedBytes(*Form);
+        // Undo never reaches past the opening.
+        EXPECT_FALSE(Form->UndoAction()->isEnabled());
+        Case.Edit();
+        Settle();
+        const QByteArray Edited = SavedBytes(*Form);
+        EXPECT_NE(Edited, Opened);
+        EXPECT_TRUE(Form->DocumentIsDirty());
+        EXPECT_EQ(Form->UndoAction()->text(), QStringLiteral("&Undo ") + Case.Step);
+        EXPECT_EQ(Form->UndoStack()->count(), 1);
+        Form->UndoAction()->trigger();
+        Settle();
+        EXPECT_EQ(SavedBytes(*Form), Opened);
+        EXPECT_FALSE(Form->DocumentIsDirty());
+        EXPECT_EQ(Grid->RowCount() - 1, Form->MyElementsList()->Count());
+        Form->RedoAction()->trigger();
+        Settle();
+        EXPECT_EQ(SavedBytes(*Form), Edited);
+        EXPECT_TRUE(Form->DocumentIsDirty());
+        EXPECT_TRUE(Script.AllAnswered());
+    }
+}
+
+TEST_F(Editing, TheDirtyStateFollowsTheHistory) {
+    QTemporaryDir Dir;
+    Start();
+    AddAction("Dike", "3");
+    ASSERT_TRUE(Form->DocumentIsDirty());
+    Script.AnswerSaveFile(Dir.filePath("saved.pathway"));
+    Form->SaveAction().Button->click();
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    Type(2, TActionsGridModel::NameColumn, "Dike ring");
+    EXPECT_TRUE(Form->DocumentIsDirty());
+    Form->UndoAction()->trigger(); // back to the state saved
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    Form->UndoAction()->trigger(); // past it
+    EXPECT_TRUE(Form->DocumentIsDirty());
+    Form->RedoAction()->trigger();
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    // The selection goes with the step: the renamed row.
+    Grid->SetSelection(1, TActionsGridModel::NameColumn);
+    Form->RedoAction()->trigger();
+    Settle();
+    EXPECT_EQ(Grid->Row(), 2);
+    EXPECT_EQ(List->Elements(1)->Caption(), "Dike ring");
+}
+
+TEST_F(Editing, AnOKThatChangesNothingPushesNothing) {
+    Start(&TAboutForm::OpenButton, {Delta});
+    Script.OnExec(Playing<TAddMeasureForm>(nullptr));
+    Form->ActionsStringGridButtonClick(0, 2);
+    Script.OnExec(Playing<TXAxisSettingsForm>(nullptr));
+    Form->Frame11()->SpeedButton1Click();
+    Script.OnExec(Playing<TScenarioDefinitionForm>(nullptr));
+    Form->ScenarioEditAction().Button->click();
+    Type(2, TActionsGridModel::NameColumn, List->Elements(1)->Caption());
+    EXPECT_EQ(Form->UndoStack()->count(), 0);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    EXPECT_TRUE(Script.AllAnswered());
+}
+
+TEST_F(Editing, MenusAndTheirKeys) {
+    Start();
+    QStringList Menus;
+    for (QAction* Menu : Form->menuBar()->actions())
+        Menus << Menu->text();
+    EXPECT_EQ(Menus, QStringList({"&File", "&Edit", "&Help"}));
+    EXPECT_EQ(Form->NewConditionAction()->shortcut(), QKeySequence(QKeySequence::New));
+    EXPECT_EQ(Form->OpenAction()->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(Form->SaveAsAction()->shortcut(), QKeySequence(QKeySequence::SaveAs));
+    EXPECT_EQ(Form->QuitAction()->shortcut(), QKeySequence(QKeySequence::Quit));
+    EXPECT_EQ(Form->UndoAction()->shortcut(), QKeySequence(QKeySequence::Undo));
+    EXPECT_TRUE(Form->RedoAction()->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+    EXPECT_TRUE(
+        Form->RedoAction()->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+    // One action for the menu entry and the button.
+    EXPECT_TRUE(Form->FileMenu()->actions().contains(Form->SaveAction().Action));
+    EXPECT_TRUE(Form->EditMenu()->actions().contains(Form->AddSimpleElementAction().Action));
+    EXPECT_EQ(Form->UndoAction()->text(), "&Undo");
+    EXPECT_FALSE(Form->UndoAction()->isEnabled());
+    // Ctrl+Z in the window undoes.
+    AddAction("Dike", "3");
+    EXPECT_EQ(Form->UndoAction()->text(), "&Undo Edit tipping value");
+    Grid->setFocus();
+    PressKey(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(List->Elements(1)->TippingPointValue(), 0);
+    EXPECT_EQ(Form->RedoAction()->text(), "&Redo Edit tipping value");
+    Script.OnExec([](QDialog* Dialog) {
+        EXPECT_NE(qobject_cast<TAboutBox*>(Dialog), nullptr);
+        return int(QDialog::Accepted);
+    });
+    Form->AboutAction()->trigger();
+    EXPECT_TRUE(Script.AllAnswered());
+}
+
+TEST_F(Editing, NewAndOpenAskTheCloseQuestionFirst) {
+    QTemporaryDir Dir;
+    // Cancel: nothing changes.
+    Start(&TAboutForm::OpenButton, {Delta});
+    Type(2, TActionsGridModel::NameColumn, "Dikes");
+    const QByteArray Edited = SavedBytes(*Form);
+    Script.OnExec([](QDialog* Dialog) {
+        auto* Close = qobject_cast<TCloseForm*>(Dialog);
+        EXPECT_EQ(Close->ReturnButton()->text(), "Cancel");
+        Close->setResult(QDialog::Rejected);
+        Close->ReturnButton()->click();
+        return Close->result();
+    });
+    Form->NewConditionAction()->trigger();
+    EXPECT_EQ(SavedBytes(*Form), Edited);
+    EXPECT_EQ(Form->UndoStack()->count(), 1);
+    // Exit without saving: the new document, with nothing kept.
+    Script.OnExec(CloseWith(&TCloseForm::ExitButton));
+    Script.AnswerConfirm(true);
+    Form->NewTimeAction()->trigger();
+    EXPECT_EQ(Script.Confirmations.last(), "File not saved. All edits will be lost. Continue?");
+    EXPECT_TRUE(Form->PathwayFileName().isEmpty());
+    EXPECT_EQ(Form->windowTitle(), "Corvinal");
+    ASSERT_EQ(List->Count(), 1);
+    EXPECT_EQ(List->PathwayType(), ptTimeBased);
+    EXPECT_EQ(List->TippingTimeColumnCaption(0), "Time0");
+    EXPECT_EQ(Form->ScenarioFrame1()->Count(), 0);
+    EXPECT_EQ(Form->Frame11()->MaxTippingPointValue(), 100);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    EXPECT_EQ(Form->UndoStack()->count(), 0);
+    // The new document is what the start dialog's "New" gives.
+    Script.OnExec(StartWith(&TAboutForm::NewTimeButton));
+    TForm2 Fresh({});
+    EXPECT_EQ(SavedBytes(*Form), SavedBytes(Fresh));
+
+    // Save, then open: the edit is in the file, the opened one is shown.
+    AddAction("Dam", "2050");
+    const QString Saved = Dir.filePath("dam.pathway");
+    Script.OnExec(CloseWith(&TCloseForm::SaveAsButton));
+    Script.AnswerSaveFile(Saved);
+    Script.AnswerOpenFile(Delta);
+    Form->OpenAction()->trigger();
+    EXPECT_TRUE(ReadAll(Saved).contains("<caption>Dam</caption>"));
+    EXPECT_EQ(Form->PathwayFileName(), QDir::toNativeSeparators(Delta));
+    EXPECT_EQ(List->PathwayType(), ptConditionBased);
+    EXPECT_EQ(Form->UndoStack()->count(), 0);
+    EXPECT_EQ(Form->RecentFiles().value(0), QDir::toNativeSeparators(Delta));
+    EXPECT_TRUE(Script.AllAnswered());
+}
+
+TEST_F(Editing, AFailedOpenKeepsEverything) {
+    QTemporaryDir Dir;
+    Start(&TAboutForm::OpenButton, {Delta});
+    Type(2, TActionsGridModel::NameColumn, "Dikes");
+    const QByteArray Edited = SavedBytes(*Form);
+    const QString Junk = Dir.filePath("junk.pathway");
+    QFile File(Junk);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write("not a pathway");
+    File.close();
+    for (const QString& Name : {Junk, Dir.filePath("missing.pathway")}) {
+        Script.Errors.clear();
+        Script.OnExec(CloseWith(&TCloseForm::ExitButton));
+        Script.AnswerConfirm(true);
+        QMetaObject::invokeMethod(
+            Form.get(), [this, Name] { Form->OpenDocumentFile(Name); }, Qt::QueuedConnection);
+        Settle();
+        EXPECT_EQ(Script.Errors.size(), 1);
+        EXPECT_EQ(SavedBytes(*Form), Edited);
+        EXPECT_EQ(Form->PathwayFileName(), QDir::toNativeSeparators(Delta));
+        EXPECT_EQ(Form->UndoStack()->count(), 1);
+        EXPECT_TRUE(Form->DocumentIsDirty());
+    }
+}
+
+TEST_F(Editing, SaveAsNamesTheDocument) {
+    QTemporaryDir Dir;
+    Start();
+    AddAction("Dike", "3");
+    const QString Name = Dir.filePath("dike.pathway");
+    Script.AnswerSaveFile(Name);
+    Form->SaveAsAction()->trigger();
+    EXPECT_EQ(Form->PathwayFileName(), QDir::toNativeSeparators(Name));
+    EXPECT_EQ(Script.Messages.last(), QDir::toNativeSeparators(Name) + " saved");
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    EXPECT_TRUE(ReadAll(Name).contains("<caption>Dike</caption>"));
+    // Cancelled: nothing.
+    Script.AnswerSaveFile("");
+    Form->SaveAsAction()->trigger();
+    EXPECT_EQ(Form->PathwayFileName(), QDir::toNativeSeparators(Name));
+}
+
+TEST_F(Editing, RecentFilesAndDroppedFiles) {
+    QTemporaryDir Dir;
+    const QString Gone = Dir.filePath("gone.pathway");
+    QFile::copy(Delta, Gone);
+    Start(&TAboutForm::OpenButton, {Gone});
+    Start(&TAboutForm::OpenButton, {Drought});
+    EXPECT_EQ(Form->RecentFiles().mid(0, 2),
+              QStringList({QDir::toNativeSeparators(Drought), QDir::toNativeSeparators(Gone)}));
+    // A file that has gone is dropped with a message when chosen.
+    QFile::remove(Gone);
+    Q_EMIT Form->RecentMenu()->aboutToShow();
+    QAction* Entry = nullptr;
+    for (QAction* Action : Form->RecentMenu()->actions())
+        if (Action->text().endsWith(QDir::toNativeSeparators(Gone)))
+            Entry = Action;
+    ASSERT_NE(Entry, nullptr);
+    Entry->trigger();
+    EXPECT_TRUE(Script.Messages.last().startsWith(QDir::toNativeSeparators(Gone)));
+    EXPECT_FALSE(Form->RecentFiles().contains(QDir::toNativeSeparators(Gone)));
+    EXPECT_EQ(Form->PathwayFileName(), QDir::toNativeSeparators(Drought));
+
+    // A .pathway file dropped onto the window opens.
+    QMimeData Data;
+    Data.setUrls({QUrl::fromLocalFile(Delta)});
+    QDragEnterEvent Enter(QPoint(10, 10), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Form.get(), &Enter);
+    EXPECT_TRUE(Enter.isAccepted());
+    QDropEvent Drop(QPointF(10, 10), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Form.get(), &Drop);
+    Settle();
+    EXPECT_EQ(Form->PathwayFileName(), QDir::toNativeSeparators(Delta));
+    // Other files are not taken.
+    QMimeData Text;
+    Text.setUrls({QUrl::fromLocalFile(Dir.filePath("notes.txt"))});
+    QDragEnterEvent Other(QPoint(10, 10), Qt::CopyAction, &Text, Qt::LeftButton, Qt::NoModifier);
+    Other.setAccepted(false);
+    QCoreApplication::sendEvent(Form.get(), &Other);
+    EXPECT_FALSE(Other.isAccepted());
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <QMainWindow>
 
 TCorvinalApplication::TCorvinalApplication(int& Argc, char** Argv) : QApplication(Argc, Argv) {
+    setOrganizationName(QStringLiteral("Corvinal"));
+    setOrganizationDomain(QStringLiteral("corvinal.org"));
     setApplicationName(QStringLiteral("Corvinal"));
     setApplicationVersion(QStringLiteral(CORVINAL_VERSION));
     InitFormatSettings(QLocale::system());

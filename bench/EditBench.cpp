@@ -1,4 +1,5 @@
-// The editing path of the main window: one tipping value typed into the grid
+// The editing path of the main window, and the cost of its undo history:
+// one tipping value typed into the grid
 // of a 1,000- and a 10,000-element pathway, through the model change, the
 // grid refresh and the map redraw, with the views the edit changed painted
 // (grab()) as the screen would repaint them: the grid and the map view. Next
@@ -8,6 +9,7 @@
 // table gives both.
 
 #include "bench/BenchSupport.h"
+#include "document/DocumentHistoryUnit.h"
 #include "document/PathwayFileUnit.h"
 #include "map/GraphicsFrameUnit.h"
 #include "ui/AboutUnit.h"
@@ -19,6 +21,7 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -108,7 +111,30 @@ void BM_MapDraw(benchmark::State& State) {
     PerElement(State, N);
 }
 
+// What one undoable step costs beyond the change itself: the document
+// copied before and after, the two compared, the step pushed.
+void BM_UndoStepBookkeeping(benchmark::State& State) {
+    const int32_t N = int32_t(State.range(0));
+    TBenchWindow Bench(N);
+    TForm2& Form = *Bench.Form;
+    QUndoStack Stack;
+    TElement* Element = Form.MyElementsList()->Elements(N / 2);
+    int Turn = 0;
+    for (auto _ : State) {
+        auto Before = std::make_shared<const TDocumentState>(
+            *Form.MyElementsList(), *Form.ScenarioFrame1(), Form.Frame11()->Settings());
+        Element->SetTippingPointValue(40 + (++Turn % 2) * 5);
+        auto After = std::make_shared<const TDocumentState>(
+            *Form.MyElementsList(), *Form.ScenarioFrame1(), Form.Frame11()->Settings());
+        if (!After->SameAs(*Before))
+            Stack.push(new TDocumentStep(QStringLiteral("Edit tipping value"), Before, {}, After,
+                                         {}, [](const TDocumentState&, TStepSelection) {}));
+    }
+    PerElement(State, N);
+}
+
 BENCHMARK(BM_EditTippingValue)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoStepBookkeeping)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MapDraw)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // Prints the ratio to the map drawing and the growth per element after the
@@ -125,6 +151,11 @@ public:
                 std::printf("  %5d elements: edit %7.2f ms, map drawing %7.2f ms, ratio %.2f "
                             "(goal 1.2)\n",
                             N, Edit * 1e3, Draw * 1e3, Edit / Draw);
+            const double Step = Seconds("BM_UndoStepBookkeeping" + Suffix);
+            if (Step > 0 && Draw > 0)
+                std::printf("  %5d elements: undo step %6.3f ms, %.3f of a map drawing "
+                            "(goal below 0.1)\n",
+                            N, Step * 1e3, Step / Draw);
         }
         const double Small = Seconds("BM_EditTippingValue/1000");
         const double Large = Seconds("BM_EditTippingValue/10000");

@@ -38,6 +38,7 @@
 #include <QTabWidget>
 #include <QUndoStack>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -46,6 +47,7 @@ const int CommandPanelWidth = 144;
 const int CommandButtonHeight = 35;
 const int TitlePathWidth = 400;
 const int RecentFilesCount = 10;
+const int32_t MaxHistoryElements = 1000000;
 const QString RecentFilesKey = QStringLiteral("RecentFiles");
 
 // The .pathway file among dropped files, if any.
@@ -375,7 +377,7 @@ void TForm2::FormCreate(const QStringList& Arguments) {
         break;
     }
 
-    ClearDirtyFlags();
+    StartHistory();
     FFrame11->UpdateSeriesSelector();
     FActionsStringGrid->DrawActionsStringGrid();
     if (!FStartCancelled)
@@ -787,6 +789,9 @@ void TForm2::PushStep(const QString& Name, std::shared_ptr<const TDocumentState>
                       TStepSelection BeforeSelection, std::shared_ptr<const TDocumentState> After) {
     if (After->SameAs(*Before))
         return;
+    if (FLastState && Before->SameAs(*FLastState))
+        Before = FLastState;
+    FLastState = After;
     FUndoStack->push(new TDocumentStep(
         Name, std::move(Before), BeforeSelection, std::move(After), CurrentSelection(),
         [this](const TDocumentState& State, TStepSelection Selection) {
@@ -817,6 +822,11 @@ void TForm2::MapSettingsAccepted(const TGraphicsSettings& Before, const QString&
 
 void TForm2::StartHistory() {
     FUndoStack->clear();
+    FLastState.reset();
+    // Every step keeps a copy of the document: a large document keeps fewer
+    // steps, so that a long session stays within some hundred megabytes.
+    const int32_t Elements = std::max<int32_t>(1, FMyElementsList->Count());
+    FUndoStack->setUndoLimit(std::clamp(MaxHistoryElements / Elements, 100, 1000));
     ClearDirtyFlags();
 }
 

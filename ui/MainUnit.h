@@ -237,6 +237,9 @@ private:
     TCommand FAddTimeColumn;
     TCommand FScenarioEdit;
     QUndoStack* FUndoStack = nullptr;
+    // The state the last step left, shared with the next step that starts
+    // from it, so that a history keeps one copy per step.
+    std::shared_ptr<const TDocumentState> FLastState;
     QAction* FUndoAction = nullptr;
     QAction* FRedoAction = nullptr;
     QMenu* FFileMenu = nullptr;

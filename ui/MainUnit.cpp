@@ -237,6 +237,19 @@ void TForm2::BuildCommands() {
             });
 }
 
+namespace {
+
+// The platform's keys for a standard command, or Fallback where it has none
+// (not every desktop binds Save As or Quit).
+QList<QKeySequence> StandardKeys(QKeySequence::StandardKey Key, const QKeySequence& Fallback) {
+    QList<QKeySequence> Keys = QKeySequence::keyBindings(Key);
+    if (Keys.isEmpty())
+        Keys << Fallback;
+    return Keys;
+}
+
+} // namespace
+
 void TForm2::BuildMenus() {
     auto MakeAction = [this](const QString& Caption, QList<QKeySequence> Shortcuts,
                              std::function<void()> Execute) {
@@ -254,12 +267,14 @@ void TForm2::BuildMenus() {
     FOpenAction =
         MakeAction(QStringLiteral("&Open..."), QKeySequence::keyBindings(QKeySequence::Open),
                    [this] { OpenActionExecute(); });
-    FSaveAsAction =
-        MakeAction(QStringLiteral("Save &As..."), QKeySequence::keyBindings(QKeySequence::SaveAs),
-                   [this] { SaveAsActionExecute(); });
+    FSaveAsAction = MakeAction(
+        QStringLiteral("Save &As..."),
+        StandardKeys(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+        [this] { SaveAsActionExecute(); });
     FExportMapAction =
         MakeAction(QStringLiteral("&Export Map..."), {}, [this] { FFrame11->SpeedButton3Click(); });
-    FQuitAction = MakeAction(QStringLiteral("&Quit"), QKeySequence::keyBindings(QKeySequence::Quit),
+    FQuitAction = MakeAction(QStringLiteral("&Quit"),
+                             StandardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)),
                              [this] { close(); });
     FAboutAction =
         MakeAction(QStringLiteral("&About Corvinal"), {}, [this] { AboutActionExecute(); });
@@ -762,7 +777,7 @@ void TForm2::ChooseElementColor(int32_t Row) {
                        : Element->MyColor();
     if (!Modal().ChooseColor(this, Color) || Color == Element->OwnColor())
         return;
-    TStepScope Step(*this, QStringLiteral("Colour"));
+    TStepScope Step(*this, QStringLiteral("Color"));
     Element->SetMyColor(Color);
     // Pathway elements that lead to the action show its colour in their bars.
     FActionsStringGrid->DrawActionsStringGrid();
@@ -924,6 +939,7 @@ void TForm2::AddRecentFile(const QString& FileName) {
     while (Files.size() > RecentFilesCount)
         Files.removeLast();
     QSettings().setValue(RecentFilesKey, Files);
+    FillRecentMenu();
 }
 
 void TForm2::FillRecentMenu() {
@@ -938,6 +954,7 @@ void TForm2::FillRecentMenu() {
                 QStringList Left = RecentFiles();
                 Left.removeAll(Path);
                 QSettings().setValue(RecentFilesKey, Left);
+                FillRecentMenu();
                 Modal().ShowMessage(this, Path + QStringLiteral(" no longer exists; it is "
                                                                 "taken off the recent files."));
                 return;

@@ -97,6 +97,10 @@ TForm2::TForm2(const QStringList& Arguments, QWidget* Parent) : QMainWindow(Pare
 }
 
 TForm2::~TForm2() {
+    // The history tells this window of its changes as it goes; it goes while
+    // the window is still whole.
+    FUndoStack->disconnect(this);
+    delete FUndoStack;
     // The grid and the map view read the list and the scenario table, which
     // are members and would go before the child widgets: the views go first.
     delete FSplitter;

@@ -15,12 +15,18 @@ void TDocumentState::PutBack(TElementsList& Elements, TScenarioFrame& Scenarios,
                              TGraphicsSettings& Settings) const {
     Elements.Assign(FElements);
     Scenarios = FScenarios;
+    // Whether the axis is shown is the view's choice, kept over every
+    // document; the axis band's height follows the next drawing.
+    const bool ShowXAxis = Settings.ShowXAxis();
+    const int32_t XAxisHeight = Settings.XAxisHeight();
     Settings = FSettings;
+    Settings.SetShowXAxis(ShowXAxis);
+    Settings.SetXAxisHeight(XAxisHeight);
 }
 
 bool TDocumentState::SameAs(const TDocumentState& Other) const {
     return FElements.SameAs(Other.FElements) && FScenarios.SameAs(Other.FScenarios) &&
-           FSettings.SameAs(Other.FSettings);
+           FSettings.SameStoredAs(Other.FSettings);
 }
 
 TDocumentStep::TDocumentStep(const QString& Name, std::shared_ptr<const TDocumentState> Before,

@@ -20,6 +20,8 @@ public:
     TDocumentState(const TDocumentState& Other);
     TDocumentState& operator=(const TDocumentState&) = delete;
 
+    // Everything the document holds; whether the axis is shown stays as the
+    // view has it.
     void PutBack(TElementsList& Elements, TScenarioFrame& Scenarios,
                  TGraphicsSettings& Settings) const;
     // Whether a save of the two would write the same.

@@ -1,11 +1,13 @@
 #include "map/GraphicsFrameUnit.h"
 
+#include "base/NumberFormatUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/MapExportUnit.h"
 #include "map/PathwayMapUnit.h"
 #include "map/XAxisSettingsFormUnit.h"
 #include "model/ElementsUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
+#include "widgets/FloatEditUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
 #include <QComboBox>
@@ -13,6 +15,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
 
@@ -182,6 +185,17 @@ void TGraphicsFrame::Panel1Resize() {
     FSpeedButton3->move(FSpeedButton3->x(), FSpeedButton3Top);
 }
 
+namespace {
+
+// The value behind a number field shown with two decimals, when the user
+// left the field as it was shown; otherwise what the field reads.
+template <typename TRead>
+double KeptIfUntouched(double Stored, const QLineEdit* Field, TRead Read) {
+    return Field->text() == FormatFloat2(Stored) ? Stored : Read();
+}
+
+} // namespace
+
 void TGraphicsFrame::SpeedButton1Click() {
     if (!FXAxisSettingsForm)
         return;
@@ -194,14 +208,21 @@ void TGraphicsFrame::SpeedButton1Click() {
     if (Modal().Exec(&Form) != QDialog::Accepted)
         return;
     // Read every field before storing any, so that a field holding no number
-    // changes nothing.
-    const double Min = Form.MinTippingPoint();
-    const double Max = Form.MaxTippingPoint();
+    // changes nothing. A field left as it was shown keeps the exact value
+    // behind it: an OK that changed nothing changes nothing, though the
+    // fields show two decimals and the ticks within their range.
+    const double Min = KeptIfUntouched(FSettings.MinTippingPointValue(), Form.MinValueEdit(),
+                                       [&] { return Form.MinTippingPoint(); });
+    const double Max = KeptIfUntouched(FSettings.MaxTippingPointValue(), Form.MaxValueEdit(),
+                                       [&] { return Form.MaxTippingPoint(); });
+    const int32_t Ticks = Form.TicksXAxis() == qBound(2, FSettings.TicksXAxis(), 20)
+                              ? FSettings.TicksXAxis()
+                              : Form.TicksXAxis();
     const TGraphicsSettings Before = FSettings;
     FSettings.SetMinTippingPointValue(Min);
     FSettings.SetMaxTippingPointValue(Max);
     FSettings.SetXAxisTitle(Form.XAxixCaption());
-    FSettings.SetTicksXAxis(Form.TicksXAxis());
+    FSettings.SetTicksXAxis(Ticks);
     FSettings.SetShowXAxis(Form.ShowXAxis());
     FSettings.SetGraphicsSettingIsDirty(true);
     if (!Before.SameAs(FSettings))
@@ -231,7 +252,8 @@ void TGraphicsFrame::SpeedButton2Click() {
     FSettings.SetRightMargin(Form.RightMargin());
     SetDrawingAreaWidth(Form.DrawingAreaWidth());
     SetDrawingAreaHeight(Form.DrawingAreaHeight());
-    FSettings.SetFontSize(Form.FontSize());
+    if (Form.FontSize() != qBound(6, FSettings.FontSize(), 20))
+        FSettings.SetFontSize(Form.FontSize());
     FSettings.SetGraphicsSettingIsDirty(true);
     if (!Before.SameAs(FSettings))
         Q_EMIT SettingsAccepted(Before, QStringLiteral("Graph settings"));

@@ -49,18 +49,22 @@ void ReadFloat(const TXmlNode* Section, const QString& Name, double& Field) {
 } // namespace
 
 bool TGraphicsSettings::SameAs(const TGraphicsSettings& Other) const {
+    return SameStoredAs(Other) && FXAxisHeight == Other.FXAxisHeight &&
+           FShowXAxis == Other.FShowXAxis;
+}
+
+bool TGraphicsSettings::SameStoredAs(const TGraphicsSettings& Other) const {
     // Doubles by their bits, so that a NaN read from a file equals itself.
     const auto Same = [](double A, double B) { return std::memcmp(&A, &B, sizeof A) == 0; };
     return FDrawingAreaWidth == Other.FDrawingAreaWidth &&
            FDrawingAreaHeight == Other.FDrawingAreaHeight && FLeftMargin == Other.FLeftMargin &&
            FTitlesAreaWidth == Other.FTitlesAreaWidth && FRightMargin == Other.FRightMargin &&
            FTopMargin == Other.FTopMargin && FBottomMargin == Other.FBottomMargin &&
-           FXAxisHeight == Other.FXAxisHeight && FYOffset == Other.FYOffset &&
-           FOvershoot == Other.FOvershoot && FTicksXAxis == Other.FTicksXAxis &&
-           FXAxisTitle == Other.FXAxisTitle && FFontSize == Other.FFontSize &&
+           FYOffset == Other.FYOffset && FOvershoot == Other.FOvershoot &&
+           FTicksXAxis == Other.FTicksXAxis && FXAxisTitle == Other.FXAxisTitle &&
+           FFontSize == Other.FFontSize &&
            Same(FMaxTippingPointValue, Other.FMaxTippingPointValue) &&
-           Same(FMinTippingPointValue, Other.FMinTippingPointValue) &&
-           FShowXAxis == Other.FShowXAxis;
+           Same(FMinTippingPointValue, Other.FMinTippingPointValue);
 }
 
 void TGraphicsSettings::WriteToXML(TXmlDoc& XML) const {

@@ -62,6 +62,9 @@ public:
 
     // The same settings (the dirty flag aside).
     bool SameAs(const TGraphicsSettings& Other) const;
+    // The same settings as far as a file stores them: whether the axis is
+    // shown and the axis band's height are the view's, not the document's.
+    bool SameStoredAs(const TGraphicsSettings& Other) const;
 
     // The "graphsettings" section of a .pathway document. Reading resets every
     // stored setting to its default first and clears the dirty flag.

@@ -50,7 +50,11 @@ TEST(DocumentHistory, AStatePutBackSavesAsTheDocumentDid) {
     Other.Settings.SetFontSize(20);
     State.PutBack(Doc.Elements, Doc.Scenarios, Doc.Settings);
     EXPECT_EQ(Saved(Doc), Before);
+    // Whether the axis is shown is the view's: it stays as the view has it.
     EXPECT_FALSE(Doc.Settings.ShowXAxis());
+    State.PutBack(Other.Elements, Other.Scenarios, Other.Settings);
+    EXPECT_TRUE(Other.Settings.ShowXAxis());
+    EXPECT_EQ(Saved(Other), Before);
     EXPECT_TRUE(std::isnan(Doc.Elements.Elements(1)->TippingTimeValue(1)));
     EXPECT_EQ(Doc.Elements.Elements(2)->VisualEffect(), veGrayed);
     EXPECT_EQ(Doc.Elements.Elements(2)->ElementsList(), &Doc.Elements);
@@ -74,6 +78,9 @@ TEST(DocumentHistory, SameAsSeesEveryChange) {
         [](TPathwayDocument& D) { D.Settings.SetMaxTippingPointValue(0.0); },
         [](TPathwayDocument& D) { D.Settings.SetTicksXAxis(4); },
     };
+    // What the file does not hold is no change.
+    Doc.Settings.SetShowXAxis(true);
+    EXPECT_TRUE(Original.SameAs(TDocumentState(Doc.Elements, Doc.Scenarios, Doc.Settings)));
     for (size_t I = 0; I < std::size(Changes); ++I) {
         SCOPED_TRACE(I);
         TPathwayDocument Changed;

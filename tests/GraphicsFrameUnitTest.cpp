@@ -7,6 +7,7 @@
 #include "scenarios/ScenarioFrameUnit.h"
 #include "tests/support/ScriptedModal.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/FloatEditUnit.h"
 #include "widgets/SpinEditUnit.h"
 
 #include <QCheckBox>
@@ -95,9 +96,11 @@ TEST_F(MapView, AFailedDrawingKeepsThePreviousPicture) {
     EXPECT_EQ(Frame.ShownImage(), Before);
 }
 
-TEST_F(MapView, TippingPointSettingsOkTakesTheFieldsBackRounded) {
+TEST_F(MapView, TippingPointSettingsOkKeepsWhatWasNotTouched) {
     Frame.Settings().SetMinTippingPointValue(0.1234);
+    Frame.Settings().SetMaxTippingPointValue(12.345);
     Frame.Settings().SetTicksXAxis(25);
+    Frame.Settings().SetFontSize(4);
     Answer<TXAxisSettingsForm>(
         [](TXAxisSettingsForm& Form) {
             EXPECT_EQ(Form.TicksXAxis(), 20);
@@ -105,9 +108,23 @@ TEST_F(MapView, TippingPointSettingsOkTakesTheFieldsBackRounded) {
         },
         true);
     Frame.SpeedButton1Click();
-    EXPECT_DOUBLE_EQ(Frame.MinTippingPointValue(), 0.12);
-    EXPECT_EQ(Frame.Settings().TicksXAxis(), 20);
-    EXPECT_TRUE(Frame.GraphicsSettingIsDirty());
+    EXPECT_EQ(Frame.MinTippingPointValue(), 0.1234);
+    EXPECT_EQ(Frame.MaxTippingPointValue(), 12.345);
+    EXPECT_EQ(Frame.Settings().TicksXAxis(), 25);
+    Answer<TGraphSettingsForm>(nullptr, true);
+    Frame.SpeedButton2Click();
+    EXPECT_EQ(Frame.Settings().FontSize(), 4);
+    // What is typed is taken as shown.
+    Answer<TXAxisSettingsForm>(
+        [](TXAxisSettingsForm& Form) {
+            Form.MinValueEdit()->setText(QString("0") + DecimalSeparator() + "13");
+            Form.SetTicksXAxis(5);
+        },
+        true);
+    Frame.SpeedButton1Click();
+    EXPECT_DOUBLE_EQ(Frame.MinTippingPointValue(), 0.13);
+    EXPECT_EQ(Frame.Settings().MaxTippingPointValue(), 12.345);
+    EXPECT_EQ(Frame.Settings().TicksXAxis(), 5);
 }
 
 TEST_F(MapView, OkRedrawsAndCancelChangesNothing) {

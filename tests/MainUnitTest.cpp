@@ -360,16 +360,20 @@ TEST_F(SavingAndClosing, CloseDialogButtons) {
     EXPECT_TRUE(Form->FormCloseQuery());
     EXPECT_FALSE(QFile::exists(Name));
 
-    // "Save Pathway As..." writes elsewhere and keeps the document's name.
+    // "Save Pathway As..." writes the file and names the document after it,
+    // as any save does: New and Open ask this question too, and the user may
+    // stay with the document after all.
     Script.OnExec(CloseWith(&TCloseForm::SaveAsButton));
     Script.AnswerSaveFile(Name);
     EXPECT_TRUE(Form->FormCloseQuery());
     EXPECT_TRUE(QFile::exists(Name));
-    EXPECT_TRUE(Form->PathwayFileName().isEmpty());
-    EXPECT_TRUE(Form->DocumentIsDirty()); // the close dialog's saves clear nothing
+    EXPECT_EQ(Form->PathwayFileName(), QDir::toNativeSeparators(Name));
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    EXPECT_EQ(Form->RecentFiles().value(0), QDir::toNativeSeparators(Name));
 
     // "Save Pathway File" writes to the document's own file, without a message.
     Form->SetPathwayFileName(Dir.filePath("own.pathway"));
+    Form->SetElementsListIsDirty(true);
     Script.OnExec(CloseWith(&TCloseForm::SaveButton));
     EXPECT_TRUE(Form->FormCloseQuery());
     EXPECT_TRUE(QFile::exists(Dir.filePath("own.pathway")));
@@ -1489,6 +1493,104 @@ TEST_F(Editing, RecentFilesAndDroppedFiles) {
     Other.setAccepted(false);
     QCoreApplication::sendEvent(Form.get(), &Other);
     EXPECT_FALSE(Other.isAccepted());
+}
+
+TEST_F(Editing, ManyEditsAndAsManyUndos) {
+    Start(&TAboutForm::OpenButton, {Delta});
+    const QByteArray Opened = SavedBytes(*Form);
+    Form->AddSimpleElementAction().Button->click();
+    TypeKeys("Wall");
+    PressKey(Qt::Key_Return);
+    Type(2, TActionsGridModel::FirstValueColumn, "91");
+    Grid->SetSelection(3, TActionsGridModel::NameColumn);
+    Form->UpdateActions();
+    Form->MoveDownAction().Button->click();
+    Script.AnswerColor(RGBToColor(9, 9, 9));
+    Form->ActionsStringGridButtonClick(1, 5);
+    const QByteArray Edited = SavedBytes(*Form);
+    ASSERT_EQ(Form->UndoStack()->count(), 5); // Add, Rename, value, move, colour
+    for (int Step = 0; Step < 5; ++Step)
+        Form->UndoAction()->trigger();
+    Settle();
+    EXPECT_EQ(SavedBytes(*Form), Opened);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    EXPECT_FALSE(Form->UndoAction()->isEnabled());
+    for (int Step = 0; Step < 5; ++Step)
+        Form->RedoAction()->trigger();
+    Settle();
+    EXPECT_EQ(SavedBytes(*Form), Edited);
+}
+
+TEST_F(Editing, WhatTheFileDoesNotHoldIsNoChange) {
+    Start(&TAboutForm::OpenButton, {Delta});
+    Script.OnExec(Playing<TXAxisSettingsForm>([](TXAxisSettingsForm& Dialog) {
+        QTest::mouseClick(Dialog.CheckBox1(), Qt::LeftButton); // the axis hidden
+    }));
+    Form->Frame11()->SpeedButton1Click();
+    EXPECT_FALSE(Form->Frame11()->Settings().ShowXAxis());
+    EXPECT_EQ(Form->UndoStack()->count(), 0);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    // It is the view's choice and stays over an undo and a new document.
+    Type(2, TActionsGridModel::NameColumn, "Dikes");
+    Form->UndoAction()->trigger();
+    EXPECT_FALSE(Form->Frame11()->Settings().ShowXAxis());
+}
+
+TEST_F(Editing, UndoKeepsTheTimeColumnTheMapShows) {
+    Start(&TAboutForm::OpenButton, {Drought});
+    QComboBox* Series = Form->Frame11()->ComboBox1();
+    ASSERT_GE(Series->count(), 3);
+    Series->setCurrentIndex(2);
+    Form->Frame11()->ComboBox1Change();
+    Type(2, TActionsGridModel::FirstValueColumn, "2033");
+    EXPECT_EQ(Series->currentIndex(), 2);
+    Form->UndoAction()->trigger();
+    Settle();
+    EXPECT_EQ(Series->currentIndex(), 2);
+    EXPECT_EQ(Grid->Row(), 2);
+}
+
+TEST_F(Editing, SavingFromTheCloseQuestionBeforeNew) {
+    QTemporaryDir Dir;
+    const QString Copy = Dir.filePath("delta.pathway");
+    QFile::copy(Delta, Copy);
+    Start(&TAboutForm::OpenButton, {Copy});
+    Type(2, TActionsGridModel::NameColumn, "Dikes");
+    Script.OnExec(CloseWith(&TCloseForm::SaveButton));
+    Form->NewConditionAction()->trigger();
+    EXPECT_TRUE(ReadAll(Copy).contains("<caption>Dikes</caption>"));
+    EXPECT_TRUE(Form->PathwayFileName().isEmpty());
+    EXPECT_EQ(List->Count(), 1);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    // A failed Open through the menu keeps the new document.
+    AddAction("Dam", "3");
+    const QByteArray Before = SavedBytes(*Form);
+    Script.OnExec(CloseWith(&TCloseForm::ExitButton));
+    Script.AnswerConfirm(true);
+    Script.AnswerOpenFile(Dir.filePath("missing.pathway"));
+    QMetaObject::invokeMethod(
+        Form.get(), [this] { Form->OpenAction()->trigger(); }, Qt::QueuedConnection);
+    Settle();
+    EXPECT_EQ(Script.Errors.size(), 1);
+    EXPECT_EQ(SavedBytes(*Form), Before);
+    EXPECT_TRUE(Form->DocumentIsDirty());
+    EXPECT_TRUE(Script.AllAnswered());
+}
+
+TEST_F(Editing, TheRecentFilesAreTheLastTenNewestFirst) {
+    QTemporaryDir Dir;
+    Start();
+    for (int File = 0; File < 12; ++File) {
+        Script.AnswerSaveFile(Dir.filePath(QStringLiteral("v%1.pathway").arg(File)));
+        Form->SaveAsAction()->trigger();
+    }
+    const QStringList Recent = Form->RecentFiles();
+    ASSERT_EQ(Recent.size(), 10);
+    EXPECT_EQ(Recent.first(), QDir::toNativeSeparators(Dir.filePath("v11.pathway")));
+    EXPECT_EQ(Recent.last(), QDir::toNativeSeparators(Dir.filePath("v2.pathway")));
+    Q_EMIT Form->RecentMenu()->aboutToShow();
+    ASSERT_EQ(Form->RecentMenu()->actions().size(), 10);
+    EXPECT_TRUE(Form->RecentMenu()->actions().last()->text().startsWith("&0 "));
 }
 
 } // namespace

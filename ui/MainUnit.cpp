@@ -23,6 +23,7 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -226,17 +227,18 @@ void TForm2::BuildCommands() {
     // own editing code, and the editor is closed before the cell is read.
     connect(FActionsStringGrid, &TActionsStringGrid::ButtonClick, this,
             &TForm2::ActionsStringGridButtonClick, Qt::QueuedConnection);
+    FGridEdits = new QObject(this);
     connect(FActionsStringGrid, &TActionsStringGrid::CellEdited, this,
             [this](TElement* Element, int Col, const QString& Text) {
                 QMetaObject::invokeMethod(
-                    this, [=] { ActionsStringGridEditCellDone(Element, Col, Text); },
+                    FGridEdits, [=] { ActionsStringGridEditCellDone(Element, Col, Text); },
                     Qt::QueuedConnection);
             });
     connect(FFrame11, &TGraphicsFrame::SettingsAccepted, this, &TForm2::MapSettingsAccepted);
     connect(FActionsStringGrid, &TActionsStringGrid::TypeChosen, this,
             [this](TElement* Element, int Index) {
                 QMetaObject::invokeMethod(
-                    this, [=] { ActionsStringGridTypeChosen(Element, Index); },
+                    FGridEdits, [=] { ActionsStringGridTypeChosen(Element, Index); },
                     Qt::QueuedConnection);
             });
 }
@@ -332,6 +334,18 @@ void TForm2::BuildMenus() {
     FEditMenu->addAction(FUndoAction);
     FEditMenu->addAction(FRedoAction);
     FEditMenu->addSeparator();
+    // The menu names the commands more fully than the buttons do; the
+    // buttons keep their own captions.
+    FAddSimpleElement.Action->setText(QStringLiteral("Add &Action"));
+    FDeleteElement.Action->setText(QStringLiteral("&Delete Action"));
+    FCombine.Action->setText(QStringLiteral("Define &Pathway..."));
+    FMoveUp.Action->setText(QStringLiteral("&Move Up"));
+    FMoveDown.Action->setText(QStringLiteral("Move Do&wn"));
+    FEditMeasureAction->setText(QStringLiteral("&Edit Measure..."));
+    FChooseColorAction->setText(QStringLiteral("&Color..."));
+    FColumnSettingsAction->setText(QStringLiteral("&Time Column Settings..."));
+    FAddTimeColumn.Action->setText(QStringLiteral("Add Sce&nario..."));
+    FScenarioEdit.Action->setText(QStringLiteral("&Scenarios..."));
     for (const TCommand* Command :
          {&FAddSimpleElement, &FDeleteElement, &FCombine, &FMoveUp, &FMoveDown})
         FEditMenu->addAction(Command->Action);
@@ -488,7 +502,7 @@ void TForm2::ElementsChanged() {
 
 void TForm2::FlushGridEdit() {
     FActionsStringGrid->CloseEditor();
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(FGridEdits, QEvent::MetaCall);
 }
 
 void TForm2::AddSimpleElementActionExecute() {
@@ -821,7 +835,11 @@ void TForm2::PushStep(const QString& Name, std::shared_ptr<const TDocumentState>
 void TForm2::ApplyState(const TDocumentState& State, TStepSelection Selection) {
     State.PutBack(*FMyElementsList, *FScenarioFrame1, FFrame11->Settings());
     FFrame11->SettingsChanged();
+    // The map stays on the time column it showed, where that still exists.
+    const int32_t Series = FFrame11->SeriesIndex();
     FFrame11->UpdateSeriesSelector();
+    if (Series >= 0 && Series < FFrame11->ComboBox1()->count())
+        FFrame11->ComboBox1()->setCurrentIndex(Series);
     FActionsStringGrid->DrawActionsStringGrid();
     if (Selection.Row >= 1)
         FActionsStringGrid->SetSelection(
@@ -837,6 +855,11 @@ void TForm2::MapSettingsAccepted(const TGraphicsSettings& Before, const QString&
     auto Earlier = std::make_shared<TDocumentState>(*After);
     Earlier->SetSettings(Before);
     PushStep(Name, std::move(Earlier), CurrentSelection(), std::move(After));
+}
+
+void TForm2::RecordStep(const QString& Name, const std::function<void()>& Change) {
+    TStepScope Step(*this, Name);
+    Change();
 }
 
 void TForm2::StartHistory() {
@@ -952,7 +975,9 @@ void TForm2::FillRecentMenu() {
     for (int Index = 0; Index < Files.size(); ++Index) {
         const QString Path = Files.at(Index);
         QAction* Entry = FRecentMenu->addAction(
-            QStringLiteral("&%1 %2").arg(Index + 1 == 10 ? 0 : Index + 1).arg(Path));
+            QStringLiteral("&%1 %2")
+                .arg(Index + 1 == 10 ? 0 : Index + 1)
+                .arg(QString(Path).replace(QLatin1Char('&'), QStringLiteral("&&"))));
         connect(Entry, &QAction::triggered, this, [this, Path] {
             if (!QFileInfo::exists(Path)) {
                 QStringList Left = RecentFiles();
@@ -1045,8 +1070,17 @@ void TForm2::CreateDialogs() {
     FXAxisSettingsForm = new TXAxisSettingsForm(this);
     // It makes its own "Add Scenario" dialog, once.
     FScenarioDefinitionForm = new TScenarioDefinitionForm(this);
-    FCloseForm =
-        new TCloseForm([this](const QString& FileName) { WriteDocumentTo(FileName); }, this);
+    // A save from the close question is a save like any other: should the
+    // user stay after all (a cancelled or failed Open), the document is named
+    // after the file and unchanged.
+    FCloseForm = new TCloseForm(
+        [this](const QString& FileName) {
+            WriteDocumentTo(FileName);
+            SetPathwayFileName(QDir::toNativeSeparators(QFileInfo(FileName).absoluteFilePath()));
+            ClearDirtyFlags();
+            AddRecentFile(FPathwayFileName);
+        },
+        this);
     FTimeColumnSettingsForm = new TTimeColumnSettingsForm(this);
     FAddCombinationForm = new TAddCombinationForm(this);
     FFrame11->SetSettingsForms(FXAxisSettingsForm, FGraphSettingsForm);

@@ -100,6 +100,9 @@ public:
     void AboutActionExecute();
     // The last files opened or saved, newest first (at most ten).
     QStringList RecentFiles() const;
+    // Makes Change as one undoable step named Name (nothing when Change
+    // changed nothing).
+    void RecordStep(const QString& Name, const std::function<void()>& Change);
 
     const QString& PathwayFileName() const { return FPathwayFileName; }
     // Also retitles the window.
@@ -237,6 +240,9 @@ private:
     TCommand FAddTimeColumn;
     TCommand FScenarioEdit;
     QUndoStack* FUndoStack = nullptr;
+    // Receives the grid's edits through the event loop, so that they can be
+    // taken in at once, and nothing else with them.
+    QObject* FGridEdits = nullptr;
     // The state the last step left, shared with the next step that starts
     // from it, so that a history keeps one copy per step.
     std::shared_ptr<const TDocumentState> FLastState;

@@ -54,6 +54,8 @@ void TCloseForm::SetFileName(const QString& Value) {
 void TCloseForm::SetClosing(bool Value) {
     FClosing = Value;
     FReturnButton->setText(Value ? QStringLiteral("Cancel exit") : QStringLiteral("Cancel"));
+    FExitButton->setText(Value ? QStringLiteral("Exit without save")
+                               : QStringLiteral("Continue without saving"));
 }
 
 void TCloseForm::SaveActionExecute() {

@@ -25,9 +25,9 @@ QString NonFiniteText(double Value) {
     return Value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 }
 
-QString WithSeparator(QString Text) {
-    if (GDecimalSeparator != QLatin1Char('.'))
-        Text.replace(QLatin1Char('.'), GDecimalSeparator);
+QString WithSeparator(QString Text, QChar Separator = GDecimalSeparator) {
+    if (Separator != QLatin1Char('.'))
+        Text.replace(QLatin1Char('.'), Separator);
     return Text;
 }
 
@@ -186,6 +186,10 @@ void InitFormatSettings(const QLocale& Locale) {
 }
 
 QString FloatToStrGeneral(double Value) {
+    return FloatToStrGeneral(Value, GDecimalSeparator);
+}
+
+QString FloatToStrGeneral(double Value, QChar Separator) {
     if (!std::isfinite(Value))
         return NonFiniteText(Value);
     if (Value == 0)
@@ -208,7 +212,7 @@ QString FloatToStrGeneral(double Value) {
         Text =
             Mantissa + QLatin1Char('E') + (Negative ? QStringLiteral("-") : QString()) + Exponent;
     }
-    return WithSeparator(Text);
+    return WithSeparator(Text, Separator);
 }
 
 QString FormatFloat2(double Value) {

@@ -18,6 +18,9 @@ void InitFormatSettings(const QLocale& Locale = QLocale::system());
 // General number format: at most 15 significant digits, no trailing zeros,
 // plain notation for magnitudes from 0.0001 below 1E15, otherwise 1.5E-7.
 QString FloatToStrGeneral(double Value);
+// The same with a separator of the caller's choosing, for texts whose format
+// is fixed whatever the user's locale (a point in CSV files).
+QString FloatToStrGeneral(double Value, QChar Separator);
 // "%.2f" with the locale's separator and no thousands separator.
 QString FormatFloat2(double Value);
 // Value rounded to 4 significant digits and written with exactly Decimals

@@ -53,9 +53,16 @@ TEST_P(SeparatorTest, GeneralFormat) {
         {123456.789, "123456.789"},
         {0.1 + 0.2, "0.3"},
     };
-    for (const auto& C : Cases)
+    for (const auto& C : Cases) {
         EXPECT_EQ(FloatToStrGeneral(C.Value), WithSep(QString::fromLatin1(C.Text), Sep()))
             << C.Text;
+        // A separator given by the caller wins over the user's, which stays.
+        for (const QChar Given : TestSeparators)
+            EXPECT_EQ(FloatToStrGeneral(C.Value, Given),
+                      WithSep(QString::fromLatin1(C.Text), Given))
+                << C.Text;
+        EXPECT_EQ(DecimalSeparator(), Sep());
+    }
 }
 
 TEST_P(SeparatorTest, TwoDecimals) {

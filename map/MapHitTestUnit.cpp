@@ -1,0 +1,124 @@
+#include "map/MapHitTestUnit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Half the width of the map's 5-pixel pen; the raster fills the pixels whose
+// centres lie within it.
+constexpr double HalfPen = 2.5;
+// A station is a circle of radius 7 drawn with that pen.
+constexpr double StationRadius = 7 + HalfPen;
+// Every shape but a transfer lies within this many pixels of its row.
+constexpr double RowReach = StationRadius;
+
+// Hands the shapes of one element to Emit, in drawing order. The rules are
+// the painter's (TPathwayMap): what it leaves out, this leaves out.
+template <typename TEmit>
+void ForEachShape(const TMapGeometry& G, int32_t I, bool Lines, bool Stations, TEmit&& Emit) {
+    const TElement& E = G.Element(I);
+    const int32_t Y = G.YAt(I);
+    const TGraphicsSettings& Settings = G.Settings();
+    if (Lines && E.VisualEffect() == veShow) {
+        const double V = G.TippingValueAt(I);
+        const int32_t Overshoot = Settings.Overshoot();
+        const int32_t RunOn = G.IsCurrentAt(I) || G.CurrentTippingValue() < V ? Overshoot : 0;
+        const int32_t X1 = G.ValueToX(G.StartValueAt(I));
+        const int32_t XV = G.ValueToX(V);
+        const int32_t X2 = ClampPixel(int64_t(XV) + RunOn);
+        if (E.CombinationType() == ctCombine) {
+            // The band leaves out the pixel at X2, whichever way it runs.
+            const int32_t Left = X1 < X2 ? X1 : X2 + 1;
+            const int32_t Right = X1 < X2 ? X2 - 1 : X1;
+            if (X1 != X2)
+                Emit(TMapShape{TMapShape::skLine, I, QPoint(), QPoint(), 0,
+                               QRect(QPoint(Left, Y - 2), QPoint(Right, Y + 2))});
+        } else if (X1 != X2) {
+            // A stroke without length leaves nothing on the bitmap.
+            Emit(TMapShape{TMapShape::skLine, I, QPoint(X1, Y), QPoint(X2, Y), HalfPen, QRect()});
+        }
+        if (RunOn > 0) {
+            const int32_t XBar = ClampPixel(int64_t(XV) + Overshoot);
+            Emit(TMapShape{TMapShape::skEndBar, I, QPoint(XBar, ClampPixel(int64_t(Y) - 5)),
+                           QPoint(XBar, ClampPixel(int64_t(Y) + 5)), HalfPen, QRect()});
+        }
+    }
+    if (Lines && !E.IsPrimaryElement()) {
+        const int32_t Predecessor = G.PredecessorIndex(I);
+        if (Predecessor >= 0 && G.Element(Predecessor).VisualEffect() == veShow) {
+            const int32_t X = G.ValueToX(G.StartValueAt(I));
+            const int32_t YP = G.YAt(Predecessor);
+            if (YP != Y)
+                Emit(TMapShape{TMapShape::skTransfer, I, QPoint(X, Y), QPoint(X, YP), HalfPen,
+                               QRect()});
+        }
+    }
+    if (Stations && E.ID() != G.ElementsList().CurrentElementID()) {
+        const QPoint Centre(G.ValueToX(G.StartValueAt(I)), Y);
+        Emit(TMapShape{TMapShape::skStation, I, Centre, Centre, StationRadius, QRect()});
+    }
+}
+
+bool EmptyRange(const TMapGeometry& G) {
+    return G.Settings().MaxTippingPointValue() == G.Settings().MinTippingPointValue();
+}
+
+} // namespace
+
+double TMapShape::DistanceTo(QPoint Point) const {
+    const double PX = Point.x(), PY = Point.y();
+    if (!Band.isNull()) {
+        const double DX = std::max({double(Band.left()) - PX, 0.0, PX - double(Band.right())});
+        const double DY = std::max({double(Band.top()) - PY, 0.0, PY - double(Band.bottom())});
+        return std::hypot(DX, DY);
+    }
+    // The nearest point of the segment, then the stroke around it.
+    const double AX = From.x(), AY = From.y();
+    const double BX = To.x(), BY = To.y();
+    const double DX = BX - AX, DY = BY - AY;
+    const double Length2 = DX * DX + DY * DY;
+    double T = Length2 > 0 ? ((PX - AX) * DX + (PY - AY) * DY) / Length2 : 0;
+    T = std::clamp(T, 0.0, 1.0);
+    const double Distance = std::hypot(PX - (AX + T * DX), PY - (AY + T * DY));
+    return std::max(0.0, Distance - HalfWidth);
+}
+
+std::vector<TMapShape> ElementShapes(const TMapGeometry& Geometry, int32_t AIndex) {
+    std::vector<TMapShape> Shapes;
+    if (EmptyRange(Geometry))
+        return Shapes;
+    ForEachShape(Geometry, AIndex, true, true,
+                 [&](const TMapShape& Shape) { Shapes.push_back(Shape); });
+    return Shapes;
+}
+
+std::vector<int32_t> ElementsAt(const TMapGeometry& Geometry, QPoint Point, int32_t Tolerance) {
+    std::vector<int32_t> Result;
+    if (EmptyRange(Geometry))
+        return Result;
+    const double Reach = std::max(0, Tolerance);
+    const int32_t N = Geometry.Count();
+    // Stations lie over everything else, so they are taken first; then the
+    // lines, bars and transfers, all from the end of the list back.
+    auto Seen = [&](int32_t I) {
+        return std::find(Result.begin(), Result.end(), I) != Result.end();
+    };
+    for (const bool StationPass : {true, false}) {
+        for (int32_t I = N - 1; I >= 0; --I) {
+            // Only a transfer reaches beyond its row; most elements are
+            // passed over on the row alone.
+            const double AwayFromRow = std::fabs(double(Point.y()) - Geometry.YAt(I));
+            if (AwayFromRow > RowReach + Reach &&
+                (StationPass || Geometry.Element(I).IsPrimaryElement()))
+                continue;
+            bool Hit = false;
+            ForEachShape(Geometry, I, !StationPass, StationPass, [&](const TMapShape& Shape) {
+                Hit = Hit || Shape.DistanceTo(Point) <= Reach;
+            });
+            if (Hit && !Seen(I))
+                Result.push_back(I);
+        }
+    }
+    return Result;
+}

@@ -1,12 +1,16 @@
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
 #include "document/PathwayFileUnit.h"
+#include "document/ScorecardUnit.h"
 #include "map/MapExportUnit.h"
 #include "map/PathwayMapUnit.h"
 #include "ui/ApplicationUnit.h"
 #include "ui/MainUnit.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
 #include <exception>
@@ -90,6 +94,30 @@ int ExportCommand(int Argc, char** Argv, const QString& Output, const QString& S
     }
 }
 
+// Loads FILE as the main window would and writes its scorecard to OUTPUT.
+int ScorecardCommand(int Argc, char** Argv, const QString& Output, const QString& FileName) {
+    GDefaultMessages = qInstallMessageHandler(QuietMessages);
+    // Nothing is drawn: no fonts, no platform plugin.
+    QCoreApplication App(Argc, Argv);
+    InitFormatSettings(QLocale::system());
+    try {
+        TPathwayDocument Doc;
+        Doc.Load(FileName);
+        // The file just read must not be replaced by its own table, as a
+        // slip of the arguments would have it.
+        const QString Read = QFileInfo(FileName).canonicalFilePath();
+        if (!Read.isEmpty() && QFileInfo(Output).canonicalFilePath() == Read)
+            throw ECorvinalError(QStringLiteral("Cannot write %1: it is the pathway file being "
+                                                "read.")
+                                     .arg(QDir::toNativeSeparators(Output)));
+        SaveScorecardCsv(Output, Doc.Elements, Doc.Scenarios);
+        return 0;
+    } catch (const std::exception& E) {
+        PrintLine(stderr, QStringLiteral("corvinal: ") + ErrorText(E));
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int Argc, char** Argv) {
@@ -102,7 +130,13 @@ int main(int Argc, char** Argv) {
         QStringLiteral("Corvinal draws adaptation pathways maps.\n\n"
                        "Without options it shows the start dialog, which offers to open FILE.\n"
                        "With --export it draws the map of FILE into OUTPUT (.png, .svg or .pdf)\n"
-                       "without opening a window."));
+                       "without opening a window.\n"
+                       "With --scorecard it writes the scorecard of FILE to CSV: a row per action\n"
+                       "and pathway with its type, tipping value(s), costs and, in a\n"
+                       "condition-based pathway, the year it tips under each scenario (\"<=2010\"\n"
+                       "in or before a scenario's first year, \">2100\" after its last, empty\n"
+                       "when it defines fewer than two years). UTF-8, a point as decimal\n"
+                       "separator whatever the locale."));
     const QCommandLineOption HelpOption = Parser.addHelpOption();
     const QCommandLineOption VersionOption = Parser.addVersionOption();
     const QCommandLineOption ExportOption(
@@ -116,7 +150,11 @@ int main(int Argc, char** Argv) {
         QStringLiteral("scale"),
         QStringLiteral("Multiply the size of the image by S (default 1), for slides and posters."),
         QStringLiteral("S"));
-    Parser.addOptions({ExportOption, SeriesOption, ScaleOption});
+    const QCommandLineOption ScorecardOption(
+        QStringLiteral("scorecard"),
+        QStringLiteral("Write the scorecard of FILE (costs and tipping years) to CSV."),
+        QStringLiteral("CSV"));
+    Parser.addOptions({ExportOption, SeriesOption, ScaleOption, ScorecardOption});
     Parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A .pathway file."),
                                  QStringLiteral("[FILE]"));
 
@@ -134,6 +172,11 @@ int main(int Argc, char** Argv) {
         PrintLine(stdout, QStringLiteral("corvinal %1").arg(QStringLiteral(CORVINAL_VERSION)));
         return 0;
     }
+    if (Parser.isSet(ExportOption) && Parser.isSet(ScorecardOption)) {
+        PrintLine(stderr, QStringLiteral("corvinal: --export and --scorecard cannot be combined; "
+                                         "run corvinal once for each."));
+        return 2;
+    }
     if (Parser.isSet(ExportOption)) {
         if (Parser.positionalArguments().size() != 1) {
             PrintLine(stderr, QStringLiteral("corvinal: --export needs exactly one FILE to draw."));
@@ -145,6 +188,15 @@ int main(int Argc, char** Argv) {
     if (Parser.isSet(SeriesOption) || Parser.isSet(ScaleOption)) {
         PrintLine(stderr, QStringLiteral("corvinal: --series and --scale go with --export."));
         return 2;
+    }
+    if (Parser.isSet(ScorecardOption)) {
+        if (Parser.positionalArguments().size() != 1) {
+            PrintLine(stderr,
+                      QStringLiteral("corvinal: --scorecard needs exactly one FILE to read."));
+            return 2;
+        }
+        return ScorecardCommand(Argc, Argv, Parser.value(ScorecardOption),
+                                Parser.positionalArguments().first());
     }
 
     if (!DisplayAvailable()) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@ namespace {
 
 const QString Program = QStringLiteral(CORVINAL_EXECUTABLE);
 const QString Examples = QStringLiteral(CORVINAL_SOURCE_DIR "/examples");
+const QString TestData = QStringLiteral(CORVINAL_TEST_DATA);
 
 struct TRun {
     int ExitCode = -1;
@@ -123,10 +125,101 @@ TEST(CommandLine, ErrorsLeaveNoOutput) {
     EXPECT_EQ(RunCorvinal({"--export", Dir.filePath("out.png"), Junk}).ExitCode, 1);
 }
 
+// The environment of a user whose numbers use Separator.
+QProcessEnvironment UserLocale(QChar Separator) {
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+    const QString Locale = Separator == QLatin1Char(',') ? "de_DE.UTF-8" : "en_US.UTF-8";
+    Environment.insert("LC_ALL", Locale);
+    Environment.insert("LANG", Locale);
+    return Environment;
+}
+
+TEST(CommandLine, ScorecardOfTheWorkedExampleUnderEitherSeparator) {
+    QTemporaryDir Dir;
+    const QByteArray Expected = ReadAll(TestData + "/dike.csv");
+    ASSERT_FALSE(Expected.isEmpty());
+    // The example as saved by a user of each separator: the file's numbers
+    // follow the user, the CSV does not.
+    for (const QChar Sep : TestSeparators) {
+        const QString Text = QString::fromUtf8(ReadAll(TestData + "/dike.pathway"))
+                                 .replace(QRegularExpression(">(\\d+)\\.(\\d+)<"),
+                                          QStringLiteral(">\\1") + Sep + "\\2<");
+        const QString File = WriteFile(Dir, "dike.pathway", Text.toUtf8());
+        const QString Output = Dir.filePath("dike.csv");
+        const TRun R = RunCorvinal({"--scorecard", Output, File}, UserLocale(Sep));
+        ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+        EXPECT_TRUE(R.Out.isEmpty() && R.Err.isEmpty())
+            << R.Out.toStdString() << R.Err.toStdString();
+        EXPECT_EQ(ReadAll(Output), Expected) << Sep.toLatin1();
+    }
+}
+
+TEST(CommandLine, ScorecardErrorsLeaveNoOutput) {
+    QTemporaryDir Dir;
+    const QString Dike = TestData + "/dike.pathway";
+    const QString Junk = WriteFile(Dir, "junk.pathway", "GIF89a\x01\x02 not xml at all");
+    const QString Typo =
+        WriteFile(Dir, "typo.pathway",
+                  "<scenarios><scenario><caption>Wet</caption><year2010>1</year2010>"
+                  "<year2020>abc</year2020></scenario></scenarios>");
+    const QString Old = WriteFile(Dir, "old.csv", "old");
+    const QString Out = Dir.filePath("out.csv");
+    const struct {
+        QStringList Arguments;
+        const char* Message;
+    } Cases[] = {
+        {{"--scorecard", Out, Junk}, "junk.pathway is not a pathway file"},
+        {{"--scorecard", Out, Dir.filePath("missing.pathway")}, "Cannot open file"},
+        {{"--scorecard", Out, Typo}, "scenario \"Wet\" cannot be computed"},
+        {{"--scorecard", Dir.filePath("no/such/folder/out.csv"), Dike}, "Cannot write"},
+        {{"--scorecard", Dir.path(), Dike}, "Cannot write"},
+        {{"--scorecard", Old, Typo}, "cannot be computed"},
+        {{"--scorecard", Typo, Typo}, "it is the pathway file being read"},
+    };
+    const QByteArray TypoBytes = ReadAll(Typo);
+    for (const auto& C : Cases) {
+        const TRun R = RunCorvinal(C.Arguments, UserLocale(QLatin1Char('.')));
+        EXPECT_EQ(R.ExitCode, 1) << C.Message;
+        EXPECT_TRUE(R.Err.startsWith("corvinal: ")) << R.Err.toStdString();
+        EXPECT_TRUE(R.Err.contains(C.Message)) << R.Err.toStdString();
+        EXPECT_FALSE(QFile::exists(Out)) << C.Message;
+    }
+    // The earlier file and the one read stay as they were, and no temporary
+    // file is left over.
+    EXPECT_EQ(ReadAll(Old), "old");
+    EXPECT_EQ(ReadAll(Typo), TypoBytes);
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              (QStringList{"junk.pathway", "old.csv", "typo.pathway"}));
+}
+
+TEST(CommandLine, ScorecardMistakesOfUse) {
+    QTemporaryDir Dir;
+    const QString Dike = TestData + "/dike.pathway";
+    const QString Out = Dir.filePath("out.csv");
+    const struct {
+        QStringList Arguments;
+        const char* Message;
+    } Cases[] = {
+        {{"--scorecard", Out}, "exactly one FILE"},
+        {{"--scorecard", Out, Dike, Dike}, "exactly one FILE"},
+        {{"--scorecard", Out, "--export", Dir.filePath("map.png"), Dike}, "cannot be combined"},
+        {{"--scorecard", Out, "--series", "1", Dike}, "go with --export"},
+        {{"--scorecard", Out, "--scale", "2", Dike}, "go with --export"},
+    };
+    for (const auto& C : Cases) {
+        const TRun R = RunCorvinal(C.Arguments);
+        EXPECT_EQ(R.ExitCode, 2) << C.Message;
+        EXPECT_TRUE(R.Err.contains(C.Message)) << R.Err.toStdString();
+    }
+    EXPECT_TRUE(QDir(Dir.path()).isEmpty());
+}
+
 TEST(CommandLine, HelpVersionAndMistakes) {
     TRun R = RunCorvinal({"--help"});
     EXPECT_EQ(R.ExitCode, 0);
     EXPECT_TRUE(R.Out.contains("--export"));
+    EXPECT_TRUE(R.Out.contains("--scorecard <CSV>"));
+    EXPECT_TRUE(R.Out.contains("\"<=2010\""));
     EXPECT_TRUE(R.Out.contains("Usage: corvinal"));
     R = RunCorvinal({"--version"});
     EXPECT_EQ(R.ExitCode, 0);

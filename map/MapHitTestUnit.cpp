@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -100,25 +101,35 @@ std::vector<int32_t> ElementsAt(const TMapGeometry& Geometry, QPoint Point, int3
     const double Reach = std::max(0, Tolerance);
     const int32_t N = Geometry.Count();
     // Stations lie over everything else, so they are taken first; then the
-    // lines, bars and transfers, all from the end of the list back.
-    auto Seen = [&](int32_t I) {
-        return std::find(Result.begin(), Result.end(), I) != Result.end();
-    };
+    // lines, bars and transfers, both passes from the end of the list back,
+    // each element tested once per pass.
+    size_t Stations = 0;
     for (const bool StationPass : {true, false}) {
         for (int32_t I = N - 1; I >= 0; --I) {
-            // Only a transfer reaches beyond its row; most elements are
-            // passed over on the row alone.
-            const double AwayFromRow = std::fabs(double(Point.y()) - Geometry.YAt(I));
-            if (AwayFromRow > RowReach + Reach &&
-                (StationPass || Geometry.Element(I).IsPrimaryElement()))
-                continue;
+            // Only a transfer reaches beyond its row, down or up to its
+            // predecessor's; most elements are passed over on the rows alone.
+            const double Y = Point.y(), Row = Geometry.YAt(I);
+            if (std::fabs(Y - Row) > RowReach + Reach) {
+                const int32_t Predecessor = Geometry.PredecessorIndex(I);
+                if (StationPass || Predecessor < 0)
+                    continue;
+                const double Other = Geometry.YAt(Predecessor);
+                if (Y < std::min(Row, Other) - HalfPen - Reach ||
+                    Y > std::max(Row, Other) + HalfPen + Reach)
+                    continue;
+            }
             bool Hit = false;
             ForEachShape(Geometry, I, !StationPass, StationPass, [&](const TMapShape& Shape) {
                 Hit = Hit || Shape.DistanceTo(Point) <= Reach;
             });
-            if (Hit && !Seen(I))
+            // The stations found lie in falling order of index.
+            if (Hit &&
+                (StationPass || !std::binary_search(Result.begin(), Result.begin() + Stations, I,
+                                                    std::greater<int32_t>())))
                 Result.push_back(I);
         }
+        if (StationPass)
+            Stations = Result.size();
     }
     return Result;
 }

@@ -40,8 +40,10 @@ inline void PerElement(benchmark::State& State, int64_t N) {
 }
 
 // N elements, half of them pathway elements leading from earlier elements to
-// actions, the first one current, and five scenarios of ten decades.
-inline void FillBenchPathway(TElementsList& List, TScenarioFrame& Scenarios, int32_t N) {
+// actions, the first one current, and five scenarios (or ScenarioCount) of
+// ten decades.
+inline void FillBenchPathway(TElementsList& List, TScenarioFrame& Scenarios, int32_t N,
+                             int32_t ScenarioCount = 5) {
     std::mt19937 Random(7);
     List.SetTippingTimeValuesCount(1);
     std::vector<int32_t> Actions, All;
@@ -67,7 +69,7 @@ inline void FillBenchPathway(TElementsList& List, TScenarioFrame& Scenarios, int
     Scenarios.SetTimeStep(10);
     Scenarios.SetupScenariosGrid();
     TCellGrid& Grid = Scenarios.ScenariosStringGrid();
-    for (int S = 0; S < 5; ++S) {
+    for (int S = 0; S < ScenarioCount; ++S) {
         Grid.SetColCount(S + 2);
         Grid.SetCells(S + 1, 0, QStringLiteral("Scenario %1").arg(S));
         for (int R = 1; R <= 10; ++R)

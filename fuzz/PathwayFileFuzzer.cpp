@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the whole .pathway load, as "Open" does it, then
-// draws the map of whatever was read and saves it again.
+// draws the map of whatever was read, points at it, writes its scorecard and
+// saves it again.
 //
 // Besides crashes, hangs, leaks and undefined behaviour it checks that a
 // document that loads is written the same way after a second load: what
@@ -8,7 +9,9 @@
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
 #include "document/PathwayFileUnit.h"
+#include "document/ScorecardUnit.h"
 #include "file/XmlUnit.h"
+#include "map/MapHitTestUnit.h"
 #include "map/PathwayMapUnit.h"
 
 #include <QGuiApplication>
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -67,8 +71,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     Doc.Settings.SetDrawingAreaHeight(qBound(-10, Doc.Settings.DrawingAreaHeight(), 300));
     TPathwayMap Map(Doc.Settings, Doc.Elements, Doc.Scenarios);
     QImage Bitmap;
+    const int32_t Series = Doc.Elements.PathwayType() == ptTimeBased ? 0 : -1;
+    bool Drawn = false;
     try {
-        Map.DrawPathwayOnBitmap(Bitmap, Doc.Elements.PathwayType() == ptTimeBased ? 0 : -1);
+        Map.DrawPathwayOnBitmap(Bitmap, Series);
+        Drawn = true;
+    } catch (const ECorvinalError&) {
+    }
+    // The pointer over a map that was drawn (a failed drawing may leave a
+    // bitmap behind): corners, middle, and where the first element's station
+    // stands.
+    if (Drawn) {
+        const TMapGeometry Geometry(Doc.Settings, Doc.Elements, Series);
+        std::vector<QPoint> Points{QPoint(0, 0), QPoint(Bitmap.width() / 2, Bitmap.height() / 2),
+                                   QPoint(Bitmap.width() - 1, Bitmap.height() - 1)};
+        if (Geometry.Count() > 0)
+            Points.emplace_back(Geometry.ValueToX(Geometry.StartValueAt(0)), Geometry.YAt(0));
+        for (const QPoint& P : Points)
+            ElementsAt(Geometry, P);
+    }
+    // The scorecard takes the same hostile values; a scenario value that is
+    // no number ends with a message.
+    try {
+        const QByteArray Csv = ScorecardCsv(Doc.Elements, Doc.Scenarios);
+        if (!Csv.startsWith("\xEF\xBB\xBF")) {
+            std::fprintf(stderr, "a scorecard without its byte-order mark\n");
+            std::abort();
+        }
     } catch (const ECorvinalError&) {
     }
 

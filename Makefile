@@ -1,5 +1,5 @@
 # Shortcuts for developers; the scripts are the real commands.
-.PHONY: run test ci build clean format fuzz bench
+.PHONY: run test ci build clean format fuzz bench package
 
 run:
 	./run.sh
@@ -16,6 +16,9 @@ fuzz:
 bench:
 	./scripts/bench.sh
 
+package:
+	./scripts/package.sh
+
 build:
 	cmake -S . -B build -G Ninja && cmake --build build
 
@@ -23,4 +26,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan fuzz-build bench-build bench-build-ui
+	rm -rf build build-asan fuzz-build bench-build bench-build-ui package-build dist

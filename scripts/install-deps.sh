@@ -11,6 +11,10 @@ packages=(
   clang libclang-rt-dev
   fonts-dejavu-core locales
   xvfb xauth librsvg2-bin poppler-utils
+  # The package and the checks of what it installs (scripts/package.sh,
+  # scripts/check-install.sh, scripts/check-fresh-install.sh).
+  dpkg-dev file lintian desktop-file-utils appstream shared-mime-info libglib2.0-bin
+  man-db groff-base debootstrap
 )
 
 missing=()

@@ -77,6 +77,23 @@ TEST(AboutForm, EnterPressesTheFocusedButton) {
     }
 }
 
+// A double-click on a .pathway file: the desktop entry's "corvinal %f" hands
+// over the file's absolute path, spaces and all, as the one argument.
+TEST(AboutForm, AFileFromTheDesktopIsOfferedAndEnterOpensIt) {
+    const QString Argument = QDir::separator() == '/'
+                                 ? "/home/planner/Delta plans/dike raise 2050.pathway"
+                                 : "C:\\Users\\planner\\Delta plans\\dike raise 2050.pathway";
+    TAboutForm Form({Argument});
+    Form.show();
+    QApplication::setActiveWindow(&Form);
+    EXPECT_EQ(Form.OpenButton()->text(), "Open dike raise 2050.pathway");
+    EXPECT_EQ(QApplication::focusWidget(), Form.OpenButton());
+    Press(&Form, Qt::Key_Return);
+    EXPECT_EQ(Form.result(), QDialog::Accepted);
+    EXPECT_EQ(Form.Action(), oaOpenPathway);
+    EXPECT_EQ(Form.FileName(), Argument);
+}
+
 TEST(AboutForm, FileNamePartFollowsThePlatformSeparators) {
 #ifdef Q_OS_WIN
     EXPECT_EQ(TAboutForm::FileNamePart("C:\\a\\b.pathway"), "b.pathway");

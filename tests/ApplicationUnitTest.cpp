@@ -1,10 +1,14 @@
 #include "ui/ApplicationUnit.h"
 #include "base/ErrorUnit.h"
 #include "tests/support/ScriptedModal.h"
+#include "ui/AboutUnit.h"
 
+#include <QDialog>
 #include <QEvent>
+#include <QImage>
 #include <QMainWindow>
 #include <QObject>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -58,6 +62,32 @@ TEST(Application, AnErrorIsShownOverTheMainWindow) {
     QCoreApplication::processEvents();
     ASSERT_EQ(Script.MessageParents.size(), 1);
     EXPECT_EQ(Script.MessageParents.first(), &Window);
+}
+
+TEST(Application, EveryWindowShowsTheIconDrawnForCorvinal) {
+    const QIcon Icon = QApplication::windowIcon();
+    ASSERT_FALSE(Icon.isNull());
+    for (int Size : ApplicationIconSizes) {
+        SCOPED_TRACE(Size);
+        EXPECT_TRUE(Icon.availableSizes().contains(QSize(Size, Size)));
+        const QImage Image = Icon.pixmap(QSize(Size, Size)).toImage();
+        ASSERT_EQ(Image.size(), QSize(Size, Size));
+        // A drawing, not a blank square: the tile, the lines, the stations
+        // and the bars.
+        QSet<QRgb> Colours;
+        for (int Y = 0; Y < Size; ++Y)
+            for (int X = 0; X < Size; ++X)
+                Colours.insert(Image.pixel(X, Y));
+        EXPECT_GE(Colours.size(), 5);
+    }
+    QDialog Dialog;
+    EXPECT_EQ(Dialog.windowIcon().cacheKey(), Icon.cacheKey());
+    TAboutForm Start({});
+    EXPECT_EQ(Start.windowIcon().cacheKey(), Icon.cacheKey());
+}
+
+TEST(Application, NamesItsDesktopEntry) {
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "org.corvinal.Corvinal");
 }
 
 } // namespace

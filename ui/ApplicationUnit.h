@@ -1,6 +1,13 @@
 #pragma once
 
 #include <QApplication>
+#include <QIcon>
+
+// The sizes of the icon, drawn for Corvinal and rendered from data/.
+inline constexpr int ApplicationIconSizes[] = {16, 32, 48, 64, 128, 256};
+
+// The icon of the windows, from the program's resources.
+QIcon ApplicationIcon();
 
 // The application object. Commands and event handlers let their errors
 // propagate; this is the one place that catches them, shows the text in a

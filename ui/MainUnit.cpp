@@ -105,9 +105,6 @@ TForm2::~TForm2() {
     // The grid and the map view read the list and the scenario table, which
     // are members and would go before the child widgets: the views go first.
     delete FSplitter;
-    // The undo stack, a child, clears itself when QWidget's destructor deletes
-    // it, and would then tell this window, no longer a TForm2, its new texts.
-    disconnect(FUndoStack, nullptr, this, nullptr);
 }
 
 void TForm2::BuildWindow() {

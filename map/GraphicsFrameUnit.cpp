@@ -1,12 +1,16 @@
 #include "map/GraphicsFrameUnit.h"
 
+#include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/MapExportUnit.h"
+#include "map/MapGeometryUnit.h"
+#include "map/MapHitTestUnit.h"
 #include "map/PathwayMapUnit.h"
 #include "map/XAxisSettingsFormUnit.h"
 #include "model/ElementsUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
+#include "scenarios/TippingYearUnit.h"
 #include "widgets/FloatEditUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
@@ -14,10 +18,15 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QToolTip>
+#include <cmath>
 
 const QString MapImageFilter =
     QStringLiteral("png files [*.png]|*.png|all files [*.*]|*.*|svg files [*.svg]|*.svg|"
@@ -46,6 +55,52 @@ private:
     std::function<void()> FOnResize;
 };
 
+// The picture of the map. It shows the map's tooltips, reports clicks and
+// paints the halo of the selected element over the picture.
+class TMapImage : public QLabel {
+public:
+    explicit TMapImage(TGraphicsFrame* Frame) : FFrame(Frame) { setMouseTracking(true); }
+
+protected:
+    bool event(QEvent* Event) override {
+        if (Event->type() == QEvent::ToolTip) {
+            const auto* Help = static_cast<QHelpEvent*>(Event);
+            const QString Text = FFrame->ToolTipAt(Help->pos());
+            if (Text.isEmpty())
+                QToolTip::hideText();
+            else
+                QToolTip::showText(Help->globalPos(), Text, this);
+            return true;
+        }
+        return QLabel::event(Event);
+    }
+    void mousePressEvent(QMouseEvent* Event) override {
+        FPressed = Event->button() == Qt::LeftButton ? Event->position().toPoint() : QPoint(-1, -1);
+        QLabel::mousePressEvent(Event);
+    }
+    void mouseReleaseEvent(QMouseEvent* Event) override {
+        QLabel::mouseReleaseEvent(Event);
+        const QPoint At = Event->position().toPoint();
+        if (Event->button() == Qt::LeftButton && (At - FPressed).manhattanLength() <= 3)
+            FFrame->ClickAt(At);
+    }
+    void paintEvent(QPaintEvent* Event) override {
+        QLabel::paintEvent(Event);
+        const std::vector<QRect> Regions = FFrame->HaloRegions();
+        if (Regions.empty())
+            return;
+        QPainter Painter(this);
+        QColor Halo = palette().color(QPalette::Highlight);
+        Halo.setAlpha(70);
+        for (const QRect& Region : Regions)
+            Painter.fillRect(Region, Halo);
+    }
+
+private:
+    TGraphicsFrame* FFrame;
+    QPoint FPressed{-1, -1};
+};
+
 } // namespace
 
 TGraphicsFrame::TGraphicsFrame(QWidget* Parent) : QWidget(Parent) {
@@ -68,7 +123,7 @@ TGraphicsFrame::TGraphicsFrame(QWidget* Parent) : QWidget(Parent) {
 
     FScrollBox1 = new QScrollArea(this);
     FScrollBox1->setBackgroundRole(QPalette::Dark);
-    FImage1 = new QLabel;
+    FImage1 = new TMapImage(this);
     FImage1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     FImage1->setAutoFillBackground(true);
     FImage1->setBackgroundRole(QPalette::Base);
@@ -164,6 +219,86 @@ void TGraphicsFrame::UpdateSeriesSelector() {
     for (int32_t I = 0; TimeBased && I < FMyElementsList->TippingTimeValuesCount(); ++I)
         FComboBox1->addItem(FMyElementsList->TippingTimeColumnCaption(I));
     FComboBox1->setCurrentIndex(FComboBox1->count() > 0 ? 0 : -1);
+}
+
+std::unique_ptr<TMapGeometry> TGraphicsFrame::Geometry() const {
+    if (!FMyElementsList)
+        return nullptr;
+    return std::make_unique<TMapGeometry>(FSettings, *FMyElementsList, SeriesIndex());
+}
+
+std::vector<int32_t> TGraphicsFrame::ElementsAt(QPoint Point) const {
+    const std::unique_ptr<TMapGeometry> Layout = Geometry();
+    return Layout ? ::ElementsAt(*Layout, Point) : std::vector<int32_t>();
+}
+
+QString TGraphicsFrame::ToolTipAt(QPoint Point) const {
+    const std::vector<int32_t> Hits = ElementsAt(Point);
+    if (Hits.empty())
+        return QString();
+    const bool TimeBased = FMyElementsList->PathwayType() == ptTimeBased;
+    QStringList Parts;
+    for (int32_t Index : Hits) {
+        const TElement& Element = *FMyElementsList->Elements(Index);
+        const double Value =
+            TimeBased ? Element.TippingTimeValue(SeriesIndex()) : Element.TippingPointValue();
+        QStringList Lines;
+        Lines << Element.Caption();
+        Lines << QStringLiteral("Tipping value: ") + FloatToStrGeneral(Value);
+        for (int32_t S = 0; !TimeBased && FMyScenarioFrame && S < FMyScenarioFrame->Count(); ++S) {
+            QString Year;
+            // A scenario cell that is no number is reported when the map is
+            // drawn; pointing at the map shows no year for it.
+            try {
+                Year = TippingYearText(ScenarioTippingYear(*FMyScenarioFrame, S, Value));
+            } catch (const ECorvinalError&) {
+                Year = TippingYearText(TTippingYear());
+            }
+            Lines << FMyScenarioFrame->ScenarioCaption(S) + QStringLiteral(": ") + Year;
+        }
+        Parts << Lines.join(QLatin1Char('\n'));
+    }
+    return Parts.join(QStringLiteral("\n\n"));
+}
+
+void TGraphicsFrame::ClickAt(QPoint Point) {
+    const std::vector<int32_t> Hits = ElementsAt(Point);
+    if (!Hits.empty())
+        Q_EMIT ElementClicked(Hits.front());
+}
+
+int32_t TGraphicsFrame::IndexOfElement(const TElement* Element) const {
+    for (int32_t Index = 0; Element && FMyElementsList && Index < FMyElementsList->Count(); ++Index)
+        if (FMyElementsList->Elements(Index) == Element)
+            return Index;
+    return -1;
+}
+
+void TGraphicsFrame::SetHaloElement(const TElement* Element) {
+    if (Element == FHaloElement)
+        return;
+    FHaloElement = Element;
+    FImage1->update();
+}
+
+std::vector<QRect> TGraphicsFrame::HaloRegions() const {
+    // The element may have gone since it was selected.
+    const int32_t Index = IndexOfElement(FHaloElement);
+    const std::unique_ptr<TMapGeometry> Layout = Index >= 0 ? Geometry() : nullptr;
+    std::vector<QRect> Regions;
+    if (!Layout)
+        return Regions;
+    const int Room = 4;
+    for (const TMapShape& Shape : ElementShapes(*Layout, Index)) {
+        if (!Shape.Band.isNull()) {
+            Regions.push_back(Shape.Band.adjusted(-Room, -Room, Room, Room));
+            continue;
+        }
+        const int Half = int(std::ceil(Shape.HalfWidth)) + Room;
+        Regions.push_back(
+            QRect(Shape.From, Shape.To).normalized().adjusted(-Half, -Half, Half, Half));
+    }
+    return Regions;
 }
 
 void TGraphicsFrame::WriteToXML(TXmlDoc& XML) const {

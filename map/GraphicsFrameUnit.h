@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -16,6 +17,8 @@ class TPathwayMap;
 class TScenarioFrame;
 class TXAxisSettingsForm;
 class TXmlDoc;
+class TElement;
+class TMapGeometry;
 
 // The map view: owns the graph settings, shows the map at its natural size in
 // a scrolling area, picks the time column a time-based map shows, opens the
@@ -79,16 +82,36 @@ public:
     // The picture as last drawn successfully.
     const QImage& ShownImage() const { return FShownImage; }
 
+    // The map answers the pointer from its geometry, never from pixels: the
+    // list indexes of the elements drawn within 3 pixels of a point of the
+    // picture, topmost first, and their tooltip (names, tipping values and
+    // tipping years; empty where there is none).
+    std::vector<int32_t> ElementsAt(QPoint Point) const;
+    QString ToolTipAt(QPoint Point) const;
+    // A click on the picture: the topmost element there is reported.
+    void ClickAt(QPoint Point);
+    // The element whose line is marked with a halo over the shown picture
+    // (never in the picture itself, so no export shows it); none for null.
+    const TElement* HaloElement() const { return FHaloElement; }
+    void SetHaloElement(const TElement* Element);
+    // The shapes the halo marks, in picture pixels; empty without a halo.
+    std::vector<QRect> HaloRegions() const;
+
 Q_SIGNALS:
     // A settings dialog ended with OK and changed the settings; Before holds
     // them as they were, Name the change as the user knows it. Sent before
     // the map is redrawn, so that whoever keeps the history has the change
     // even when the drawing fails.
     void SettingsAccepted(const TGraphicsSettings& Before, const QString& Name);
+    // The user clicked the element at list index Index on the map.
+    void ElementClicked(int Index);
 
 private:
     void ResizeImage();
     TPathwayMap* Map();
+    // The layout of the map as it stands; none when the view has no list.
+    std::unique_ptr<TMapGeometry> Geometry() const;
+    int32_t IndexOfElement(const TElement* Element) const;
 
     TGraphicsSettings FSettings;
     TElementsList* FMyElementsList = nullptr;
@@ -97,6 +120,7 @@ private:
     TXAxisSettingsForm* FXAxisSettingsForm = nullptr;
     TGraphSettingsForm* FGraphSettingsForm = nullptr;
     QImage FShownImage;
+    const TElement* FHaloElement = nullptr;
 
     QWidget* FPanel1;
     QComboBox* FComboBox1;

@@ -166,8 +166,9 @@ TEST(MainWindow, LayoutAndCommandPanel) {
     TForm2 Form({});
     EXPECT_EQ(Form.CommandPanel()->width(), 144);
     EXPECT_EQ(Form.Splitter()->handleWidth(), 3);
-    EXPECT_EQ(Form.PageControl()->count(), 1);
+    EXPECT_EQ(Form.PageControl()->count(), 2);
     EXPECT_EQ(Form.PageControl()->tabText(0), "Pathways");
+    EXPECT_EQ(Form.PageControl()->tabText(1), "Scorecard");
     const struct {
         const TCommand& Command;
         const char* Caption;

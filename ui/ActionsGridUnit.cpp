@@ -37,8 +37,8 @@ void DrawButtonCaption(QPainter& Painter, const QRect& Rect, const QFont& Font,
     Painter.drawText(TextRect, Qt::AlignLeft | Qt::AlignVCenter, Shown);
 }
 
-// The pathway's colour bar in the colour cell of a pathway element, from 0 at
-// the left edge to the element's own tipping value at the right edge.
+} // namespace
+
 void PaintPathwayBar(QPainter& Painter, const TElementsList& List, const TElement& Element,
                      const QRect& CellRect) {
     const double High = List.PathwayType() == ptConditionBased ? Element.TippingPointValue()
@@ -52,8 +52,6 @@ void PaintPathwayBar(QPainter& Painter, const TElementsList& List, const TElemen
                           std::max(0, BarRect.y() + BarRect.height()));
     DrawPathwayBar(Element, 0, Canvas, BarRect, 0, High);
 }
-
-} // namespace
 
 // ---------------------------------------------------------------------------
 // TActionsGridModel

@@ -13,6 +13,12 @@
 
 class QPainter;
 
+// The colour bar of a pathway element painted into a cell: from 0 at the left
+// edge to the element's own value (tipping value, or the first time value in
+// a time-based pathway) at the right edge. Nothing for a value of 0.
+void PaintPathwayBar(QPainter& Painter, const TElementsList& List, const TElement& Element,
+                     const QRect& CellRect);
+
 // Grid numbering is used throughout this unit: grid row 0 is the header row
 // and grid row r (r >= 1) shows the element at list index r - 1. Columns 0 and
 // 1 (id and colour) are fixed, column 2 holds the name, column 3 the

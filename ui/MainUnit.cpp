@@ -3,6 +3,7 @@
 #include "base/NumberFormatUnit.h"
 #include "document/DocumentHistoryUnit.h"
 #include "document/PathwayFileUnit.h"
+#include "document/ScorecardUnit.h"
 #include "file/XmlUnit.h"
 #include "map/CanvasUnit.h"
 #include "map/GraphSettingsUnit.h"
@@ -17,6 +18,7 @@
 #include "ui/ApplicationUnit.h"
 #include "ui/PathShorteningUnit.h"
 #include "ui/SaveAndCloseUnit.h"
+#include "ui/ScorecardFrameUnit.h"
 #include "ui/TimeColumnSettingsUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
@@ -130,6 +132,8 @@ void TForm2::BuildWindow() {
     FPageControl = new QTabWidget(FSplitter);
     FFrame11 = new TGraphicsFrame(FPageControl);
     FPageControl->addTab(FFrame11, QStringLiteral("Pathways"));
+    FScorecardFrame = new TScorecardFrame(FPageControl);
+    FPageControl->addTab(FScorecardFrame, QStringLiteral("Scorecard"));
 
     FSplitter->addWidget(FUpperBand);
     FSplitter->addWidget(FPageControl);
@@ -235,6 +239,25 @@ void TForm2::BuildCommands() {
                     Qt::QueuedConnection);
             });
     connect(FFrame11, &TGraphicsFrame::SettingsAccepted, this, &TForm2::MapSettingsAccepted);
+    // The scorecard follows every change of the document: each is a step.
+    connect(FUndoStack, &QUndoStack::indexChanged, this, [this] { FScorecardFrame->Refresh(); });
+    connect(FScorecardFrame, &TScorecardFrame::CostEdited, this,
+            [this](TElement* Element, int Col, const QString& Text) {
+                QMetaObject::invokeMethod(
+                    FGridEdits, [=] { ScorecardCostEdited(Element, Col, Text); },
+                    Qt::QueuedConnection);
+            });
+    // The grid, the scorecard and the map's halo show the same element.
+    connect(FScorecardFrame, &TScorecardFrame::RowSelected, this, [this](int Row) {
+        FActionsStringGrid->SetSelection(Row + 1, FActionsStringGrid->Col());
+    });
+    connect(FActionsStringGrid, &TActionsStringGrid::SelectedRangeChanged, this, [this](int Top) {
+        FScorecardFrame->SelectRow(Top - 1);
+        FFrame11->SetHaloElement(FActionsStringGrid->ElementOfRow(Top));
+    });
+    connect(FFrame11, &TGraphicsFrame::ElementClicked, this, [this](int Index) {
+        FActionsStringGrid->SetSelection(Index + 1, FActionsStringGrid->Col());
+    });
     connect(FActionsStringGrid, &TActionsStringGrid::TypeChosen, this,
             [this](TElement* Element, int Index) {
                 QMetaObject::invokeMethod(
@@ -327,6 +350,7 @@ void TForm2::BuildMenus() {
     FFileMenu->addAction(FSaveAsAction);
     FFileMenu->addSeparator();
     FFileMenu->addAction(FExportMapAction);
+    FFileMenu->addAction(FExportScorecardAction);
     FFileMenu->addSeparator();
     FFileMenu->addAction(FQuitAction);
 
@@ -376,6 +400,7 @@ void TForm2::FormCreate(const QStringList& Arguments) {
     FScenarioFrame1->SetupScenariosGrid();
     FFrame11->SetMyElementsList(FMyElementsList.get());
     FFrame11->SetMyScenarioFrame(FScenarioFrame1.get());
+    FScorecardFrame->SetDocument(FMyElementsList.get(), FScenarioFrame1.get());
 
     TOpenActions Action;
     QString FileName;
@@ -413,6 +438,7 @@ void TForm2::FormCreate(const QStringList& Arguments) {
     StartHistory();
     FFrame11->UpdateSeriesSelector();
     FActionsStringGrid->DrawActionsStringGrid();
+    FScorecardFrame->Refresh();
     if (!FStartCancelled)
         DrawReportingErrors();
     UpdateActions();
@@ -502,6 +528,7 @@ void TForm2::ElementsChanged() {
 
 void TForm2::FlushGridEdit() {
     FActionsStringGrid->CloseEditor();
+    FScorecardFrame->View()->CloseEditor();
     QCoreApplication::sendPostedEvents(FGridEdits, QEvent::MetaCall);
 }
 
@@ -886,6 +913,7 @@ void TForm2::ShowNewDocument() {
     FFrame11->SettingsChanged();
     FFrame11->UpdateSeriesSelector();
     FActionsStringGrid->DrawActionsStringGrid();
+    FScorecardFrame->Refresh();
     FActionsStringGrid->SetSelection(1, TActionsGridModel::NameColumn);
     UpdateActions();
     FFrame11->Draw();
@@ -947,6 +975,53 @@ void TForm2::SaveAsActionExecute() {
     ClearDirtyFlags();
     AddRecentFile(FPathwayFileName);
     Modal().ShowMessage(this, FPathwayFileName + QStringLiteral(" saved"));
+}
+
+void TForm2::ExportScorecardActionExecute() {
+    FlushGridEdit();
+    const QString FileName =
+        Modal().SaveFileName(this, QStringLiteral("csv files [*.csv]|*.csv|all files [*.*]|*.*"),
+                             QStringLiteral(".csv"), true);
+    if (FileName.isEmpty())
+        return;
+    SaveScorecardCsv(FileName, *FMyElementsList, *FScenarioFrame1);
+}
+
+void TForm2::ScorecardCostEdited(TElement* Element, int Col, const QString& Text) {
+    const TScorecard* Card = FScorecardFrame->Model()->Scorecard();
+    if (!HoldsElement(Element) || !Card || Col < 0 || Col >= Card->ColumnCount())
+        return;
+    const TScorecard::TColumnKind Kind = Card->Kind(Col);
+    double (TElement::*Get)() const = nullptr;
+    void (TElement::*Set)(double) = nullptr;
+    QString Name;
+    switch (Kind) {
+    case TScorecard::ckInitialCosts:
+        Get = &TElement::InitialCosts;
+        Set = &TElement::SetInitialCosts;
+        Name = QStringLiteral("Edit initial costs");
+        break;
+    case TScorecard::ckTransferCosts:
+        Get = &TElement::TransferCosts;
+        Set = &TElement::SetTransferCosts;
+        Name = QStringLiteral("Edit transfer costs");
+        break;
+    case TScorecard::ckRecurrentCosts:
+        Get = &TElement::RecurrentCosts;
+        Set = &TElement::SetRecurrentCosts;
+        Name = QStringLiteral("Edit recurrent costs");
+        break;
+    default:
+        return;
+    }
+    // As in the grid: a text that is no number raises here, and the cell
+    // shows the stored value again.
+    const double Value = CellToFloat(Text);
+    if (Value == (Element->*Get)())
+        return;
+    TStepScope Step(*this, Name);
+    (Element->*Set)(Value);
+    FElementListIsDirty = true;
 }
 
 void TForm2::AboutActionExecute() {

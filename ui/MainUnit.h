@@ -25,6 +25,7 @@ class TGraphicsSettings;
 class TGraphicsFrame;
 class TScenarioDefinitionForm;
 class TScenarioFrame;
+class TScorecardFrame;
 class TTimeColumnSettingsForm;
 class TXAxisSettingsForm;
 
@@ -55,6 +56,7 @@ public:
     TActionsStringGrid* ActionsStringGrid() const { return FActionsStringGrid; }
     TScenarioFrame* ScenarioFrame1() const { return FScenarioFrame1.get(); }
     TGraphicsFrame* Frame11() const { return FFrame11; }
+    TScorecardFrame* ScorecardFrame() const { return FScorecardFrame; }
     TCloseForm* CloseForm() const { return FCloseForm; }
     TAddMeasureForm* AddMeasureForm() const { return FAddMeasureForm; }
     TScenarioDefinitionForm* ScenarioDefinitionForm() const { return FScenarioDefinitionForm; }
@@ -87,6 +89,7 @@ public:
     QAction* OpenAction() const { return FOpenAction; }
     QAction* SaveAsAction() const { return FSaveAsAction; }
     QAction* ExportMapAction() const { return FExportMapAction; }
+    QAction* ExportScorecardAction() const { return FExportScorecardAction; }
     QAction* QuitAction() const { return FQuitAction; }
     QAction* AboutAction() const { return FAboutAction; }
 
@@ -97,7 +100,10 @@ public:
     void OpenActionExecute();
     void OpenDocumentFile(const QString& FileName);
     void SaveAsActionExecute();
+    void ExportScorecardActionExecute();
     void AboutActionExecute();
+    // A cost typed into the scorecard: one undoable step.
+    void ScorecardCostEdited(TElement* Element, int Col, const QString& Text);
     // The last files opened or saved, newest first (at most ten).
     QStringList RecentFiles() const;
     // Makes Change as one undoable step named Name (nothing when Change
@@ -230,6 +236,7 @@ private:
     QWidget* FCommandPanel = nullptr;
     QTabWidget* FPageControl = nullptr;
     TGraphicsFrame* FFrame11 = nullptr;
+    TScorecardFrame* FScorecardFrame = nullptr;
 
     TCommand FAddSimpleElement;
     TCommand FDeleteElement;
@@ -257,6 +264,7 @@ private:
     QAction* FOpenAction = nullptr;
     QAction* FSaveAsAction = nullptr;
     QAction* FExportMapAction = nullptr;
+    QAction* FExportScorecardAction = nullptr;
     QAction* FQuitAction = nullptr;
     QAction* FAboutAction = nullptr;
     QAction* FEditMeasureAction = nullptr;

@@ -1,0 +1,298 @@
+#include "ui/ScorecardFrameUnit.h"
+
+#include "map/CanvasUnit.h"
+#include "ui/ActionsGridUnit.h"
+#include "widgets/FloatEditUnit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+const char* const InitialTextProperty = "InitialText";
+
+bool IsCtrlTab(const QKeyEvent* Key) {
+    return (Key->key() == Qt::Key_Tab || Key->key() == Qt::Key_Backtab) &&
+           (Key->modifiers() & Qt::ControlModifier);
+}
+
+bool IsBackward(const QKeyEvent* Key) {
+    return Key->key() == Qt::Key_Backtab || (Key->modifiers() & Qt::ShiftModifier);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- model
+
+TScorecardModel::TScorecardModel(QObject* Parent) : TLiveTableModel(Parent) {}
+
+void TScorecardModel::SetDocument(const TElementsList* Elements, const TScenarioFrame* Scenarios) {
+    FElements = Elements;
+    FScenarios = Scenarios;
+    Refresh();
+}
+
+void TScorecardModel::Refresh() {
+    if (!FElements || !FScenarios) {
+        FScorecard.reset();
+        Resize(0, 0);
+        return;
+    }
+    FScorecard = std::make_unique<TScorecard>(*FElements, *FScenarios);
+    Resize(FScorecard->RowCount(), FScorecard->ColumnCount());
+    RepaintAll();
+}
+
+TElement* TScorecardModel::ElementOfRow(int32_t Row) const {
+    if (!FElements || Row < 0 || Row >= RowCount() || Row >= FElements->Count())
+        return nullptr;
+    return FElements->Elements(Row);
+}
+
+bool TScorecardModel::IsCostColumn(int32_t Col) const {
+    if (!FScorecard || Col < 0 || Col >= FScorecard->ColumnCount())
+        return false;
+    const TScorecard::TColumnKind Kind = FScorecard->Kind(Col);
+    return Kind == TScorecard::ckInitialCosts || Kind == TScorecard::ckTransferCosts ||
+           Kind == TScorecard::ckRecurrentCosts;
+}
+
+QVariant TScorecardModel::data(const QModelIndex& Index, int Role) const {
+    if (!FScorecard || !Index.isValid() || Index.row() >= FScorecard->RowCount() ||
+        Index.column() >= FScorecard->ColumnCount())
+        return QVariant();
+    const int32_t Col = Index.column();
+    switch (Role) {
+    case Qt::DisplayRole:
+        return FScorecard->Text(Index.row(), Col);
+    case Qt::TextAlignmentRole:
+        // Numbers and years line up on their last digit.
+        if (FScorecard->IsNumberColumn(Col) || FScorecard->Kind(Col) == TScorecard::ckTippingYear)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::ToolTipRole: {
+        const int32_t Scenario = FScorecard->Scenario(Col);
+        return Scenario >= 0 ? QVariant(FScorecard->ScenarioError(Scenario)) : QVariant();
+    }
+    default:
+        return QVariant();
+    }
+}
+
+QVariant TScorecardModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {
+    if (!FScorecard || Orientation != Qt::Horizontal || Role != Qt::DisplayRole || Section < 0 ||
+        Section >= FScorecard->ColumnCount())
+        return QVariant();
+    return FScorecard->Caption(Section);
+}
+
+Qt::ItemFlags TScorecardModel::flags(const QModelIndex& Index) const {
+    if (!Index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags Flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (IsCostColumn(Index.column()))
+        Flags |= Qt::ItemIsEditable;
+    return Flags;
+}
+
+// ---------------------------------------------------------------- delegate
+
+TScorecardDelegate::TScorecardDelegate(TScorecardFrame* Frame)
+    : QStyledItemDelegate(Frame), FFrame(Frame) {}
+
+void TScorecardDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+                               const QModelIndex& Index) const {
+    const TScorecardModel* Model = FFrame->Model();
+    const TScorecard* Card = Model->Scorecard();
+    if (!Card || Index.column() >= Card->ColumnCount() ||
+        Card->Kind(Index.column()) != TScorecard::ckColor) {
+        QStyledItemDelegate::paint(Painter, Option, Index);
+        return;
+    }
+    QStyledItemDelegate::paint(Painter, Option, Index);
+    const TElement* Element = Model->ElementOfRow(Index.row());
+    if (!Element)
+        return;
+    Painter->save();
+    Painter->setClipRect(Option.rect, Qt::IntersectClip);
+    if (Element->IsPrimaryElement())
+        Painter->fillRect(Option.rect.adjusted(3, 3, -3, -3), ColorToQColor(Element->MyColor()));
+    else
+        PaintPathwayBar(*Painter, *Element->ElementsList(), *Element, Option.rect);
+    Painter->restore();
+}
+
+QWidget* TScorecardDelegate::createEditor(QWidget* Parent, const QStyleOptionViewItem&,
+                                          const QModelIndex&) const {
+    auto* Field = new TFloatEdit(Parent);
+    Field->setFrame(false);
+    Field->setAlignment(Qt::AlignRight);
+    return Field;
+}
+
+void TScorecardDelegate::setEditorData(QWidget* Editor, const QModelIndex& Index) const {
+    const QString Text = Index.data(Qt::DisplayRole).toString();
+    Editor->setProperty(InitialTextProperty, Text);
+    if (auto* Field = qobject_cast<QLineEdit*>(Editor))
+        Field->setText(Text);
+}
+
+void TScorecardDelegate::setModelData(QWidget* Editor, QAbstractItemModel*,
+                                      const QModelIndex& Index) const {
+    const auto* Field = qobject_cast<QLineEdit*>(Editor);
+    TElement* Element = FFrame->Model()->ElementOfRow(Index.row());
+    if (Field && Element && Field->text() != Editor->property(InitialTextProperty).toString())
+        Q_EMIT FFrame->CostEdited(Element, Index.column(), Field->text());
+}
+
+bool TScorecardDelegate::eventFilter(QObject* Object, QEvent* Event) {
+    if (Event->type() == QEvent::ShortcutOverride) {
+        const auto* Key = static_cast<QKeyEvent*>(Event);
+        if ((Key->modifiers() & Qt::AltModifier) &&
+            (Key->key() == Qt::Key_Up || Key->key() == Qt::Key_Down)) {
+            Event->accept();
+            return true;
+        }
+    }
+    if (Event->type() == QEvent::KeyPress && IsCtrlTab(static_cast<QKeyEvent*>(Event))) {
+        const bool Backward = IsBackward(static_cast<QKeyEvent*>(Event));
+        FFrame->View()->CloseEditor();
+        FFrame->View()->LeaveTable(Backward);
+        return true;
+    }
+    return QStyledItemDelegate::eventFilter(Object, Event);
+}
+
+// ---------------------------------------------------------------- view
+
+TScorecardView::TScorecardView(TScorecardFrame* Frame) : QTableView(Frame), FFrame(Frame) {
+    setObjectName(QStringLiteral("ScorecardView"));
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(TActionsStringGrid::DataRowHeight);
+    horizontalHeader()->setDefaultSectionSize(TActionsStringGrid::DefaultColumnWidth);
+    horizontalHeader()->setHighlightSections(false);
+}
+
+QWidget* TScorecardView::Editor() const {
+    return IsEditing() ? indexWidget(currentIndex()) : nullptr;
+}
+
+void TScorecardView::CloseEditor() {
+    if (QWidget* Open = Editor()) {
+        commitData(Open);
+        closeEditor(Open, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void TScorecardView::LeaveTable(bool Backward) {
+    // The view's own version walks the cells; the widget's walks the window.
+    QWidget::focusNextPrevChild(!Backward);
+}
+
+void TScorecardView::keyPressEvent(QKeyEvent* Event) {
+    if (IsCtrlTab(Event)) {
+        LeaveTable(IsBackward(Event));
+        Event->accept();
+        return;
+    }
+    if (Event->matches(QKeySequence::Copy)) {
+        FFrame->CopySelection();
+        Event->accept();
+        return;
+    }
+    if ((Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) && !IsEditing() &&
+        currentIndex().isValid()) {
+        if (model()->flags(currentIndex()) & Qt::ItemIsEditable)
+            edit(currentIndex());
+        Event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(Event);
+}
+
+// ---------------------------------------------------------------- frame
+
+TScorecardFrame::TScorecardFrame(QWidget* Parent)
+    : QWidget(Parent), FModel(new TScorecardModel(this)), FView(new TScorecardView(this)) {
+    FView->setModel(FModel);
+    FView->setItemDelegate(new TScorecardDelegate(this));
+    auto* Layout = new QHBoxLayout(this);
+    Layout->setContentsMargins(0, 0, 0, 0);
+    Layout->addWidget(FView);
+    connect(FView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& Current) {
+                if (!FSelecting && Current.isValid())
+                    Q_EMIT RowSelected(Current.row());
+            });
+}
+
+void TScorecardFrame::SetDocument(const TElementsList* Elements, const TScenarioFrame* Scenarios) {
+    FModel->SetDocument(Elements, Scenarios);
+    if (const TScorecard* Card = FModel->Scorecard()) {
+        const int32_t Color = Card->ColumnOf(TScorecard::ckColor);
+        const int32_t Name = Card->ColumnOf(TScorecard::ckName);
+        if (Color >= 0)
+            FView->setColumnWidth(Color, 64);
+        if (Name >= 0)
+            FView->setColumnWidth(Name, 300);
+    }
+}
+
+void TScorecardFrame::SelectRow(int32_t Row) {
+    if (Row < 0 || Row >= FModel->rowCount())
+        return;
+    const int32_t Col = std::max(0, FView->currentIndex().column());
+    const QModelIndex Index = FModel->index(Row, std::min(Col, FModel->columnCount() - 1));
+    if (FView->currentIndex().row() == Row)
+        return;
+    FSelecting = true;
+    FView->selectionModel()->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect);
+    FView->scrollTo(Index);
+    FSelecting = false;
+}
+
+int32_t TScorecardFrame::CurrentRow() const {
+    const QModelIndex Index = FView->currentIndex();
+    return Index.isValid() ? Index.row() : -1;
+}
+
+QString TScorecardFrame::SelectionText() const {
+    const TScorecard* Card = FModel->Scorecard();
+    const QItemSelection Selection = FView->selectionModel()->selection();
+    if (!Card || Selection.isEmpty())
+        return QString();
+    int Top = INT_MAX, Bottom = -1, Left = INT_MAX, Right = -1;
+    for (const QItemSelectionRange& Range : Selection) {
+        Top = std::min(Top, Range.top());
+        Bottom = std::max(Bottom, Range.bottom());
+        Left = std::min(Left, Range.left());
+        Right = std::max(Right, Range.right());
+    }
+    QStringList Lines;
+    for (int Row = Top; Row <= Bottom && Row < Card->RowCount(); ++Row) {
+        QStringList Cells;
+        for (int Col = Left; Col <= Right && Col < Card->ColumnCount(); ++Col)
+            Cells << (Selection.contains(FModel->index(Row, Col)) ? Card->CopyText(Row, Col)
+                                                                  : QString());
+        Lines << Cells.join(QLatin1Char('\t'));
+    }
+    return Lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void TScorecardFrame::CopySelection() const {
+    const QString Text = SelectionText();
+    if (!Text.isEmpty())
+        QApplication::clipboard()->setText(Text);
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "document/ScorecardUnit.h"
+#include "widgets/LiveTableModelUnit.h"
+
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QWidget>
+#include <memory>
+
+// The scorecard's cells: one row per element (row r is list index r), read
+// from a scorecard made anew at every refresh, so that the tipping years are
+// computed once per change and the cells cost what the visible rows cost.
+class TScorecardModel : public TLiveTableModel {
+    Q_OBJECT
+public:
+    explicit TScorecardModel(QObject* Parent = nullptr);
+
+    // Not owned; the main window owns them.
+    void SetDocument(const TElementsList* Elements, const TScenarioFrame* Scenarios);
+    // The document changed: the scorecard anew, every cell repainted.
+    void Refresh();
+
+    const TScorecard* Scorecard() const { return FScorecard.get(); }
+    // None for rows out of range.
+    TElement* ElementOfRow(int32_t Row) const;
+    bool IsCostColumn(int32_t Col) const;
+
+    QVariant data(const QModelIndex& Index, int Role = Qt::DisplayRole) const override;
+    QVariant headerData(int Section, Qt::Orientation Orientation,
+                        int Role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& Index) const override;
+
+private:
+    const TElementsList* FElements = nullptr;
+    const TScenarioFrame* FScenarios = nullptr;
+    std::unique_ptr<TScorecard> FScorecard;
+};
+
+class TScorecardFrame;
+
+// Paints the colour column (an action's colour, a pathway's colour bar) and
+// edits the costs in a number field. An edit is handed on only when its text
+// changed.
+class TScorecardDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit TScorecardDelegate(TScorecardFrame* Frame);
+
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override;
+    QWidget* createEditor(QWidget* Parent, const QStyleOptionViewItem& Option,
+                          const QModelIndex& Index) const override;
+    void setEditorData(QWidget* Editor, const QModelIndex& Index) const override;
+    void setModelData(QWidget* Editor, QAbstractItemModel* Model,
+                      const QModelIndex& Index) const override;
+
+protected:
+    bool eventFilter(QObject* Object, QEvent* Event) override;
+
+private:
+    TScorecardFrame* FFrame;
+};
+
+// The scorecard's table. Keys as in the actions grid: Enter or F2 (or typing)
+// edits a cost, Enter ends, Escape cancels, Tab moves on, Ctrl+Tab and
+// Ctrl+Shift+Tab leave the table; Ctrl+C copies the selected cells.
+class TScorecardView : public QTableView {
+    Q_OBJECT
+public:
+    explicit TScorecardView(TScorecardFrame* Frame);
+
+    bool IsEditing() const { return state() == EditingState; }
+    QWidget* Editor() const;
+    void CloseEditor();
+    void LeaveTable(bool Backward);
+
+protected:
+    void keyPressEvent(QKeyEvent* Event) override;
+
+private:
+    TScorecardFrame* FFrame;
+};
+
+// The "Scorecard" tab: the numbers behind the map, for every element.
+class TScorecardFrame : public QWidget {
+    Q_OBJECT
+public:
+    explicit TScorecardFrame(QWidget* Parent = nullptr);
+
+    void SetDocument(const TElementsList* Elements, const TScenarioFrame* Scenarios);
+    void Refresh() { FModel->Refresh(); }
+
+    TScorecardModel* Model() const { return FModel; }
+    TScorecardView* View() const { return FView; }
+
+    // The row of the element at list index Row becomes the selected one,
+    // without a RowSelected report.
+    void SelectRow(int32_t Row);
+    // The list index of the current row; -1 when there is none.
+    int32_t CurrentRow() const;
+    // The selected cells as tab-separated text, rows on lines, numbers in
+    // full with the user's decimal separator: ready for a spreadsheet.
+    QString SelectionText() const;
+    // Puts SelectionText on the clipboard.
+    void CopySelection() const;
+
+Q_SIGNALS:
+    // A cost of Element was typed: Col is the scorecard column.
+    void CostEdited(TElement* Element, int Col, const QString& Text);
+    // The user made another row current.
+    void RowSelected(int Row);
+
+private:
+    TScorecardModel* FModel;
+    TScorecardView* FView;
+    bool FSelecting = false;
+};

@@ -2,6 +2,8 @@
 #include "base/ErrorUnit.h"
 #include "file/XmlUnit.h"
 #include "map/GraphSettingsUnit.h"
+#include "map/MapGeometryUnit.h"
+#include "map/MapHitTestUnit.h"
 #include "map/XAxisSettingsFormUnit.h"
 #include "model/ElementsUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
@@ -19,7 +21,9 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -264,6 +268,48 @@ TEST_F(MapView, ReadingAFileResetsTheSettingsButNotShowXAxis) {
     EXPECT_EQ(Frame.Image1()->width(), 1200);
     EXPECT_FALSE(Frame.Settings().ShowXAxis());
     EXPECT_FALSE(Frame.GraphicsSettingIsDirty());
+}
+
+// ------------------------------------------------------------ the pointer
+
+TEST_F(MapView, TheMapAnswersThePointerFromItsGeometry) {
+    TElement* Dike = List.AddSimpleElement("Dike", RGBToColor(0, 0, 200), 40, 0, 0);
+    AddScenarioColumn(Scenarios, "Wet", {"0", "10", "20", "30", "40", "50"});
+    Frame.Draw();
+    const TMapGeometry Geometry(Frame.Settings(), List, -1);
+    const std::vector<TMapShape> Shapes = ElementShapes(Geometry, 1);
+    ASSERT_FALSE(Shapes.empty());
+    QPoint Station;
+    for (const TMapShape& Shape : Shapes)
+        if (Shape.Kind == TMapShape::skStation)
+            Station = Shape.From;
+    // The tooltip names the element, its tipping value and its year.
+    const QString Tip = Frame.ToolTipAt(Station);
+    EXPECT_TRUE(Tip.startsWith("Dike\nTipping value: 40\n")) << Tip.toStdString();
+    EXPECT_TRUE(Tip.contains("Wet: 2050")) << Tip.toStdString();
+    EXPECT_TRUE(Frame.ToolTipAt(QPoint(2, 2)).isEmpty());
+    // A click selects the topmost element under the pointer.
+    QSignalSpy Clicked(&Frame, &TGraphicsFrame::ElementClicked);
+    QTest::mouseClick(Frame.Image1(), Qt::LeftButton, {}, Station);
+    ASSERT_EQ(Clicked.size(), 1);
+    EXPECT_EQ(Clicked.first().first().toInt(), 1);
+    QTest::mouseClick(Frame.Image1(), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(Clicked.size(), 1);
+
+    // The halo is painted over the shown picture, never into it.
+    const QImage Picture = Frame.ShownImage();
+    Frame.Image1()->resize(Picture.size());
+    const QImage Plain = Frame.Image1()->grab().toImage();
+    Frame.SetHaloElement(Dike);
+    EXPECT_FALSE(Frame.HaloRegions().empty());
+    const QImage Marked = Frame.Image1()->grab().toImage();
+    EXPECT_NE(Marked, Plain);
+    EXPECT_NE(Marked.pixel(Station), Plain.pixel(Station));
+    EXPECT_EQ(Frame.ShownImage(), Picture);
+    EXPECT_EQ(Dike->VisualEffect(), veShow);
+    // An element that has gone leaves no halo.
+    List.Delete(1);
+    EXPECT_TRUE(Frame.HaloRegions().empty());
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 #include "ui/MainUnit.h"
 #include "base/ErrorUnit.h"
 #include "document/PathwayFileUnit.h"
+#include "document/ScorecardUnit.h"
 #include "file/XmlUnit.h"
 #include "map/CanvasUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/GraphicsFrameUnit.h"
+#include "map/MapGeometryUnit.h"
+#include "map/MapHitTestUnit.h"
 #include "map/XAxisSettingsFormUnit.h"
 #include "scenarios/AddScenarioFormUnit.h"
 #include "scenarios/ScenarioDefinitionUnit.h"
@@ -17,6 +20,7 @@
 #include "ui/AddCombinationFormUnit.h"
 #include "ui/AddMeasureFormUnit.h"
 #include "ui/SaveAndCloseUnit.h"
+#include "ui/ScorecardFrameUnit.h"
 #include "ui/TimeColumnSettingsUnit.h"
 #include "widgets/ColorBoxUnit.h"
 #include "widgets/FloatEditUnit.h"
@@ -46,6 +50,7 @@
 #include <QTest>
 #include <QUndoStack>
 #include <QUrl>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <type_traits>
 
@@ -1592,6 +1597,94 @@ TEST_F(Editing, TheRecentFilesAreTheLastTenNewestFirst) {
     Q_EMIT Form->RecentMenu()->aboutToShow();
     ASSERT_EQ(Form->RecentMenu()->actions().size(), 10);
     EXPECT_TRUE(Form->RecentMenu()->actions().last()->text().startsWith("&0 "));
+}
+
+// ------------------------------------------------------------ scorecard
+
+TEST_F(Editing, CostsTypedIntoTheScorecardAreUndoSteps) {
+    Start(&TAboutForm::OpenButton, {Delta});
+    const QByteArray Opened = SavedBytes(*Form);
+    Form->PageControl()->setCurrentIndex(1);
+    Settle();
+    TScorecardFrame* Card = Form->ScorecardFrame();
+    TScorecardView* View = Card->View();
+    const int Col = Card->Model()->Scorecard()->ColumnOf(TScorecard::ckInitialCosts);
+    const QModelIndex Cell = Card->Model()->index(1, Col);
+    View->setFocus();
+    View->setCurrentIndex(Cell);
+    PressKey(Qt::Key_Return);
+    ASSERT_TRUE(View->IsEditing());
+    PressKey(Qt::Key_A, Qt::ControlModifier);
+    TypeKeys("777");
+    PressKey(Qt::Key_Return);
+    EXPECT_EQ(List->Elements(1)->InitialCosts(), 777);
+    EXPECT_EQ(Form->UndoAction()->text(), "&Undo Edit initial costs");
+    EXPECT_EQ(Cell.data().toString(), QString("777") + DecimalSeparator() + "00");
+    EXPECT_TRUE(Form->DocumentIsDirty());
+    Form->UndoAction()->trigger();
+    EXPECT_EQ(SavedBytes(*Form), Opened);
+    EXPECT_NE(Cell.data().toString(), QString("777") + DecimalSeparator() + "00");
+    // A text that is no number is reported and changes nothing.
+    View->setFocus();
+    PressKey(Qt::Key_F2);
+    ASSERT_TRUE(View->IsEditing());
+    qobject_cast<QLineEdit*>(View->Editor())
+        ->setText(QString("1") + DecimalSeparator() + "2" + DecimalSeparator() + "3");
+    PressKey(Qt::Key_Return);
+    EXPECT_EQ(Script.Errors, QStringList{"Cell does not contain a float value"});
+    EXPECT_EQ(SavedBytes(*Form), Opened);
+}
+
+TEST_F(Editing, GridScorecardAndMapSelectTheSameElement) {
+    Start(&TAboutForm::OpenButton, {Delta});
+    TScorecardFrame* Card = Form->ScorecardFrame();
+    Grid->SetSelection(4, TActionsGridModel::NameColumn);
+    EXPECT_EQ(Card->CurrentRow(), 3);
+    EXPECT_EQ(Form->Frame11()->HaloElement(), List->Elements(3));
+    Form->PageControl()->setCurrentIndex(1);
+    Settle();
+    QTest::mouseClick(Card->View()->viewport(), Qt::LeftButton, {},
+                      Card->View()->visualRect(Card->Model()->index(5, 2)).center());
+    EXPECT_EQ(Grid->Row(), 6);
+    EXPECT_EQ(Form->Frame11()->HaloElement(), List->Elements(5));
+    // A click on the map selects the element under the pointer.
+    Form->PageControl()->setCurrentIndex(0);
+    Form->Frame11()->Draw();
+    const TMapGeometry Geometry(Form->Frame11()->Settings(), *List, -1);
+    QPoint Station;
+    for (const TMapShape& Shape : ElementShapes(Geometry, 2))
+        if (Shape.Kind == TMapShape::skStation)
+            Station = Shape.From;
+    // Pathways that start there share the station: the topmost is chosen.
+    const std::vector<int32_t> Hits = Form->Frame11()->ElementsAt(Station);
+    ASSERT_GE(Hits.size(), 2u);
+    EXPECT_NE(std::find(Hits.begin(), Hits.end(), 2), Hits.end());
+    Form->Frame11()->ClickAt(Station);
+    EXPECT_EQ(Grid->Row(), Hits.front() + 1);
+    EXPECT_EQ(Card->CurrentRow(), Hits.front());
+}
+
+TEST_F(Editing, ScorecardKeysAndExport) {
+    QTemporaryDir Dir;
+    Start(&TAboutForm::OpenButton, {Delta});
+    // Ctrl+PgDown and Ctrl+PgUp switch the tabs.
+    Grid->setFocus();
+    PressKey(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(Form->PageControl()->currentIndex(), 1);
+    PressKey(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(Form->PageControl()->currentIndex(), 0);
+    // Ctrl+Tab leaves the scorecard as it leaves the grid.
+    Form->PageControl()->setCurrentIndex(1);
+    Form->ScorecardFrame()->View()->setFocus();
+    PressKey(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_NE(QApplication::focusWidget(), Form->ScorecardFrame()->View());
+    // File > Export Scorecard writes the CSV of the document.
+    const QString Name = Dir.filePath("delta.csv");
+    Script.AnswerSaveFile(Name);
+    Form->ExportScorecardAction()->trigger();
+    EXPECT_EQ(ReadAll(Name), ScorecardCsv(*List, *Form->ScenarioFrame1()));
+    EXPECT_TRUE(ReadAll(Name).startsWith("\xEF\xBB\xBFID,"));
+    EXPECT_EQ(Script.SaveFilters.last(), "csv files [*.csv]|*.csv|all files [*.*]|*.*");
 }
 
 } // namespace

@@ -302,6 +302,16 @@ void TForm2::BuildMenus() {
         [this] { SaveAsActionExecute(); });
     FExportMapAction =
         MakeAction(QStringLiteral("&Export Map..."), {}, [this] { FFrame11->SpeedButton3Click(); });
+    FExportScorecardAction = MakeAction(QStringLiteral("Export S&corecard..."), {},
+                                        [this] { ExportScorecardActionExecute(); });
+    // Ctrl+PgUp and Ctrl+PgDown switch between the map and the scorecard.
+    MakeAction(QStringLiteral("Previous tab"), {QKeySequence(Qt::CTRL | Qt::Key_PageUp)}, [this] {
+        const int Count = FPageControl->count();
+        FPageControl->setCurrentIndex((FPageControl->currentIndex() + Count - 1) % Count);
+    });
+    MakeAction(QStringLiteral("Next tab"), {QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, [this] {
+        FPageControl->setCurrentIndex((FPageControl->currentIndex() + 1) % FPageControl->count());
+    });
     FQuitAction = MakeAction(QStringLiteral("&Quit"),
                              StandardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)),
                              [this] { close(); });

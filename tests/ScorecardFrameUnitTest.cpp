@@ -1,0 +1,122 @@
+#include "ui/ScorecardFrameUnit.h"
+
+#include "tests/support/ScriptedModal.h"
+#include "tests/support/TestSupport.h"
+#include "tests/support/UserInput.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Scorecard : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Scenarios.SetBeginYear(2010);
+        Scenarios.SetEndYear(2100);
+        Scenarios.SetTimeStep(10);
+        Scenarios.SetupScenariosGrid();
+        AddScenarioColumn(Scenarios, "Wet", {"0", "10", "20", "30", "40", "50"});
+        List.SetTippingTimeValuesCount(1);
+        TElement* Current = List.AddSimpleElement("Current Situation", clGray, 10, 0, 1);
+        List.SetCurrentElementID(Current->ID());
+        Dike = List.AddSimpleElement("Dike", clBlue, 2.5, 1000, 20);
+        AddTestPathway(List, Current, Dike, ctSequence, 45.125);
+        Frame.SetDocument(&List, &Scenarios);
+        Frame.resize(1200, 300);
+        Frame.show();
+        QApplication::setActiveWindow(&Frame);
+    }
+    int Column(TScorecard::TColumnKind Kind) const {
+        return Frame.Model()->Scorecard()->ColumnOf(Kind);
+    }
+
+    TScriptedModal Script;
+    TElementsList List;
+    TScenarioFrame Scenarios;
+    TElement* Dike = nullptr;
+    TScorecardFrame Frame;
+};
+
+TEST_F(Scorecard, ShowsTheNumbersBehindTheMap) {
+    QStringList Captions;
+    for (int Col = 0; Col < Frame.Model()->columnCount(); ++Col)
+        Captions << Frame.Model()->headerData(Col, Qt::Horizontal).toString();
+    EXPECT_EQ(Captions,
+              QStringList({"ID", "Color", "Action or Pathway", "Type", "Condition tipping point",
+                           "Initial Costs", "Transfer Costs", "Recurrent Costs", "Wet"}));
+    const auto Cell = [this](int Row, TScorecard::TColumnKind Kind) {
+        return Frame.Model()->index(Row, Column(Kind)).data().toString();
+    };
+    EXPECT_EQ(Cell(0, TScorecard::ckID), "-->1");
+    EXPECT_EQ(Cell(2, TScorecard::ckType), "Sequence");
+    EXPECT_EQ(Cell(1, TScorecard::ckInitialCosts), QString("1000") + DecimalSeparator() + "00");
+    EXPECT_EQ(Cell(2, TScorecard::ckTippingYear), "2055");
+    // Only the costs are typed into.
+    for (int Col = 0; Col < Frame.Model()->columnCount(); ++Col)
+        EXPECT_EQ(bool(Frame.Model()->flags(Frame.Model()->index(1, Col)) & Qt::ItemIsEditable),
+                  Frame.Model()->IsCostColumn(Col));
+    // It follows a change once refreshed.
+    Dike->SetCaption("Dike ring");
+    Frame.Refresh();
+    EXPECT_EQ(Cell(1, TScorecard::ckName), "Dike ring");
+}
+
+TEST_F(Scorecard, CostsAreTypedAndHandedOnWhenChanged) {
+    QSignalSpy Edited(&Frame, &TScorecardFrame::CostEdited);
+    TScorecardView* View = Frame.View();
+    View->setFocus();
+    View->setCurrentIndex(Frame.Model()->index(1, Column(TScorecard::ckRecurrentCosts)));
+    PressKey(Qt::Key_Return);
+    ASSERT_TRUE(View->IsEditing());
+    PressKey(Qt::Key_Return); // unchanged: nothing
+    EXPECT_EQ(Edited.size(), 0);
+    PressKey(Qt::Key_F2);
+    ASSERT_TRUE(View->IsEditing());
+    PressKey(Qt::Key_A, Qt::ControlModifier);
+    TypeKeys("35");
+    PressKey(Qt::Key_Return);
+    ASSERT_EQ(Edited.size(), 1);
+    EXPECT_EQ(Edited.first().at(0).value<TElement*>(), Dike);
+    EXPECT_EQ(Edited.first().at(1).toInt(), Column(TScorecard::ckRecurrentCosts));
+    EXPECT_EQ(Edited.first().at(2).toString(), "35");
+}
+
+TEST_F(Scorecard, CtrlCCopiesTheSelectedCellsForASpreadsheet) {
+    for (QChar Sep : TestSeparators) {
+        TSeparatorGuard Guard(Sep);
+        Frame.Refresh();
+        TScorecardView* View = Frame.View();
+        View->setFocus();
+        const QModelIndex From = Frame.Model()->index(1, Column(TScorecard::ckName));
+        const QModelIndex To = Frame.Model()->index(2, Column(TScorecard::ckTippingValue));
+        View->selectionModel()->select(QItemSelection(From, To),
+                                       QItemSelectionModel::ClearAndSelect);
+        QApplication::clipboard()->clear();
+        QTest::keyClick(View, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text(), QString("Dike\tAction\t2") + Sep + "5\n" +
+                                                         "Current Situation + Dike\tSequence\t45" +
+                                                         Sep + "125\n");
+    }
+}
+
+TEST_F(Scorecard, SelectingARowIsReported) {
+    QSignalSpy Selected(&Frame, &TScorecardFrame::RowSelected);
+    QTest::mouseClick(Frame.View()->viewport(), Qt::LeftButton, {},
+                      Frame.View()->visualRect(Frame.Model()->index(2, 2)).center());
+    ASSERT_EQ(Selected.size(), 1);
+    EXPECT_EQ(Selected.first().first().toInt(), 2);
+    // Set from outside, it is not reported back.
+    Frame.SelectRow(1);
+    EXPECT_EQ(Frame.CurrentRow(), 1);
+    EXPECT_EQ(Selected.size(), 1);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(TElement*)

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <algorithm>
 #include <climits>
 
@@ -240,26 +241,54 @@ TScorecardFrame::TScorecardFrame(QWidget* Parent)
 
 void TScorecardFrame::SetDocument(const TElementsList* Elements, const TScenarioFrame* Scenarios) {
     FModel->SetDocument(Elements, Scenarios);
-    if (const TScorecard* Card = FModel->Scorecard()) {
-        const int32_t Color = Card->ColumnOf(TScorecard::ckColor);
-        const int32_t Name = Card->ColumnOf(TScorecard::ckName);
-        if (Color >= 0)
-            FView->setColumnWidth(Color, 64);
-        if (Name >= 0)
-            FView->setColumnWidth(Name, 300);
+    FitColumns();
+}
+
+void TScorecardFrame::Refresh() {
+    FModel->Refresh();
+    FitColumns();
+}
+
+void TScorecardFrame::FitColumns() {
+    const TScorecard* Card = FModel->Scorecard();
+    if (!Card || Card->ColumnCount() == FFittedColumns)
+        return;
+    FFittedColumns = Card->ColumnCount();
+    const QFontMetrics Metrics(FView->horizontalHeader()->font());
+    for (int32_t Col = 0; Col < Card->ColumnCount(); ++Col) {
+        int Width = TActionsStringGrid::DefaultColumnWidth;
+        switch (Card->Kind(Col)) {
+        case TScorecard::ckID:
+        case TScorecard::ckColor:
+            Width = 64;
+            break;
+        case TScorecard::ckName:
+            Width = 300;
+            break;
+        default:
+            Width = std::max(Width, Metrics.horizontalAdvance(Card->Caption(Col)) + 24);
+            break;
+        }
+        FView->setColumnWidth(Col, Width);
     }
 }
 
 void TScorecardFrame::SelectRow(int32_t Row) {
-    if (Row < 0 || Row >= FModel->rowCount())
+    if (Row < 0 || Row >= FModel->rowCount() || !FModel->Scorecard())
         return;
-    const int32_t Col = std::max(0, FView->currentIndex().column());
+    const int32_t Col = FView->currentIndex().isValid()
+                            ? FView->currentIndex().column()
+                            : std::max(0, FModel->Scorecard()->ColumnOf(TScorecard::ckName));
     const QModelIndex Index = FModel->index(Row, std::min(Col, FModel->columnCount() - 1));
     if (FView->currentIndex().row() == Row)
         return;
     FSelecting = true;
     FView->selectionModel()->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect);
+    // The row comes into view; sideways the table stays where the user left
+    // it (a hidden tab would otherwise scroll as if it had no width).
+    const int Sideways = FView->horizontalScrollBar()->value();
     FView->scrollTo(Index);
+    FView->horizontalScrollBar()->setValue(Sideways);
     FSelecting = false;
 }
 

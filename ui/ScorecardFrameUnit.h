@@ -89,7 +89,7 @@ public:
     explicit TScorecardFrame(QWidget* Parent = nullptr);
 
     void SetDocument(const TElementsList* Elements, const TScenarioFrame* Scenarios);
-    void Refresh() { FModel->Refresh(); }
+    void Refresh();
 
     TScorecardModel* Model() const { return FModel; }
     TScorecardView* View() const { return FView; }
@@ -112,7 +112,12 @@ Q_SIGNALS:
     void RowSelected(int Row);
 
 private:
+    // Columns get widths for their captions when they come; after that the
+    // user's widths stay.
+    void FitColumns();
+
     TScorecardModel* FModel;
     TScorecardView* FView;
     bool FSelecting = false;
+    int FFittedColumns = 0;
 };

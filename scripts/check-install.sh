@@ -166,26 +166,7 @@ check_export() {
   [ "$status" -eq 2 ] || { echo "without a display: exit status $status, not 2"; return 1; }
 }
 
-passed=0
-failed=0
-# Each check runs in a subshell of its own with -e in force: any command of
-# it that fails fails the check. (Inside "if" bash would ignore -e.)
-check() {
-  local name=$1 status=0
-  shift
-  set +e
-  (set -e; "$@") > "$work/output" 2>&1
-  status=$?
-  set -e
-  if [ "$status" -eq 0 ]; then
-    passed=$((passed + 1))
-    echo "ok   $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $name"
-    sed 's/^/     /' "$work/output"
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/check-lib.sh"
 
 echo "Checking the installed tree $prefix"
 check "installed files" check_files

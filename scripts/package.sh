@@ -118,25 +118,8 @@ check_stripped() {
   case $info in *", stripped"*) ;; *) return 1 ;; esac
 }
 
-passed=0
-failed=0
-# As in check-install.sh: each check in a subshell with -e in force.
-check() {
-  local name=$1 status=0
-  shift
-  set +e
-  (set -e; "$@") > "$work/output" 2>&1
-  status=$?
-  set -e
-  if [ "$status" -eq 0 ]; then
-    passed=$((passed + 1))
-    echo "ok   $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $name"
-  fi
-  sed 's/^/     /' "$work/output"
-}
+show_all_output=1
+source "$(dirname "${BASH_SOURCE[0]}")/check-lib.sh"
 
 check "control fields, dependencies from dpkg-shlibdeps" check_control
 check "file list (dpkg-deb -c)" check_file_list

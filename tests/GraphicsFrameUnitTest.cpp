@@ -32,10 +32,7 @@ namespace {
 class MapView : public ::testing::Test {
 protected:
     void SetUp() override {
-        Scenarios.SetBeginYear(2010);
-        Scenarios.SetEndYear(2100);
-        Scenarios.SetTimeStep(10);
-        Scenarios.SetupScenariosGrid();
+        SetUpScenarioYears(Scenarios);
         List.SetCurrentElementID(-1);
         List.SetTippingTimeValuesCount(1);
         List.SetCurrentElementID(

@@ -2,6 +2,7 @@
 #include "base/ErrorUnit.h"
 #include "map/PathwayMapUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,10 +34,7 @@ protected:
             ->SetCombinationType(ctCombine);
         List.AddCombinationElement("Dike, then room", 90, Dike->ID(), Room->ID())
             ->SetCombinationType(ctSequence);
-        Scenarios.SetBeginYear(2010);
-        Scenarios.SetEndYear(2100);
-        Scenarios.SetTimeStep(10);
-        Scenarios.SetupScenariosGrid();
+        SetUpScenarioYears(Scenarios);
         AddScenario("Low", {20, 22, 24, 26, 28, 30, 32, 34, 36, 38});
         AddScenario("Medium", {20, 25, 30, 36, 42, 48, 55, 62, 70, 78});
         AddScenario("High", {20, 28, 38, 50, 64, 80, 98, 118, 140, 165});

@@ -1,6 +1,7 @@
 #include "map/MapGeometryUnit.h"
 #include "base/ErrorUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +15,7 @@ class MapGeometry : public ::testing::Test {
 protected:
     void SetUp() override {
         List.SetCurrentElementID(-1);
-        Scenarios.SetBeginYear(2010);
-        Scenarios.SetEndYear(2100);
-        Scenarios.SetTimeStep(10);
-        Scenarios.SetupScenariosGrid();
+        SetUpScenarioYears(Scenarios);
     }
     TElement* Action(const QString& Name, double Value, TColor Color = clRed) {
         return List.AddSimpleElement(Name, Color, Value, 0, 0);

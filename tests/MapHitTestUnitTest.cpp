@@ -1,6 +1,7 @@
 #include "map/MapHitTestUnit.h"
 #include "map/PathwayMapUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/TestSupport.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -23,10 +24,7 @@ constexpr TColor Green = RGBToColor(0, 160, 0);
 class MapHitTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Scenarios.SetBeginYear(2010);
-        Scenarios.SetEndYear(2100);
-        Scenarios.SetTimeStep(10);
-        Scenarios.SetupScenariosGrid();
+        SetUpScenarioYears(Scenarios);
         Settings.SetMinTippingPointValue(0);
         Settings.SetMaxTippingPointValue(100);
         Settings.SetShowXAxis(false);

@@ -99,10 +99,7 @@ class PathwayMap : public ::testing::Test {
 protected:
     void SetUp() override {
         List.SetCurrentElementID(-1);
-        Scenarios.SetBeginYear(2010);
-        Scenarios.SetEndYear(2100);
-        Scenarios.SetTimeStep(10);
-        Scenarios.SetupScenariosGrid();
+        SetUpScenarioYears(Scenarios);
     }
     // What a new condition-based pathway holds.
     TElement* NewPathway() {

@@ -48,12 +48,7 @@ void ClickThroughEventLoop(QPushButton* Button) {
 // dialog before it shows and back when it ends with OK.
 class ScenarioDefinition : public ::testing::Test {
 protected:
-    ScenarioDefinition() {
-        Table.SetBeginYear(2010);
-        Table.SetEndYear(2100);
-        Table.SetTimeStep(10);
-        Table.SetupScenariosGrid();
-    }
+    ScenarioDefinition() { SetUpScenarioYears(Table); }
     ~ScenarioDefinition() override { Form.hide(); }
 
     void AddToTable(const QString& Caption, const QStringList& Cells) {

@@ -8,12 +8,7 @@ namespace {
 
 class ScenarioTable : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Frame.SetBeginYear(2010);
-        Frame.SetEndYear(2100);
-        Frame.SetTimeStep(10);
-        Frame.SetupScenariosGrid();
-    }
+    void SetUp() override { SetUpScenarioYears(Frame); }
     // Adds a scenario column with the values given per row 1..10 ("" = empty).
     void AddScenario(const QString& Caption, const QStringList& Cells) {
         AddScenarioColumn(Frame, Caption, Cells);

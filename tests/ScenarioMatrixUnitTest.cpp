@@ -11,12 +11,7 @@ namespace {
 // given scenarios.
 class Matrix {
 public:
-    Matrix() {
-        FFrame.SetBeginYear(2010);
-        FFrame.SetEndYear(2100);
-        FFrame.SetTimeStep(10);
-        FFrame.SetupScenariosGrid();
-    }
+    Matrix() { SetUpScenarioYears(FFrame); }
     Matrix& With(const QString& Caption, const QStringList& Cells) {
         AddScenarioColumn(FFrame, Caption, Cells);
         return *this;

@@ -17,10 +17,7 @@ namespace {
 class Scorecard : public ::testing::Test {
 protected:
     void SetUp() override {
-        Scenarios.SetBeginYear(2010);
-        Scenarios.SetEndYear(2100);
-        Scenarios.SetTimeStep(10);
-        Scenarios.SetupScenariosGrid();
+        SetUpScenarioYears(Scenarios);
         AddScenarioColumn(Scenarios, "Wet", {"0", "10", "20", "30", "40", "50"});
         List.SetTippingTimeValuesCount(1);
         TElement* Current = List.AddSimpleElement("Current Situation", clGray, 10, 0, 1);

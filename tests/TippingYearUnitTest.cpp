@@ -34,12 +34,7 @@ const TScenarioCase Gappy{"gappy", {"1", "", "", "4", " ", "", "7", "", "", ""}}
 
 class TippingYears : public ::testing::TestWithParam<QChar> {
 protected:
-    void SetUp() override {
-        Scenarios.SetBeginYear(2010);
-        Scenarios.SetEndYear(2100);
-        Scenarios.SetTimeStep(10);
-        Scenarios.SetupScenariosGrid();
-    }
+    void SetUp() override { SetUpScenarioYears(Scenarios); }
     // The scenario's index.
     int32_t Add(const TScenarioCase& Case) {
         QStringList Cells;

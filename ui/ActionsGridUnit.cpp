@@ -4,6 +4,7 @@
 #include "map/CanvasUnit.h"
 #include "map/PathwayMapUnit.h"
 #include "widgets/FloatEditUnit.h"
+#include "widgets/GridKeysUnit.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -373,11 +374,6 @@ namespace {
 // The text an editor started with, kept on the editor itself.
 const char* const InitialTextProperty = "InitialText";
 
-bool IsCtrlTab(const QKeyEvent* Key) {
-    return (Key->key() == Qt::Key_Tab || Key->key() == Qt::Key_Backtab) &&
-           (Key->modifiers() & Qt::ControlModifier);
-}
-
 } // namespace
 
 TDataCellDelegate::TDataCellDelegate(TActionsStringGrid* Grid)
@@ -439,21 +435,12 @@ void TDataCellDelegate::setModelData(QWidget* Editor, QAbstractItemModel* Model,
 }
 
 bool TDataCellDelegate::eventFilter(QObject* Object, QEvent* Event) {
-    // While a cell is edited, Alt+Up and Alt+Down belong to the editor (they
-    // open a drop-down), not to the commands that move rows.
-    if (Event->type() == QEvent::ShortcutOverride) {
-        const auto* Key = static_cast<QKeyEvent*>(Event);
-        if ((Key->modifiers() & Qt::AltModifier) &&
-            (Key->key() == Qt::Key_Up || Key->key() == Qt::Key_Down)) {
-            Event->accept();
-            return true;
-        }
-    }
+    if (ClaimAltArrows(Event))
+        return true;
     // Ctrl+Tab leaves the grid, also from an open editor: the edit ends as
     // with Enter, then the focus moves on.
     if (Event->type() == QEvent::KeyPress && IsCtrlTab(static_cast<QKeyEvent*>(Event))) {
-        const bool Back = static_cast<QKeyEvent*>(Event)->key() == Qt::Key_Backtab ||
-                          (static_cast<QKeyEvent*>(Event)->modifiers() & Qt::ShiftModifier);
+        const bool Back = IsBackwardTab(static_cast<QKeyEvent*>(Event));
         FGrid->CloseEditor();
         FGrid->LeaveGrid(Back);
         return true;
@@ -730,7 +717,7 @@ void TActionsStringGrid::mouseReleaseEvent(QMouseEvent* Event) {
 
 void TActionsStringGrid::keyPressEvent(QKeyEvent* Event) {
     if (IsCtrlTab(Event)) {
-        LeaveGrid(Event->key() == Qt::Key_Backtab || (Event->modifiers() & Qt::ShiftModifier));
+        LeaveGrid(IsBackwardTab(Event));
         Event->accept();
         return;
     }

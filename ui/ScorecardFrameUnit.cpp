@@ -3,6 +3,7 @@
 #include "map/CanvasUnit.h"
 #include "ui/ActionsGridUnit.h"
 #include "widgets/FloatEditUnit.h"
+#include "widgets/GridKeysUnit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,15 +18,6 @@
 namespace {
 
 const char* const InitialTextProperty = "InitialText";
-
-bool IsCtrlTab(const QKeyEvent* Key) {
-    return (Key->key() == Qt::Key_Tab || Key->key() == Qt::Key_Backtab) &&
-           (Key->modifiers() & Qt::ControlModifier);
-}
-
-bool IsBackward(const QKeyEvent* Key) {
-    return Key->key() == Qt::Key_Backtab || (Key->modifiers() & Qt::ShiftModifier);
-}
 
 } // namespace
 
@@ -153,16 +145,10 @@ void TScorecardDelegate::setModelData(QWidget* Editor, QAbstractItemModel*,
 }
 
 bool TScorecardDelegate::eventFilter(QObject* Object, QEvent* Event) {
-    if (Event->type() == QEvent::ShortcutOverride) {
-        const auto* Key = static_cast<QKeyEvent*>(Event);
-        if ((Key->modifiers() & Qt::AltModifier) &&
-            (Key->key() == Qt::Key_Up || Key->key() == Qt::Key_Down)) {
-            Event->accept();
-            return true;
-        }
-    }
+    if (ClaimAltArrows(Event))
+        return true;
     if (Event->type() == QEvent::KeyPress && IsCtrlTab(static_cast<QKeyEvent*>(Event))) {
-        const bool Backward = IsBackward(static_cast<QKeyEvent*>(Event));
+        const bool Backward = IsBackwardTab(static_cast<QKeyEvent*>(Event));
         FFrame->View()->CloseEditor();
         FFrame->View()->LeaveTable(Backward);
         return true;
@@ -204,7 +190,7 @@ void TScorecardView::LeaveTable(bool Backward) {
 
 void TScorecardView::keyPressEvent(QKeyEvent* Event) {
     if (IsCtrlTab(Event)) {
-        LeaveTable(IsBackward(Event));
+        LeaveTable(IsBackwardTab(Event));
         Event->accept();
         return;
     }

@@ -40,6 +40,15 @@ private:
 // Both separators, for tests that must hold under either.
 inline const QChar TestSeparators[] = {QLatin1Char('.'), QLatin1Char(',')};
 
+// The decade years 2010 to 2100, as the main window sets up its scenario
+// table, without scenarios.
+inline void SetUpScenarioYears(TScenarioFrame& Frame) {
+    Frame.SetBeginYear(2010);
+    Frame.SetEndYear(2100);
+    Frame.SetTimeStep(10);
+    Frame.SetupScenariosGrid();
+}
+
 // Appends a scenario column: its caption and its cells from 2010 on ("" for
 // no value).
 inline void AddScenarioColumn(TScenarioFrame& Frame, const QString& Caption,

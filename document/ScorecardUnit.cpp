@@ -132,9 +132,11 @@ double TScorecard::Number(int32_t Row, int32_t Col) const {
 }
 
 TTippingYear TScorecard::TippingYear(int32_t Row, int32_t AScenario) const {
-    if (AScenario < 0 || AScenario >= FScenarioCount)
+    // A row the list gained after the years were computed has none yet.
+    const size_t Index = size_t(Row) * size_t(FScenarioCount) + size_t(AScenario);
+    if (AScenario < 0 || AScenario >= FScenarioCount || Row < 0 || Index >= FYears.size())
         return {};
-    return FYears[size_t(Row) * size_t(FScenarioCount) + size_t(AScenario)];
+    return FYears[Index];
 }
 
 QString TScorecard::ScenarioError(int32_t AScenario) const {

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QToolTip>
+#include <algorithm>
 #include <cmath>
 
 const QString MapImageFilter =
@@ -39,6 +40,8 @@ const int ButtonWidth = 113;
 const int ButtonHeight = 35;
 const int ButtonTops[] = {8, 79, 142};
 const int SelectorRoom = 44;
+// Where more elements meet under the pointer, the tooltip counts the rest.
+const size_t MaxToolTipElements = 5;
 
 // Keeps the buttons at their places whenever the panel is resized.
 class TResizeWatcher : public QObject {
@@ -237,28 +240,39 @@ QString TGraphicsFrame::ToolTipAt(QPoint Point) const {
     if (Hits.empty())
         return QString();
     const bool TimeBased = FMyElementsList->PathwayType() == ptTimeBased;
+    // Each scenario is read once for the whole tooltip. A scenario cell that
+    // is no number is reported when the map is drawn; pointing at the map
+    // shows no year for it.
+    std::vector<std::unique_ptr<TScenarioTimeline>> Timelines;
+    for (int32_t S = 0; !TimeBased && FMyScenarioFrame && S < FMyScenarioFrame->Count(); ++S) {
+        try {
+            Timelines.push_back(std::make_unique<TScenarioTimeline>(*FMyScenarioFrame, S));
+        } catch (const ECorvinalError&) {
+            Timelines.push_back(nullptr);
+        }
+    }
+    // Where many pathways share a station, the first few are named.
+    const size_t Shown = std::min<size_t>(Hits.size(), MaxToolTipElements);
     QStringList Parts;
-    for (int32_t Index : Hits) {
-        const TElement& Element = *FMyElementsList->Elements(Index);
+    for (size_t Hit = 0; Hit < Shown; ++Hit) {
+        const TElement& Element = *FMyElementsList->Elements(Hits[Hit]);
         const double Value =
             TimeBased ? Element.TippingTimeValue(SeriesIndex()) : Element.TippingPointValue();
         QStringList Lines;
-        Lines << Element.Caption();
-        Lines << QStringLiteral("Tipping value: ") + FloatToStrGeneral(Value);
-        for (int32_t S = 0; !TimeBased && FMyScenarioFrame && S < FMyScenarioFrame->Count(); ++S) {
-            QString Year;
-            // A scenario cell that is no number is reported when the map is
-            // drawn; pointing at the map shows no year for it.
-            try {
-                Year = TippingYearText(ScenarioTippingYear(*FMyScenarioFrame, S, Value));
-            } catch (const ECorvinalError&) {
-                Year = TippingYearText(TTippingYear());
-            }
-            Lines << FMyScenarioFrame->ScenarioCaption(S) + QStringLiteral(": ") + Year;
+        Lines << QStringLiteral("<b>") + Element.Caption().toHtmlEscaped() + QStringLiteral("</b>");
+        Lines << QStringLiteral("Tipping value: ") + FloatToStrGeneral(Value).toHtmlEscaped();
+        for (size_t S = 0; S < Timelines.size(); ++S) {
+            const TTippingYear Year =
+                Timelines[S] ? Timelines[S]->TippingYear(Value) : TTippingYear();
+            Lines << FMyScenarioFrame->ScenarioCaption(int32_t(S)).toHtmlEscaped() +
+                         QStringLiteral(": ") + TippingYearText(Year).toHtmlEscaped();
         }
-        Parts << Lines.join(QLatin1Char('\n'));
+        Parts << Lines.join(QStringLiteral("<br>"));
     }
-    return Parts.join(QStringLiteral("\n\n"));
+    if (Hits.size() > Shown)
+        Parts << QStringLiteral("and %1 more").arg(Hits.size() - Shown);
+    return QStringLiteral("<p style='white-space:pre'>") + Parts.join(QStringLiteral("<br><br>")) +
+           QStringLiteral("</p>");
 }
 
 void TGraphicsFrame::ClickAt(QPoint Point) {

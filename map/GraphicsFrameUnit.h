@@ -84,8 +84,8 @@ public:
 
     // The map answers the pointer from its geometry, never from pixels: the
     // list indexes of the elements drawn within 3 pixels of a point of the
-    // picture, topmost first, and their tooltip (names, tipping values and
-    // tipping years; empty where there is none).
+    // picture, topmost first, and their tooltip as rich text (names, tipping
+    // values and tipping years of the first few; empty where there is none).
     std::vector<int32_t> ElementsAt(QPoint Point) const;
     QString ToolTipAt(QPoint Point) const;
     // A click on the picture: the topmost element there is reported.

@@ -282,9 +282,20 @@ TEST_F(MapView, TheMapAnswersThePointerFromItsGeometry) {
             Station = Shape.From;
     // The tooltip names the element, its tipping value and its year.
     const QString Tip = Frame.ToolTipAt(Station);
-    EXPECT_TRUE(Tip.startsWith("Dike\nTipping value: 40\n")) << Tip.toStdString();
-    EXPECT_TRUE(Tip.contains("Wet: 2050")) << Tip.toStdString();
+    EXPECT_TRUE(Tip.contains("<b>Dike</b><br>Tipping value: 40<br>Wet: 2050")) << Tip.toStdString();
     EXPECT_TRUE(Frame.ToolTipAt(QPoint(2, 2)).isEmpty());
+    // Names are shown as written, never as markup.
+    Dike->SetCaption("<i>Dike</i> & wall");
+    EXPECT_TRUE(Frame.ToolTipAt(Station).contains("&lt;i&gt;Dike&lt;/i&gt; &amp; wall"));
+    // Where many elements meet, the first few are named and the rest counted.
+    for (int Pathway = 0; Pathway < 7; ++Pathway)
+        AddTestPathway(List, List.Elements(0), Dike, ctSequence, 40);
+    const QString Crowded = Frame.ToolTipAt(Station);
+    EXPECT_EQ(Crowded.count("Tipping value"), 5);
+    EXPECT_TRUE(Crowded.contains("and 3 more")) << Crowded.toStdString();
+    while (List.Count() > 2)
+        List.Delete(List.Count() - 1);
+    Dike->SetCaption("Dike");
     // A click selects the topmost element under the pointer.
     QSignalSpy Clicked(&Frame, &TGraphicsFrame::ElementClicked);
     QTest::mouseClick(Frame.Image1(), Qt::LeftButton, {}, Station);

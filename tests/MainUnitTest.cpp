@@ -1687,4 +1687,33 @@ TEST_F(Editing, ScorecardKeysAndExport) {
     EXPECT_EQ(Script.SaveFilters.last(), "csv files [*.csv]|*.csv|all files [*.*]|*.*");
 }
 
+TEST_F(Editing, TheSelectionStaysInStepThroughEveryChange) {
+    Start(&TAboutForm::OpenButton, {Delta});
+    TScorecardFrame* Card = Form->ScorecardFrame();
+    const auto InStep = [&] {
+        EXPECT_EQ(Card->CurrentRow(), Grid->Row() - 1);
+        EXPECT_EQ(Form->Frame11()->HaloElement(), Grid->ElementOfRow(Grid->Row()));
+        EXPECT_NE(Form->Frame11()->HaloElement(), nullptr);
+    };
+    InStep(); // from the start
+    Form->AddSimpleElementAction().Button->click();
+    InStep();
+    Form->UpdateActions();
+    Form->DeleteElementAction().Button->click();
+    InStep();
+    Form->UndoAction()->trigger(); // the element comes back, made anew
+    InStep();
+    Form->RedoAction()->trigger();
+    InStep();
+    Script.AnswerColor(RGBToColor(5, 5, 5));
+    Grid->SetSelection(3, TActionsGridModel::NameColumn);
+    Form->ChooseColorAction()->trigger();
+    Form->UndoAction()->trigger();
+    InStep();
+    Script.OnExec(CloseWith(&TCloseForm::ExitButton));
+    Script.AnswerConfirm(true);
+    Form->NewConditionAction()->trigger();
+    InStep();
+}
+
 } // namespace

@@ -240,7 +240,7 @@ void TForm2::BuildCommands() {
             });
     connect(FFrame11, &TGraphicsFrame::SettingsAccepted, this, &TForm2::MapSettingsAccepted);
     // The scorecard follows every change of the document: each is a step.
-    connect(FUndoStack, &QUndoStack::indexChanged, this, [this] { FScorecardFrame->Refresh(); });
+    connect(FUndoStack, &QUndoStack::indexChanged, this, [this] { RefreshScorecard(); });
     connect(FScorecardFrame, &TScorecardFrame::CostEdited, this,
             [this](TElement* Element, int Col, const QString& Text) {
                 QMetaObject::invokeMethod(
@@ -251,10 +251,8 @@ void TForm2::BuildCommands() {
     connect(FScorecardFrame, &TScorecardFrame::RowSelected, this, [this](int Row) {
         FActionsStringGrid->SetSelection(Row + 1, FActionsStringGrid->Col());
     });
-    connect(FActionsStringGrid, &TActionsStringGrid::SelectedRangeChanged, this, [this](int Top) {
-        FScorecardFrame->SelectRow(Top - 1);
-        FFrame11->SetHaloElement(FActionsStringGrid->ElementOfRow(Top));
-    });
+    connect(FActionsStringGrid, &TActionsStringGrid::SelectedRangeChanged, this,
+            [this](int) { FollowGridSelection(); });
     connect(FFrame11, &TGraphicsFrame::ElementClicked, this, [this](int Index) {
         FActionsStringGrid->SetSelection(Index + 1, FActionsStringGrid->Col());
     });
@@ -448,7 +446,7 @@ void TForm2::FormCreate(const QStringList& Arguments) {
     StartHistory();
     FFrame11->UpdateSeriesSelector();
     FActionsStringGrid->DrawActionsStringGrid();
-    FScorecardFrame->Refresh();
+    RefreshScorecard();
     if (!FStartCancelled)
         DrawReportingErrors();
     UpdateActions();
@@ -887,6 +885,19 @@ void TForm2::ApplyState(const TDocumentState& State, TStepSelection Selection) {
         this, [this] { FFrame11->Draw(); }, Qt::QueuedConnection);
 }
 
+void TForm2::RefreshScorecard() {
+    FScorecardFrame->Refresh();
+    FollowGridSelection();
+}
+
+void TForm2::FollowGridSelection() {
+    // Elements are made anew by undo and redo: the halo and the scorecard's
+    // row are taken from the grid again after every change, not kept.
+    const int32_t Top = FActionsStringGrid->SelectionTop();
+    FScorecardFrame->SelectRow(Top - 1);
+    FFrame11->SetHaloElement(FActionsStringGrid->ElementOfRow(Top));
+}
+
 void TForm2::MapSettingsAccepted(const TGraphicsSettings& Before, const QString& Name) {
     std::shared_ptr<const TDocumentState> After = CurrentState();
     auto Earlier = std::make_shared<TDocumentState>(*After);
@@ -923,8 +934,8 @@ void TForm2::ShowNewDocument() {
     FFrame11->SettingsChanged();
     FFrame11->UpdateSeriesSelector();
     FActionsStringGrid->DrawActionsStringGrid();
-    FScorecardFrame->Refresh();
     FActionsStringGrid->SetSelection(1, TActionsGridModel::NameColumn);
+    RefreshScorecard();
     UpdateActions();
     FFrame11->Draw();
 }

@@ -201,6 +201,9 @@ private:
     // Undo and redo: the whole document put back, every view brought up to it.
     void ApplyState(const TDocumentState& State, TStepSelection Selection);
     void MapSettingsAccepted(const TGraphicsSettings& Before, const QString& Name);
+    // The scorecard anew, and the selection of the grid in it and on the map.
+    void RefreshScorecard();
+    void FollowGridSelection();
     // A history that starts at the document as it stands, saved.
     void StartHistory();
     // Brings the grid, the series selector and the map up to a new document.

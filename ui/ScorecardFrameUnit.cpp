@@ -57,8 +57,10 @@ bool TScorecardModel::IsCostColumn(int32_t Col) const {
 }
 
 QVariant TScorecardModel::data(const QModelIndex& Index, int Role) const {
+    // The list may have changed shape since the last refresh; the next one
+    // follows at once, and until then nothing is read past its end.
     if (!FScorecard || !Index.isValid() || Index.row() >= FScorecard->RowCount() ||
-        Index.column() >= FScorecard->ColumnCount())
+        Index.row() >= RowCount() || Index.column() >= FScorecard->ColumnCount())
         return QVariant();
     const int32_t Col = Index.column();
     switch (Role) {

@@ -3,6 +3,7 @@
 #include "scenarios/AddScenarioFormUnit.h"
 #include "scenarios/ScenarioMatrixUnit.h"
 #include "widgets/FloatEditUnit.h"
+#include "widgets/GridKeysUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
 #include <QAbstractEventDispatcher>
@@ -24,16 +25,6 @@ const int ButtonBarHeight = 41;
 const int CommandButtonLeft = 6;
 const int CommandButtonWidth = 123;
 const int CommandButtonHeight = 22;
-
-bool IsCtrlTab(const QKeyEvent* Event) {
-    return (Event->key() == Qt::Key_Tab || Event->key() == Qt::Key_Backtab) &&
-           (Event->modifiers() & Qt::ControlModifier);
-}
-
-// Ctrl+Shift+Tab arrives as Backtab on some platforms and as Shift+Tab on others.
-bool IsForward(const QKeyEvent* Event) {
-    return Event->key() == Qt::Key_Tab && !(Event->modifiers() & Qt::ShiftModifier);
-}
 
 } // namespace
 
@@ -105,22 +96,14 @@ void TScenarioCellDelegate::setModelData(QWidget* Editor, QAbstractItemModel* Mo
 bool TScenarioCellDelegate::eventFilter(QObject* Object, QEvent* Event) {
     // Plain Tab moves to the next cell; with Ctrl it leaves the matrix, the
     // edit kept, as it does when no cell is being edited.
-    if (Event->type() == QEvent::KeyPress) {
-        const auto* Key = static_cast<QKeyEvent*>(Event);
-        if (auto* Editor = qobject_cast<QWidget*>(Object); Editor && IsCtrlTab(Key)) {
-            const bool Next = IsForward(Key);
-            Q_EMIT commitData(Editor);
-            Q_EMIT closeEditor(Editor, QAbstractItemDelegate::NoHint);
-            FView->LeaveMatrix(Next);
-            return true;
-        }
-    }
+    if (FView->FilterEditorEvent(Event))
+        return true;
     return QStyledItemDelegate::eventFilter(Object, Event);
 }
 
 // ---------------------------------------------------------------- TScenarioMatrixView
 
-TScenarioMatrixView::TScenarioMatrixView(QWidget* Parent) : QTableView(Parent) {
+TScenarioMatrixView::TScenarioMatrixView(QWidget* Parent) : TEditingTableView(Parent) {
     setObjectName(QStringLiteral("ScenarioMatrixGrid"));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -174,17 +157,7 @@ QRect TScenarioMatrixView::CellRect(int Col, int Row) const {
 }
 
 QLineEdit* TScenarioMatrixView::CellEditor() const {
-    return IsEditing() ? qobject_cast<QLineEdit*>(indexWidget(currentIndex())) : nullptr;
-}
-
-void TScenarioMatrixView::FinishEditing(bool Keep) {
-    QLineEdit* Editor = CellEditor();
-    if (!Editor)
-        return;
-    if (Keep)
-        commitData(Editor);
-    closeEditor(Editor, Keep ? QAbstractItemDelegate::SubmitModelCache
-                             : QAbstractItemDelegate::RevertModelCache);
+    return qobject_cast<QLineEdit*>(Editor());
 }
 
 void TScenarioMatrixView::FitColumnsToCaptions() {
@@ -201,14 +174,9 @@ void TScenarioMatrixView::FitColumnsToCaptions() {
     }
 }
 
-void TScenarioMatrixView::LeaveMatrix(bool Next) {
-    // The view's own version would move to the next cell instead.
-    QWidget::focusNextPrevChild(Next);
-}
-
 void TScenarioMatrixView::keyPressEvent(QKeyEvent* Event) {
     if (IsCtrlTab(Event)) {
-        LeaveMatrix(IsForward(Event));
+        LeaveTable(IsBackwardTab(Event));
         Event->accept();
         return;
     }
@@ -371,14 +339,14 @@ QAction* TScenarioDefinitionForm::MakeCommand(const QString& Caption, int Top, Q
     connect(Action, &QAction::triggered, this, [this, Execute] {
         // A command works on what the matrix shows, an edit in progress
         // included.
-        FMatrixView->FinishEditing(true);
+        FMatrixView->CloseEditor(true);
         (this->*Execute)();
     });
     return Action;
 }
 
 void TScenarioDefinitionForm::LoadMatrix(const TCellGrid& Source) {
-    FMatrixView->FinishEditing(false);
+    FMatrixView->CloseEditor(false);
     const int Col = FMatrixView->Col();
     const int Row = FMatrixView->Row();
     TScenarioFrame::CopyScenarioValues(Source, FScenarioMatrixGrid);
@@ -466,7 +434,7 @@ void TScenarioDefinitionForm::DeleteScenarioActionExecute() {
 }
 
 void TScenarioDefinitionForm::done(int Result) {
-    FMatrixView->FinishEditing(Result == QDialog::Accepted);
+    FMatrixView->CloseEditor(Result == QDialog::Accepted);
     QDialog::done(Result);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scenarios/ScenarioFrameUnit.h"
+#include "widgets/EditingTableUnit.h"
 #include "widgets/LiveTableModelUnit.h"
 
 #include <QAbstractTableModel>
@@ -68,7 +69,7 @@ private:
 // headers that cannot be selected or edited. Enter or F2 (or typing a
 // number) edits the current cell, Enter ends the edit, Escape drops it, Tab
 // moves on within the matrix and Ctrl+Tab or Ctrl+Shift+Tab leave it.
-class TScenarioMatrixView : public QTableView {
+class TScenarioMatrixView : public TEditingTableView {
     Q_OBJECT
 public:
     static constexpr int YearColumnWidth = 64;
@@ -88,13 +89,8 @@ public:
     // Where a value cell lies in the viewport.
     QRect CellRect(int Col, int Row) const;
 
-    bool IsEditing() const { return state() == EditingState; }
     // The open cell editor, if any.
     QLineEdit* CellEditor() const;
-    // Closes the open cell editor, keeping its text or dropping it.
-    void FinishEditing(bool Keep);
-    // Moves the focus to the next or previous control of the dialog.
-    void LeaveMatrix(bool Next);
     // Columns are at least ScenarioColumnWidth wide, wider where their
     // caption needs it; a column whose width the user set keeps it.
     void FitColumnsToCaptions();

@@ -4,7 +4,6 @@
 #include "map/CanvasUnit.h"
 #include "map/PathwayMapUnit.h"
 #include "widgets/FloatEditUnit.h"
-#include "widgets/GridKeysUnit.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -435,16 +434,8 @@ void TDataCellDelegate::setModelData(QWidget* Editor, QAbstractItemModel* Model,
 }
 
 bool TDataCellDelegate::eventFilter(QObject* Object, QEvent* Event) {
-    if (ClaimAltArrows(Event))
+    if (FGrid->FilterEditorEvent(Event))
         return true;
-    // Ctrl+Tab leaves the grid, also from an open editor: the edit ends as
-    // with Enter, then the focus moves on.
-    if (Event->type() == QEvent::KeyPress && IsCtrlTab(static_cast<QKeyEvent*>(Event))) {
-        const bool Back = IsBackwardTab(static_cast<QKeyEvent*>(Event));
-        FGrid->CloseEditor();
-        FGrid->LeaveGrid(Back);
-        return true;
-    }
     return QStyledItemDelegate::eventFilter(Object, Event);
 }
 
@@ -514,7 +505,7 @@ void TFixedColumnsView::mouseDoubleClickEvent(QMouseEvent* Event) {
 // TActionsStringGrid
 
 TActionsStringGrid::TActionsStringGrid(QWidget* Parent)
-    : QTableView(Parent), FModel(new TActionsGridModel(this)), FFixedView(nullptr) {
+    : TEditingTableView(Parent), FModel(new TActionsGridModel(this)), FFixedView(nullptr) {
     setObjectName(QStringLiteral("ActionsStringGrid"));
     auto* Header = new TGridHeaderView(this);
     setHorizontalHeader(Header);
@@ -715,26 +706,6 @@ void TActionsStringGrid::mouseReleaseEvent(QMouseEvent* Event) {
         edit(Clicked);
 }
 
-void TActionsStringGrid::keyPressEvent(QKeyEvent* Event) {
-    if (IsCtrlTab(Event)) {
-        LeaveGrid(IsBackwardTab(Event));
-        Event->accept();
-        return;
-    }
-    if ((Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) && !IsEditing() &&
-        currentIndex().isValid()) {
-        if (model()->flags(currentIndex()) & Qt::ItemIsEditable)
-            edit(currentIndex());
-        Event->accept();
-        return;
-    }
-    QTableView::keyPressEvent(Event);
-}
-
-QWidget* TActionsStringGrid::Editor() const {
-    return IsEditing() ? indexWidget(currentIndex()) : nullptr;
-}
-
 bool TActionsStringGrid::EditCell(int32_t Row, int32_t Col) {
     SetSelection(Row, Col);
     const QModelIndex Index = currentIndex();
@@ -743,18 +714,6 @@ bool TActionsStringGrid::EditCell(int32_t Row, int32_t Col) {
         return false;
     setFocus();
     return edit(Index, QAbstractItemView::AllEditTriggers, nullptr);
-}
-
-void TActionsStringGrid::LeaveGrid(bool Backward) {
-    // The view's own version walks the cells; the widget's walks the window.
-    QWidget::focusNextPrevChild(!Backward);
-}
-
-void TActionsStringGrid::CloseEditor() {
-    if (QWidget* Open = Editor()) {
-        commitData(Open);
-        closeEditor(Open, QAbstractItemDelegate::NoHint);
-    }
 }
 
 void TActionsStringGrid::resizeEvent(QResizeEvent* Event) {

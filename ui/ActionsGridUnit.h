@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ElementsUnit.h"
+#include "widgets/EditingTableUnit.h"
 #include "widgets/LiveTableModelUnit.h"
 
 #include <QAbstractTableModel>
@@ -187,7 +188,7 @@ private:
 
 // The actions grid of the main window: one row per element of the list, a
 // fixed header row and fixed id and colour columns.
-class TActionsStringGrid : public QTableView {
+class TActionsStringGrid : public TEditingTableView {
     Q_OBJECT
 public:
     static constexpr int DefaultColumnWidth = 116;
@@ -237,20 +238,10 @@ public:
 
     TFixedColumnsView* FixedColumnsView() const { return FFixedView; }
 
-    // In-place editing. Keys: Enter or F2 (or typing) starts an edit of the
-    // current cell, Enter ends it, Escape cancels it, Tab moves on; Ctrl+Tab
-    // and Ctrl+Shift+Tab leave the grid.
-    bool IsEditing() const { return state() == EditingState; }
-    // The open in-place editor, if any.
-    QWidget* Editor() const;
-    // Opens the editor of a cell, as a click into it does; false where the
-    // cell cannot be edited.
+    // In-place editing as in every table of the application (typing starts
+    // an edit too). Opens the editor of a cell, as a click into it does;
+    // false where the cell cannot be edited.
     bool EditCell(int32_t Row, int32_t Col);
-    // Ends an open edit as Enter does: its text is handed on.
-    void CloseEditor();
-    // Moves the focus to the next (or previous) control of the window, past
-    // the cells that Tab walks through.
-    void LeaveGrid(bool Backward);
 
 Q_SIGNALS:
     // A fixed cell was clicked: a header cell (Row 0) or an id or colour cell.
@@ -268,7 +259,6 @@ protected:
     void paintEvent(QPaintEvent* Event) override;
     void mousePressEvent(QMouseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
-    void keyPressEvent(QKeyEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     void updateGeometries() override;
     QModelIndex moveCursor(CursorAction Action, Qt::KeyboardModifiers Modifiers) override;

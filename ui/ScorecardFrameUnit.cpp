@@ -3,7 +3,6 @@
 #include "map/CanvasUnit.h"
 #include "ui/ActionsGridUnit.h"
 #include "widgets/FloatEditUnit.h"
-#include "widgets/GridKeysUnit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -147,20 +146,14 @@ void TScorecardDelegate::setModelData(QWidget* Editor, QAbstractItemModel*,
 }
 
 bool TScorecardDelegate::eventFilter(QObject* Object, QEvent* Event) {
-    if (ClaimAltArrows(Event))
+    if (FFrame->View()->FilterEditorEvent(Event))
         return true;
-    if (Event->type() == QEvent::KeyPress && IsCtrlTab(static_cast<QKeyEvent*>(Event))) {
-        const bool Backward = IsBackwardTab(static_cast<QKeyEvent*>(Event));
-        FFrame->View()->CloseEditor();
-        FFrame->View()->LeaveTable(Backward);
-        return true;
-    }
     return QStyledItemDelegate::eventFilter(Object, Event);
 }
 
 // ---------------------------------------------------------------- view
 
-TScorecardView::TScorecardView(TScorecardFrame* Frame) : QTableView(Frame), FFrame(Frame) {
+TScorecardView::TScorecardView(TScorecardFrame* Frame) : TEditingTableView(Frame), FFrame(Frame) {
     setObjectName(QStringLiteral("ScorecardView"));
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -174,41 +167,13 @@ TScorecardView::TScorecardView(TScorecardFrame* Frame) : QTableView(Frame), FFra
     horizontalHeader()->setHighlightSections(false);
 }
 
-QWidget* TScorecardView::Editor() const {
-    return IsEditing() ? indexWidget(currentIndex()) : nullptr;
-}
-
-void TScorecardView::CloseEditor() {
-    if (QWidget* Open = Editor()) {
-        commitData(Open);
-        closeEditor(Open, QAbstractItemDelegate::NoHint);
-    }
-}
-
-void TScorecardView::LeaveTable(bool Backward) {
-    // The view's own version walks the cells; the widget's walks the window.
-    QWidget::focusNextPrevChild(!Backward);
-}
-
 void TScorecardView::keyPressEvent(QKeyEvent* Event) {
-    if (IsCtrlTab(Event)) {
-        LeaveTable(IsBackwardTab(Event));
-        Event->accept();
-        return;
-    }
     if (Event->matches(QKeySequence::Copy)) {
         FFrame->CopySelection();
         Event->accept();
         return;
     }
-    if ((Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) && !IsEditing() &&
-        currentIndex().isValid()) {
-        if (model()->flags(currentIndex()) & Qt::ItemIsEditable)
-            edit(currentIndex());
-        Event->accept();
-        return;
-    }
-    QTableView::keyPressEvent(Event);
+    TEditingTableView::keyPressEvent(Event);
 }
 
 // ---------------------------------------------------------------- frame

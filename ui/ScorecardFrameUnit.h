@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/ScorecardUnit.h"
+#include "widgets/EditingTableUnit.h"
 #include "widgets/LiveTableModelUnit.h"
 
 #include <QStyledItemDelegate>
@@ -62,18 +63,12 @@ private:
     TScorecardFrame* FFrame;
 };
 
-// The scorecard's table. Keys as in the actions grid: Enter or F2 (or typing)
-// edits a cost, Enter ends, Escape cancels, Tab moves on, Ctrl+Tab and
-// Ctrl+Shift+Tab leave the table; Ctrl+C copies the selected cells.
-class TScorecardView : public QTableView {
+// The scorecard's table, edited as every table of the application (typing
+// starts an edit of a cost too); Ctrl+C copies the selected cells.
+class TScorecardView : public TEditingTableView {
     Q_OBJECT
 public:
     explicit TScorecardView(TScorecardFrame* Frame);
-
-    bool IsEditing() const { return state() == EditingState; }
-    QWidget* Editor() const;
-    void CloseEditor();
-    void LeaveTable(bool Backward);
 
 protected:
     void keyPressEvent(QKeyEvent* Event) override;

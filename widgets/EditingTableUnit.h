@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QTableView>
+
+// A table whose cells are edited in place the same way everywhere in the
+// application: Enter or F2 (or typing, where a view allows it) starts an
+// edit of the current cell, Enter ends it, Escape cancels it, Tab moves on,
+// and Ctrl+Tab or Ctrl+Shift+Tab leave the table for the next or previous
+// control, also from an open editor.
+class TEditingTableView : public QTableView {
+    Q_OBJECT
+public:
+    using QTableView::QTableView;
+
+    bool IsEditing() const { return state() == EditingState; }
+    // The open in-place editor, if any.
+    QWidget* Editor() const;
+    // Ends an open edit: its text is handed on as with Enter, or dropped.
+    void CloseEditor(bool Keep = true);
+    // Moves the focus to the next (or previous) control of the window, past
+    // the cells that Tab walks through.
+    void LeaveTable(bool Backward);
+    // For the event filter of the view's item delegate, on its editors: while
+    // a cell is edited, Alt+Up and Alt+Down are the editor's, and Ctrl+Tab
+    // ends the edit and leaves the table. True when the event was taken.
+    bool FilterEditorEvent(QEvent* Event);
+
+protected:
+    // Ctrl+Tab leaves the table; Enter edits the current cell where it may be
+    // edited.
+    void keyPressEvent(QKeyEvent* Event) override;
+};

@@ -532,9 +532,6 @@ protected:
         TypeKeys(Text);
         PressKey(End);
     }
-    QString Number(const char* Text) const {
-        return QString::fromLatin1(Text).replace(QLatin1Char('.'), DecimalSeparator());
-    }
 
     TScriptedModal Script;
     std::unique_ptr<TForm2> Form;
@@ -570,10 +567,10 @@ TEST_F(Editing, AddActionTwiceGivesTwoNewActionsWithTheirOwnColours) {
 
 TEST_F(Editing, NamesAndValuesTypedIntoTheGrid) {
     Start();
-    TElement* Dike = AddAction("Dike", Number("2.5"));
+    TElement* Dike = AddAction("Dike", LocalNumber("2.5"));
     EXPECT_EQ(Dike->Caption(), "Dike");
     EXPECT_EQ(Dike->TippingPointValue(), 2.5);
-    EXPECT_EQ(Grid->Cells(4, 2), Number("2.50"));
+    EXPECT_EQ(Grid->Cells(4, 2), LocalNumber("2.50"));
     // Below the current situation's 10: the warning colour.
     EXPECT_EQ(Grid->Model()->CellColor(4, 2), TActionsGridModel::WarningColor());
 
@@ -609,19 +606,19 @@ TEST_F(Editing, AValueCellLeftUnchangedKeepsItsStoredValue) {
 
 TEST_F(Editing, AValueThatIsNoNumberIsReportedAndTheStoredValueShows) {
     Start();
-    TElement* Dike = AddAction("Dike", Number("2.5"));
+    TElement* Dike = AddAction("Dike", LocalNumber("2.5"));
     Form->ClearDirtyFlags();
     // The number field refuses a second separator key by key; a pasted text
     // gets through it.
     ClickCell(2, TActionsGridModel::FirstValueColumn);
     auto* Field = qobject_cast<QLineEdit*>(Grid->Editor());
     ASSERT_NE(Field, nullptr);
-    Field->setText(Number("1.2.3"));
+    Field->setText(LocalNumber("1.2.3"));
     QTest::keyClick(Field, Qt::Key_Return);
     Settle();
     EXPECT_EQ(Script.Errors, QStringList{"Cell does not contain a float value"});
     EXPECT_EQ(Dike->TippingPointValue(), 2.5);
-    EXPECT_EQ(Grid->Cells(4, 2), Number("2.50"));
+    EXPECT_EQ(Grid->Cells(4, 2), LocalNumber("2.50"));
     EXPECT_FALSE(Form->DocumentIsDirty());
 }
 
@@ -874,7 +871,7 @@ void Pick(QListWidget* List, int Row) {
 
 TEST_F(Editing, PathwayBuildsAnElementFromTwoOthers) {
     Start();
-    TElement* Dike = AddAction("Dike", Number("1.5"));
+    TElement* Dike = AddAction("Dike", LocalNumber("1.5"));
     TElement* Pump = AddAction("Pump", "3");
     Form->ClearDirtyFlags();
     Script.OnExec(Playing<TAddCombinationForm>([](TAddCombinationForm& Dialog) {
@@ -957,7 +954,7 @@ TEST_F(Editing, ScenariosAreEditedOnACopy) {
 
 TEST_F(Editing, EditMeasureShowsAndStoresTheElement) {
     Start();
-    TElement* Dike = AddAction("Dike", Number("1.5"));
+    TElement* Dike = AddAction("Dike", LocalNumber("1.5"));
     Dike->SetInitialCosts(1000);
     Dike->SetRecurrentCosts(20);
     Form->ClearDirtyFlags();
@@ -994,7 +991,7 @@ TEST_F(Editing, EditMeasureShowsAndStoresTheElement) {
 
 TEST_F(Editing, EditMeasureWithANumberThatIsNoneChangesNothing) {
     Start();
-    TElement* Dike = AddAction("Dike", Number("1.5"));
+    TElement* Dike = AddAction("Dike", LocalNumber("1.5"));
     const TColor Colour = Dike->OwnColor();
     Form->ClearDirtyFlags();
     for (int Field = 0; Field < 2; ++Field) {

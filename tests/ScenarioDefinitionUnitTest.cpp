@@ -19,17 +19,6 @@
 
 namespace {
 
-QString N(QString Text) {
-    return Text.replace(QLatin1Char('.'), DecimalSeparator());
-}
-
-QStringList N(const QStringList& Texts) {
-    QStringList Result;
-    for (const QString& Text : Texts)
-        Result << N(Text);
-    return Result;
-}
-
 // Shows a window as the active one, where the keys go.
 void Activate(QWidget* Window) {
     Window->show();
@@ -277,8 +266,8 @@ TEST_F(ScenarioDefinition, TheFirstScenarioProposesZeroAndTheLargestTippingValue
                 ClickCommand(Form.AddScenarioButton());
                 Click(Form.CancelButton());
             });
-            EXPECT_EQ(First, N("0.00"));
-            EXPECT_EQ(Last, N(Case.Proposed));
+            EXPECT_EQ(First, LocalNumber("0.00"));
+            EXPECT_EQ(Last, LocalNumber(Case.Proposed));
             EXPECT_TRUE(FirstEditable);
             EXPECT_EQ(Matrix().ColCount(), 1); // cancelled
         }
@@ -312,7 +301,7 @@ TEST_F(ScenarioDefinition, AddingUpTo2050WithAndWithoutInterpolation) {
                     ? QStringList{"0.00", "10.00", "20.00", "30.00", "40.00", "", "", "", "", ""}
                     : QStringList{"0.00", "", "", "", "40.00", "", "", "", "", ""};
             EXPECT_EQ(Captions(Table.ScenariosStringGrid()), QStringList{"Moderate"});
-            EXPECT_EQ(Column(Table.ScenariosStringGrid(), 1), N(Expected)) << Interpolate;
+            EXPECT_EQ(Column(Table.ScenariosStringGrid(), 1), LocalNumber(Expected)) << Interpolate;
             EXPECT_TRUE(Table.ScenarioIsDirty());
         }
     }
@@ -497,10 +486,10 @@ TEST_F(ScenarioDefinition, InterpolateEmptyCellsFillsOneGapPerUse) {
         Open();
         ClickCell(2, 4);
         ClickCommand(Form.InterpolateEmptyCellsButton());
-        EXPECT_EQ(Column(Matrix(), 2),
-                  N(QStringList({"10", "20.00", "30.00", "40.00", "50", "", "70", "", "", ""})));
+        EXPECT_EQ(Column(Matrix(), 2), LocalNumber(QStringList({"10", "20.00", "30.00", "40.00",
+                                                                "50", "", "70", "", "", ""})));
         ClickCommand(Form.InterpolateEmptyCellsButton());
-        EXPECT_EQ(Matrix().Cells(2, 6), N("60.00"));
+        EXPECT_EQ(Matrix().Cells(2, 6), LocalNumber("60.00"));
         EXPECT_TRUE(Script.Messages.isEmpty());
         const QStringList Before = Column(Matrix(), 2);
         ClickCommand(Form.InterpolateEmptyCellsButton());

@@ -29,30 +29,17 @@ private:
     TScenarioFrame FFrame;
 };
 
-// A number text as the user's locale writes it: "12.50" becomes "12,50"
-// under a decimal comma.
-QString N(QString Text) {
-    return Text.replace(QLatin1Char('.'), DecimalSeparator());
-}
-
-QStringList N(const QStringList& Texts) {
-    QStringList Result;
-    for (const QString& Text : Texts)
-        Result << N(Text);
-    return Result;
-}
-
 TEST(FillColumnRows, WritesTheLineBetweenTheEndRowsWithTwoDecimals) {
     for (QChar Sep : TestSeparators) {
         TSeparatorGuard Guard(Sep);
         Matrix M;
         M.With("S", {"keep", "", "", "", "x", "y"});
         FillColumnRows(M.Grid(), 1, 1, 10, 5, 0);
-        EXPECT_EQ(M.Column(1),
-                  QStringList({"keep", N("7.50"), N("5.00"), N("2.50"), "x", "y", "", "", "", ""}));
+        EXPECT_EQ(M.Column(1), QStringList({"keep", LocalNumber("7.50"), LocalNumber("5.00"),
+                                            LocalNumber("2.50"), "x", "y", "", "", "", ""}));
         // Thirds are rounded, not cut.
         FillColumnRows(M.Grid(), 1, 6, 0, 9, 1);
-        EXPECT_EQ(M.Column(1).mid(6, 2), N(QStringList({"0.33", "0.67"})));
+        EXPECT_EQ(M.Column(1).mid(6, 2), LocalNumber(QStringList({"0.33", "0.67"})));
     }
 }
 
@@ -86,7 +73,7 @@ TEST(ProposeAnchors, AFurtherScenarioStartsFromTheRightmostOnesFixed2010Value) {
         const struct {
             QString Rightmost2010;
             double FirstAnchorValue;
-        } Cases[] = {{N("12.5"), 12.5}, {"", 0}, {"  ", 0}, {"-3", -3}};
+        } Cases[] = {{LocalNumber("12.5"), 12.5}, {"", 0}, {"  ", 0}, {"-3", -3}};
         for (const auto& Case : Cases) {
             Matrix M;
             M.With("Low", {"7"}).With("High", {Case.Rightmost2010});
@@ -154,7 +141,8 @@ TEST(AppendScenario, FillsFromTheFirstToTheLastAnchorAndLeavesTheLaterYearsEmpty
             EXPECT_EQ(AppendScenario(M.Grid(), Scenario), 2);
             ASSERT_EQ(M.Grid().ColCount(), 3);
             EXPECT_EQ(M.Grid().Cells(2, 0), "Wet");
-            EXPECT_EQ(M.Column(2), N(Case.Column)) << Case.LastYear << Case.AutoInterpolate;
+            EXPECT_EQ(M.Column(2), LocalNumber(Case.Column))
+                << Case.LastYear << Case.AutoInterpolate;
             EXPECT_EQ(M.Column(1).mid(0, 2), QStringList({"5", "6"}));
         }
     }
@@ -180,10 +168,10 @@ TEST(InterpolateEmptyCells, FillsOneGapAtATime) {
         Matrix M;
         M.With("S", {"10", "", "", "", "50", "", "70", "", "", ""});
         EXPECT_EQ(InterpolateEmptyCells(M.Grid(), 1), irFilled);
-        EXPECT_EQ(M.Column(1), QStringList({"10", N("20.00"), N("30.00"), N("40.00"), "50", "",
-                                            "70", "", "", ""}));
+        EXPECT_EQ(M.Column(1), QStringList({"10", LocalNumber("20.00"), LocalNumber("30.00"),
+                                            LocalNumber("40.00"), "50", "", "70", "", "", ""}));
         EXPECT_EQ(InterpolateEmptyCells(M.Grid(), 1), irFilled);
-        EXPECT_EQ(M.Column(1)[5], N("60.00"));
+        EXPECT_EQ(M.Column(1)[5], LocalNumber("60.00"));
         const QStringList Before = M.Column(1);
         EXPECT_EQ(InterpolateEmptyCells(M.Grid(), 1), irTooFewValues);
         EXPECT_EQ(M.Column(1), Before);
@@ -196,9 +184,10 @@ TEST(InterpolateEmptyCells, ReadsItsNeighboursByTheCellNumberRule) {
         TSeparatorGuard Guard(Sep);
         Matrix M;
         // A cell of blanks is a value (0), not a gap.
-        M.With("S", {N("1.5"), " ", "", N("(4.5)"), "", "", "", "", "", ""});
+        M.With("S", {LocalNumber("1.5"), " ", "", LocalNumber("(4.5)"), "", "", "", "", "", ""});
         EXPECT_EQ(InterpolateEmptyCells(M.Grid(), 1), irFilled);
-        EXPECT_EQ(M.Column(1).mid(0, 4), QStringList({N("1.5"), " ", N("-2.25"), N("(4.5)")}));
+        EXPECT_EQ(M.Column(1).mid(0, 4), QStringList({LocalNumber("1.5"), " ", LocalNumber("-2.25"),
+                                                      LocalNumber("(4.5)")}));
     }
 }
 
@@ -247,7 +236,7 @@ TEST(InterpolateEmptyCells, WorksOnItsOwnColumnOnly) {
     M.With("A", {"1", "", "3"}).With("B", {"0", "", "", "3"});
     EXPECT_EQ(InterpolateEmptyCells(M.Grid(), 2), irFilled);
     EXPECT_EQ(M.Column(1).mid(0, 3), QStringList({"1", "", "3"}));
-    EXPECT_EQ(M.Column(2).mid(0, 4), N(QStringList({"0", "1.00", "2.00", "3"})));
+    EXPECT_EQ(M.Column(2).mid(0, 4), LocalNumber(QStringList({"0", "1.00", "2.00", "3"})));
     EXPECT_EQ(TooFewValuesMessage(2), "Assign at least two values in column 2");
 }
 

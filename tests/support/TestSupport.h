@@ -37,6 +37,18 @@ private:
     QChar FThousand;
 };
 
+// A number text as the user's locale writes it: "12.50" becomes "12,50"
+// under a decimal comma.
+inline QString LocalNumber(QString Text) {
+    return Text.replace(QLatin1Char('.'), DecimalSeparator());
+}
+inline QStringList LocalNumber(const QStringList& Texts) {
+    QStringList Result;
+    for (const QString& Text : Texts)
+        Result << LocalNumber(Text);
+    return Result;
+}
+
 // Both separators, for tests that must hold under either.
 inline const QChar TestSeparators[] = {QLatin1Char('.'), QLatin1Char(',')};
 

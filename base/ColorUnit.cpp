@@ -4,6 +4,13 @@
 
 namespace {
 
+// The classic desktop defaults of the 31 system colour numbers, as RGB.
+constexpr uint32_t SystemColors[] = {
+    0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
+    0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC, 0xABABAB, 0x3399FF, 0xFFFFFF, 0xF0F0F0,
+    0xA0A0A0, 0x6D6D6D, 0x000000, 0x434E54, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
+    0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x3399FF, 0xF0F0F0};
+
 struct TColorName {
     const char* Name;
     TColor Value;
@@ -69,6 +76,21 @@ const TColorName ColorNames[] = {
 };
 
 } // namespace
+
+TColor PlainColor(TColor Color) {
+    const uint32_t Value = uint32_t(Color);
+    if (Color == clNone)
+        return clWhite;
+    if (Color == clDefault)
+        return clBlack;
+    if ((Value & 0xFF000000u) == 0xFF000000u) {
+        const uint32_t Index = Value & 0x00FFFFFFu;
+        const uint32_t Rgb =
+            Index < sizeof(SystemColors) / sizeof(SystemColors[0]) ? SystemColors[Index] : 0;
+        return RGBToColor((Rgb >> 16) & 0xFF, (Rgb >> 8) & 0xFF, Rgb & 0xFF);
+    }
+    return TColor(Value & 0x00FFFFFFu);
+}
 
 QString ColorToString(TColor Color) {
     for (const TColorName& Entry : ColorNames)

@@ -34,6 +34,11 @@ constexpr TColor RGBToColor(int Red, int Green, int Blue) {
     return TColor((Red & 0xFF) | ((Green & 0xFF) << 8) | ((Blue & 0xFF) << 16));
 }
 
+// The plain colour a TColor is drawn in, as red, green and blue only: a
+// system colour takes the classic desktop default of its number, clNone
+// white and clDefault black; the top byte of any other value is ignored.
+TColor PlainColor(TColor Color);
+
 // A colour name from the table of 52, or "$" and eight upper-case hex digits.
 QString ColorToString(TColor Color);
 // A colour name (any letter case) or an integer text; fails with

@@ -11,13 +11,6 @@
 
 namespace {
 
-// The classic desktop defaults of the 31 system colour numbers, as RGB.
-constexpr uint32_t SystemColors[] = {
-    0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
-    0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC, 0xABABAB, 0x3399FF, 0xFFFFFF, 0xF0F0F0,
-    0xA0A0A0, 0x6D6D6D, 0x000000, 0x434E54, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
-    0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x3399FF, 0xF0F0F0};
-
 // Coordinates beyond this are clipped in floating point before any integer
 // walk, so that no product of two coordinates can overflow 64 bits.
 constexpr int64_t SafeCoordinate = int64_t(1) << 29;
@@ -63,17 +56,7 @@ int64_t FloorDiv(int64_t A, int64_t B) { // B > 0
 } // namespace
 
 QColor ColorToQColor(TColor Color) {
-    const uint32_t Value = uint32_t(Color);
-    if (Color == clNone)
-        return QColor(255, 255, 255);
-    if (Color == clDefault)
-        return QColor(0, 0, 0);
-    if ((Value & 0xFF000000u) == 0xFF000000u) {
-        const uint32_t Index = Value & 0x00FFFFFFu;
-        const uint32_t Rgb =
-            Index < sizeof(SystemColors) / sizeof(SystemColors[0]) ? SystemColors[Index] : 0;
-        return QColor((Rgb >> 16) & 0xFF, (Rgb >> 8) & 0xFF, Rgb & 0xFF);
-    }
+    const uint32_t Value = uint32_t(PlainColor(Color));
     return QColor(Value & 0xFF, (Value >> 8) & 0xFF, (Value >> 16) & 0xFF);
 }
 

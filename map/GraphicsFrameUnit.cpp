@@ -13,6 +13,7 @@
 #include "scenarios/TippingYearUnit.h"
 #include "widgets/FloatEditUnit.h"
 #include "widgets/ModalSeamUnit.h"
+#include "widgets/SpinEditUnit.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -343,6 +344,11 @@ double KeptIfUntouched(double Stored, const QLineEdit* Field, TRead Read) {
     return Field->text() == FormatFloat2(Stored) ? Stored : Read();
 }
 
+// What a spin box shows for a stored value: the value within its limits.
+int32_t ShownBy(const TSpinEdit& Field, int32_t Stored) {
+    return Field.HasLimits() ? qBound(Field.minimum(), Stored, Field.maximum()) : Stored;
+}
+
 } // namespace
 
 void TGraphicsFrame::SpeedButton1Click() {
@@ -364,9 +370,10 @@ void TGraphicsFrame::SpeedButton1Click() {
                                        [&] { return Form.MinTippingPoint(); });
     const double Max = KeptIfUntouched(FSettings.MaxTippingPointValue(), Form.MaxValueEdit(),
                                        [&] { return Form.MaxTippingPoint(); });
-    const int32_t Ticks = Form.TicksXAxis() == qBound(2, FSettings.TicksXAxis(), 20)
-                              ? FSettings.TicksXAxis()
-                              : Form.TicksXAxis();
+    const int32_t Ticks =
+        Form.TicksXAxis() == ShownBy(*Form.TicksSpinEdit(), FSettings.TicksXAxis())
+            ? FSettings.TicksXAxis()
+            : Form.TicksXAxis();
     const TGraphicsSettings Before = FSettings;
     FSettings.SetMinTippingPointValue(Min);
     FSettings.SetMaxTippingPointValue(Max);
@@ -401,7 +408,7 @@ void TGraphicsFrame::SpeedButton2Click() {
     FSettings.SetRightMargin(Form.RightMargin());
     SetDrawingAreaWidth(Form.DrawingAreaWidth());
     SetDrawingAreaHeight(Form.DrawingAreaHeight());
-    if (Form.FontSize() != qBound(6, FSettings.FontSize(), 20))
+    if (Form.FontSize() != ShownBy(*Form.FontSizeSpinEdit(), FSettings.FontSize()))
         FSettings.SetFontSize(Form.FontSize());
     FSettings.SetGraphicsSettingIsDirty(true);
     if (!Before.SameAs(FSettings))

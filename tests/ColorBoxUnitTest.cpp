@@ -20,7 +20,7 @@ QColor SwatchColor(const TColorBox& Box, int Index) {
 }
 
 TEST(ColorBox, OffersNamedColoursWithSwatchAndName) {
-    TColorBox Box(ColorToQColor);
+    TColorBox Box;
     EXPECT_EQ(Box.itemText(TColorBox::CustomEntryIndex), "Custom...");
     struct TCase {
         TColor Color;
@@ -42,7 +42,7 @@ TEST(ColorBox, OffersNamedColoursWithSwatchAndName) {
 }
 
 TEST(ColorBox, EveryColourReadsBackAsItWasSet) {
-    TColorBox Box(ColorToQColor);
+    TColorBox Box;
     const int ItemsBefore = Box.count();
     for (TColor Color : {clRed, clSkyBlue, clHighlight, TColor(0xFF000019u), RGBToColor(1, 2, 3),
                          clNone, clDefault}) {
@@ -62,7 +62,7 @@ TEST(ColorBox, EveryColourReadsBackAsItWasSet) {
 
 TEST(ColorBox, PickingAListedColourByKeyboard) {
     TScriptedModal Script;
-    TColorBox Box(ColorToQColor);
+    TColorBox Box;
     Box.SetColor(clBlack);
     QTest::keyClick(&Box, Qt::Key_Down);
     EXPECT_EQ(Box.Color(), clMaroon);
@@ -71,7 +71,7 @@ TEST(ColorBox, PickingAListedColourByKeyboard) {
 
 TEST(ColorBox, CustomEntryAsksForAColourWithTheCurrentOnePreselected) {
     TScriptedModal Script;
-    TColorBox Box(ColorToQColor);
+    TColorBox Box;
     Box.SetColor(clRed);
     Script.AnswerColor(RGBToColor(0x33, 0x66, 0x99));
     QTest::keyClick(&Box, Qt::Key_Home); // onto "Custom..."
@@ -96,7 +96,7 @@ TEST(ColorBox, CustomEntryAsksForAColourWithTheCurrentOnePreselected) {
 
 TEST(ColorBox, CustomEntryOffersASystemColourAsItLooks) {
     TScriptedModal Script;
-    TColorBox Box(ColorToQColor);
+    TColorBox Box;
     Box.SetColor(clBtnFace);
     Script.AnswerColor(std::nullopt);
     QTest::keyClick(&Box, Qt::Key_Home);
@@ -109,7 +109,7 @@ TEST(ColorBox, CustomEntryOffersASystemColourAsItLooks) {
 // timing: the popup ignores releases too soon after it opened.
 TEST(ColorBox, CustomEntryFromTheOpenList) {
     TScriptedModal Script;
-    TColorBox Box(ColorToQColor);
+    TColorBox Box;
     Box.SetColor(clGreen);
     Box.show();
     Box.showPopup();

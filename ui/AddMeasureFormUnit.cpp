@@ -1,7 +1,6 @@
 #include "ui/AddMeasureFormUnit.h"
 
 #include "base/NumberFormatUnit.h"
-#include "map/CanvasUnit.h"
 #include "widgets/ColorBoxUnit.h"
 #include "widgets/FloatEditUnit.h"
 
@@ -41,7 +40,7 @@ TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
         KeepingPlace(new QCheckBox(QStringLiteral("Define as present action"), this));
     FNameEdit = new QLineEdit(this);
     FTippingValueEdit = new TFloatEdit(this);
-    FColorBox = new TColorBox(ColorToQColor, this);
+    FColorBox = new TColorBox(this);
     FCombinationLabel = KeepingPlace(new QLabel(QStringLiteral("Combination"), this));
     FCombinationComboBox = KeepingPlace(new QComboBox(this));
     FCombinationComboBox->setEditable(true);

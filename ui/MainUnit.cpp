@@ -5,7 +5,6 @@
 #include "document/PathwayFileUnit.h"
 #include "document/ScorecardUnit.h"
 #include "file/XmlUnit.h"
-#include "map/CanvasUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/GraphicsFrameUnit.h"
 #include "map/XAxisSettingsFormUnit.h"
@@ -823,11 +822,7 @@ void TForm2::ChooseElementColor(int32_t Row) {
         return;
     // The colour dialog knows plain colours only: a system colour from a file
     // is offered as it is drawn.
-    const QColor Shown = ColorToQColor(Element->MyColor());
-    TColor Color = (uint32_t(Element->MyColor()) & 0xFF000000u) || Element->MyColor() == clNone ||
-                           Element->MyColor() == clDefault
-                       ? RGBToColor(Shown.red(), Shown.green(), Shown.blue())
-                       : Element->MyColor();
+    TColor Color = PlainColor(Element->MyColor());
     if (!Modal().ChooseColor(this, Color) || Color == Element->OwnColor())
         return;
     TStepScope Step(*this, QStringLiteral("Color"));

@@ -17,8 +17,7 @@ constexpr int CustomRole = Qt::UserRole + 1;
 
 } // namespace
 
-TColorBox::TColorBox(TScreenColor ScreenColor, QWidget* Parent)
-    : QComboBox(Parent), FScreenColor(std::move(ScreenColor)) {
+TColorBox::TColorBox(QWidget* Parent) : QComboBox(Parent) {
     setIconSize(QSize(24, 12));
     setMaxVisibleItems(16);
     // The longest names would make the box wider than a form has room for;
@@ -67,7 +66,8 @@ QString TColorBox::DisplayName(TColor Value) {
 
 QIcon TColorBox::Swatch(TColor Value) const {
     QPixmap Pixmap(iconSize());
-    Pixmap.fill(FScreenColor(Value));
+    const TColor Plain = PlainColor(Value);
+    Pixmap.fill(QColor(Plain & 0xFF, (Plain >> 8) & 0xFF, (Plain >> 16) & 0xFF));
     QPainter Painter(&Pixmap);
     Painter.setPen(QColor(64, 64, 64));
     Painter.drawRect(0, 0, Pixmap.width() - 1, Pixmap.height() - 1);
@@ -112,10 +112,6 @@ void TColorBox::ChooseCustomColor() {
     const TColor Previous = FColor;
     // The colour dialog knows plain RGB only: a system colour (or clNone,
     // clDefault) is offered as it looks.
-    TColor Chosen = Previous;
-    if ((uint32_t(Previous) & 0xFF000000u) != 0) {
-        const QColor Shown = FScreenColor(Previous);
-        Chosen = RGBToColor(Shown.red(), Shown.green(), Shown.blue());
-    }
+    TColor Chosen = PlainColor(Previous);
     SetColor(Modal().ChooseColor(this, Chosen) ? Chosen : Previous);
 }

@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QComboBox>
-#include <functional>
 
 // A drop-down of colours: the 16 standard colours, the four extended ones and
 // the named system colours, each with a swatch and its name, led by a
@@ -15,12 +14,8 @@
 class TColorBox : public QComboBox {
     Q_OBJECT
 public:
-    // How a model colour looks on the screen. System colours have no RGB of
-    // their own; the map's canvas decides what they look like, and this layer
-    // cannot see it, so the owner of the box hands its rule in.
-    using TScreenColor = std::function<QColor(TColor)>;
-
-    explicit TColorBox(TScreenColor ScreenColor, QWidget* Parent = nullptr);
+    // Swatches show every colour as it is drawn (PlainColor).
+    explicit TColorBox(QWidget* Parent = nullptr);
 
     TColor Color() const { return FColor; }
     // Selects the colour's item, making a custom item for a colour in no list.
@@ -40,6 +35,5 @@ private:
     QIcon Swatch(TColor Value) const;
     bool HasCustomItem() const;
 
-    TScreenColor FScreenColor;
     TColor FColor = clBlack;
 };

@@ -134,7 +134,10 @@ public:
     }
 
     bool ChooseColor(QWidget* Parent, TColor& Color) override {
-        const QColor Initial(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF);
+        // The dialog knows plain colours only: a system colour is offered
+        // as it is drawn.
+        const TColor Plain = PlainColor(Color);
+        const QColor Initial(Plain & 0xFF, (Plain >> 8) & 0xFF, (Plain >> 16) & 0xFF);
         const QColor Chosen = QColorDialog::getColor(Initial, Parent);
         if (!Chosen.isValid())
             return false;

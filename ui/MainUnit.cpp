@@ -4,7 +4,6 @@
 #include "document/DocumentHistoryUnit.h"
 #include "document/PathwayFileUnit.h"
 #include "document/ScorecardUnit.h"
-#include "file/XmlUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/GraphicsFrameUnit.h"
 #include "map/XAxisSettingsFormUnit.h"
@@ -463,16 +462,16 @@ void TForm2::DrawReportingErrors() {
     }
 }
 
-void TForm2::ResetToNewPathway() {
-    FMyElementsList->ClearElements();
-    FMyElementsList->SetTippingTimeValuesCount(0);
-    FMyElementsList->SetCurrentElementID(-1);
-    TXmlDoc Empty;
-    FFrame11->ReadFromXML(Empty);
-    FScenarioFrame1->SetupScenariosGrid();
+void TForm2::ResetToNewPathway(TPathwayType PathwayType) {
+    // Nothing of the previous document stays: a fresh one, set up as at
+    // start-up, then the new pathway in it.
+    const TPathwayDocument Fresh;
+    TDocumentState(Fresh.Elements, Fresh.Scenarios, Fresh.Settings)
+        .PutBack(*FMyElementsList, *FScenarioFrame1, FFrame11->Settings());
+    FFrame11->SettingsChanged();
     FPathwayFileName.clear();
     setWindowTitle(QStringLiteral("Corvinal"));
-    NewPathway(ptConditionBased);
+    NewPathway(PathwayType);
 }
 
 void TForm2::NewPathway(TPathwayType PathwayType) {
@@ -948,14 +947,7 @@ void TForm2::NewDocument(TPathwayType PathwayType) {
     FlushGridEdit();
     if (!MayLeaveDocument(false))
         return;
-    // Nothing of the previous document stays: a fresh one, set up as at
-    // start-up, then the new pathway in it.
-    const TPathwayDocument Fresh;
-    TDocumentState(Fresh.Elements, Fresh.Scenarios, Fresh.Settings)
-        .PutBack(*FMyElementsList, *FScenarioFrame1, FFrame11->Settings());
-    FPathwayFileName.clear();
-    setWindowTitle(QStringLiteral("Corvinal"));
-    NewPathway(PathwayType);
+    ResetToNewPathway(PathwayType);
     StartHistory();
     ShowNewDocument();
 }

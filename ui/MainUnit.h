@@ -219,8 +219,9 @@ private:
     TCommand MakeCommand(const QString& Caption, int Top, int Left, int Width,
                          std::function<void()> Execute, std::function<bool()> EnabledRule,
                          const QKeySequence& Shortcut = QKeySequence());
-    // Leaves a usable new pathway after a file could not be opened at start.
-    void ResetToNewPathway();
+    // A new pathway of the type in a fresh document, without a file name:
+    // after a file could not be opened at start, and for New.
+    void ResetToNewPathway(TPathwayType PathwayType = ptConditionBased);
     void DrawReportingErrors();
     bool HoldsElement(const TElement* Element) const;
     // The list changed: set its dirty flag and redraw the map.

@@ -1,5 +1,6 @@
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
+#include "base/ReadReportUnit.h"
 #include "document/PathwayFileUnit.h"
 #include "document/ScorecardUnit.h"
 #include "map/MapExportUnit.h"
@@ -34,6 +35,16 @@ void PrintLine(FILE* Stream, const QString& Text) {
     std::fputc('\n', Stream);
 }
 
+// Loads FILE as the main window would. What the file holds that could not be
+// read is said on standard error, a warning a line; the command goes on with
+// the defaults, as the window does.
+void LoadWithWarnings(TPathwayDocument& Doc, const QString& FileName) {
+    TReadReport Report;
+    Doc.Load(FileName, &Report);
+    for (const QString& Line : Report.Lines())
+        PrintLine(stderr, QStringLiteral("corvinal: warning: ") + Line);
+}
+
 // The toolkit's chatter about the desktop session (a runtime folder that is
 // not set, say) means nothing to a command that draws into a file.
 QtMessageHandler GDefaultMessages = nullptr;
@@ -58,14 +69,14 @@ int ExportCommand(int Argc, char** Argv, const QString& Output, const QString& S
     try {
         double Scale = 1;
         if (!ScaleText.isEmpty()) {
-            bool Ok = false;
-            Scale = ScaleText.toDouble(&Ok);
-            if (!Ok)
+            // Read as numbers in files are, so that "1,5" and "1.5" mean the
+            // same in every shell's locale.
+            if (!TryFileStrToFloat(ScaleText, Scale))
                 throw ECorvinalError(
                     QStringLiteral("The scale \"%1\" is not a number.").arg(ScaleText));
         }
         TPathwayDocument Doc;
-        Doc.Load(FileName);
+        LoadWithWarnings(Doc, FileName);
         const TElementsList& Elements = Doc.Elements;
 
         // The map view shows a condition-based map with an empty series
@@ -102,7 +113,7 @@ int ScorecardCommand(int Argc, char** Argv, const QString& Output, const QString
     InitFormatSettings(QLocale::system());
     try {
         TPathwayDocument Doc;
-        Doc.Load(FileName);
+        LoadWithWarnings(Doc, FileName);
         // The file just read must not be replaced by its own table, as a
         // slip of the arguments would have it.
         const QString Read = QFileInfo(FileName).canonicalFilePath();

@@ -90,19 +90,13 @@ bool ParseCNumber(const char* Data, int N, double& Value) {
     return true;
 }
 
-bool ParseCNumber(const QByteArray& Text, double& Value) {
-    return ParseCNumber(Text.constData(), int(Text.size()), Value);
-}
-
-// Maps the locale's separator to '.', refusing a literal '.' when the locale
-// uses another separator, and anything outside ASCII. Out must hold
-// Text.size() + 1 characters; it ends with a zero.
+// Maps either decimal separator to '.', refusing anything outside ASCII.
+// Out must hold Text.size() + 1 characters; it ends with a zero. A second
+// separator is left to the parser, which refuses it.
 bool ToCNumber(QStringView Text, char* Out) {
     for (QChar C : Text) {
-        if (C == GDecimalSeparator)
+        if (C == QLatin1Char(','))
             *Out++ = '.';
-        else if (C == QLatin1Char('.'))
-            return false;
         else if (C.unicode() < 128 && C.unicode() != 0)
             *Out++ = char(C.unicode());
         else
@@ -112,7 +106,7 @@ bool ToCNumber(QStringView Text, char* Out) {
     return true;
 }
 
-// Short plain numbers - a sign, digits and perhaps the separator and more
+// Short plain numbers - a sign, digits and perhaps a separator and more
 // digits, 15 digits at most - the most common numbers of a file, read without
 // the text conversion. All digits together make a whole number that is exact
 // as a double, and so is the power of ten it is divided by; the division then
@@ -124,10 +118,6 @@ bool TryShortNumber(QStringView Text, double& Value) {
     // Division in a wider type would round twice.
     return false;
 #endif
-    // A separator among the characters read here would change their meaning.
-    const char16_t Separator = GDecimalSeparator.unicode();
-    if ((Separator >= u'0' && Separator <= u'9') || Separator == u'-' || Separator == u'+')
-        return false;
     static const double PowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     qsizetype I = 0;
@@ -146,7 +136,7 @@ bool TryShortNumber(QStringView Text, double& Value) {
             Magnitude = Magnitude * 10 + uint64_t(C - u'0');
             if (SeparatorAt >= 0)
                 ++Decimals;
-        } else if (C == Separator && SeparatorAt < 0 && Digits > 0) {
+        } else if ((C == u'.' || C == u',') && SeparatorAt < 0 && Digits > 0) {
             SeparatorAt = I;
         } else {
             return false;
@@ -158,6 +148,35 @@ bool TryShortNumber(QStringView Text, double& Value) {
     const double Magnitudes = double(Magnitude) / PowersOfTen[Decimals];
     Value = Negative ? -Magnitudes : Magnitudes;
     return true;
+}
+
+QStringView TrimmedView(const QString& Text) {
+    qsizetype Begin = 0;
+    qsizetype End = Text.size();
+    while (Begin < End && Text.at(Begin).isSpace())
+        ++Begin;
+    while (End > Begin && Text.at(End - 1).isSpace())
+        --End;
+    return QStringView(Text).mid(Begin, End - Begin);
+}
+
+// Fixed notation with Decimals decimals, then the zeros after the second
+// decimal dropped.
+QString FixedKeepingTwo(double Value, int Decimals) {
+    QString Text = QString::number(Value, 'f', Decimals);
+    const qsizetype Point = Text.indexOf(QLatin1Char('.'));
+    if (Point >= 0) {
+        qsizetype End = Text.size();
+        while (End > Point + 3 && Text.at(End - 1) == QLatin1Char('0'))
+            --End;
+        Text.truncate(End);
+    }
+    return WithSeparator(DropNegativeZero(Text));
+}
+
+QLocale& GUserLocale() {
+    static QLocale Locale = QLocale::c();
+    return Locale;
 }
 
 } // namespace
@@ -175,7 +194,12 @@ void SetThousandSeparator(QChar Separator) {
     GThousandSeparator = Separator;
 }
 
+const QLocale& UserLocale() {
+    return GUserLocale();
+}
+
 void InitFormatSettings(const QLocale& Locale) {
+    GUserLocale() = Locale;
     const QString Decimal = Locale.decimalPoint();
     const QString Group = Locale.groupSeparator();
     GDecimalSeparator = Decimal.size() == 1 ? Decimal.at(0) : QLatin1Char('.');
@@ -221,6 +245,22 @@ QString FormatFloat2(double Value) {
     return WithSeparator(DropNegativeZero(QString::number(Value, 'f', 2)));
 }
 
+QString FormatFloatSignificant(double Value) {
+    if (!std::isfinite(Value))
+        return NonFiniteText(Value);
+    if (Value == 0)
+        return FormatFloat2(0);
+    // The decimals that three significant digits of this magnitude need.
+    const int Magnitude = int(std::floor(std::log10(std::fabs(Value))));
+    return FixedKeepingTwo(Value, std::clamp(2 - Magnitude, 2, 6));
+}
+
+QString FormatFloatKept(double Value) {
+    if (!std::isfinite(Value))
+        return NonFiniteText(Value);
+    return FixedKeepingTwo(Value, 6);
+}
+
 QString FormatFixed4(double Value, int Decimals) {
     if (!std::isfinite(Value))
         return NonFiniteText(Value);
@@ -250,14 +290,8 @@ QString FormatFixed4(double Value, int Decimals) {
     return WithSeparator(DropNegativeZero(Text));
 }
 
-bool TryStrToFloat(const QString& Text, double& Value) {
-    int Begin = 0;
-    int End = Text.size();
-    while (Begin < End && Text.at(Begin).isSpace())
-        ++Begin;
-    while (End > Begin && Text.at(End - 1).isSpace())
-        --End;
-    const QStringView Trimmed = QStringView(Text).mid(Begin, End - Begin);
+bool TryFileStrToFloat(const QString& Text, double& Value) {
+    const QStringView Trimmed = TrimmedView(Text);
     if (TryShortNumber(Trimmed, Value))
         return true;
     // Numbers are short; a longer text is no number of ours either way, but
@@ -272,6 +306,31 @@ bool TryStrToFloat(const QString& Text, double& Value) {
     if (!ToCNumber(Trimmed, Buffer))
         return false;
     return ParseCNumber(Buffer, int(Trimmed.size()), Value);
+}
+
+bool TryTypedStrToFloat(const QString& Text, double& Value) {
+    // The locale's own reading checks where group separators stand; it also
+    // takes "inf" and "nan", which are no numbers to type.
+    bool Ok = false;
+    const double Read = UserLocale().toDouble(TrimmedView(Text), &Ok);
+    if (!Ok || !std::isfinite(Read))
+        return false;
+    Value = Read;
+    return true;
+}
+
+QString TypedNumberText(const QString& Text) {
+    double Value = 0;
+    if (!TryTypedStrToFloat(Text, Value))
+        return Text;
+    QString Kept = TrimmedView(Text).toString();
+    const QString Group = UserLocale().groupSeparator();
+    if (!Group.isEmpty())
+        Kept.remove(Group);
+    // Where blanks group digits, the locale may have taken a plain blank
+    // for its own.
+    Kept.remove(QLatin1Char(' '));
+    return Kept;
 }
 
 bool TryStrToInt(const QString& Text, int32_t& Value) {
@@ -338,46 +397,56 @@ int32_t StrToInt(const QString& Text) {
     return Value;
 }
 
+QString CellNotFloatMessage() {
+    return QStringLiteral("Cell does not contain a float value");
+}
+
+namespace {
+
+bool IsEmptyCell(QStringView Trimmed) {
+    return Trimmed.isEmpty() || Trimmed == QLatin1String("-");
+}
+
+} // namespace
+
+namespace {
+
+bool TryCellToFloat(const QString& Text, double& Value) {
+    const QStringView Trimmed = TrimmedView(Text);
+    if (IsEmptyCell(Trimmed)) {
+        Value = 0;
+        return true;
+    }
+    // A number in parentheses is negative, as accounts write it.
+    const bool Negative = Trimmed.size() >= 2 && Trimmed.front() == QLatin1Char('(') &&
+                          Trimmed.back() == QLatin1Char(')');
+    const QString Number = (Negative ? Trimmed.mid(1, Trimmed.size() - 2) : Trimmed).toString();
+    if (!TryFileStrToFloat(Number, Value))
+        return false;
+    if (Negative)
+        Value = -std::fabs(Value);
+    return true;
+}
+
+} // namespace
+
 double CellToFloat(const QString& Text) {
-    const QString Trimmed = Text.trimmed();
-    if (Trimmed.isEmpty() || Trimmed == QLatin1String("-"))
-        return 0;
-    QString S;
-    S.reserve(Trimmed.size());
-    for (QChar C : Trimmed) {
-        if (C == GThousandSeparator)
-            continue;
-        S.append(C == GDecimalSeparator ? QLatin1Char('.') : C);
-    }
-    bool Negative = false;
-    if (S.size() >= 2 && S.startsWith(QLatin1Char('(')) && S.endsWith(QLatin1Char(')'))) {
-        Negative = true;
-        S = S.mid(1, S.size() - 2);
-    }
-    int I = 0;
-    const int N = S.size();
-    // Skip what cannot begin a number; a minus among it makes the number negative.
-    while (I < N) {
-        const QChar C = S.at(I);
-        if (C.isDigit() && C.unicode() < 128)
-            break;
-        if (C == QLatin1Char('.') || C == QLatin1Char('+'))
-            break;
-        if (C == QLatin1Char('-'))
-            Negative = true;
-        ++I;
-    }
-    int J = I;
-    while (J < N) {
-        const ushort C = S.at(J).unicode();
-        if ((C >= '0' && C <= '9') || C == '+' || C == '-' || C == '.' || C == 'e' || C == 'E')
-            ++J;
-        else
-            break;
-    }
-    const QByteArray Number = S.mid(I, J - I).toLatin1();
     double Value = 0;
-    if (!ParseCNumber(Number, Value))
-        throw ECorvinalError(QStringLiteral("Cell does not contain a float value"));
-    return Negative ? -std::fabs(Value) : Value;
+    if (!TryCellToFloat(Text, Value))
+        throw ECorvinalError(CellNotFloatMessage());
+    return Value;
+}
+
+bool IsCellNumber(const QString& Text) {
+    double Value = 0;
+    return TryCellToFloat(Text, Value);
+}
+
+double TypedCellToFloat(const QString& Text) {
+    if (IsEmptyCell(TrimmedView(Text)))
+        return 0;
+    double Value = 0;
+    if (!TryTypedStrToFloat(Text, Value))
+        throw ECorvinalError(CellNotFloatMessage());
+    return Value;
 }

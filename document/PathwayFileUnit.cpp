@@ -11,10 +11,10 @@ void WritePathwayDocument(TXmlDoc& XML, const TElementsList& Elements,
 }
 
 void ReadPathwayDocument(const TXmlDoc& XML, TElementsList& Elements, TGraphicsSettings& Settings,
-                         TScenarioFrame& Scenarios) {
-    Elements.ReadFromXML(XML);
-    Settings.ReadFromXML(XML);
-    Scenarios.ReadFromXML(XML);
+                         TScenarioFrame& Scenarios, TReadReport* Report) {
+    Elements.ReadFromXML(XML, Report);
+    Settings.ReadFromXML(XML, Report);
+    Scenarios.ReadFromXML(XML, Report);
 }
 
 bool IsPathwayDocument(const TXmlDoc& XML) {
@@ -38,11 +38,11 @@ void SavePathwayFile(const QString& FileName, const TElementsList& Elements,
 }
 
 void LoadPathwayFile(const QString& FileName, TElementsList& Elements, TGraphicsSettings& Settings,
-                     TScenarioFrame& Scenarios) {
+                     TScenarioFrame& Scenarios, TReadReport* Report) {
     TXmlDoc XML;
     XML.LoadFromFile(FileName, PathwayReadBufferSize);
     CheckPathwayDocument(XML, FileName);
-    ReadPathwayDocument(XML, Elements, Settings, Scenarios);
+    ReadPathwayDocument(XML, Elements, Settings, Scenarios, Report);
 }
 
 TPathwayDocument::TPathwayDocument() {

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+class TReadReport;
 class TXmlDoc;
 
 // The .pathway file as a whole: the one place that states the orders of its
@@ -16,8 +17,10 @@ class TXmlDoc;
 void WritePathwayDocument(TXmlDoc& XML, const TElementsList& Elements,
                           const TScenarioFrame& Scenarios, const TGraphicsSettings& Settings);
 // Reads the sections in load order: elements, graph settings, scenarios.
+// Every value that holds no number keeps its default; given a report, each
+// is named there.
 void ReadPathwayDocument(const TXmlDoc& XML, TElementsList& Elements, TGraphicsSettings& Settings,
-                         TScenarioFrame& Scenarios);
+                         TScenarioFrame& Scenarios, TReadReport* Report = nullptr);
 
 // Whether XML holds any of the three sections of a .pathway file; a file
 // without any is something else, and reading it as an empty pathway would let
@@ -31,7 +34,7 @@ void SavePathwayFile(const QString& FileName, const TElementsList& Elements,
 // Reads and checks the whole file before the holders are touched: a file that
 // cannot be read or is not a pathway file leaves them as they were.
 void LoadPathwayFile(const QString& FileName, TElementsList& Elements, TGraphicsSettings& Settings,
-                     TScenarioFrame& Scenarios);
+                     TScenarioFrame& Scenarios, TReadReport* Report = nullptr);
 
 // The read buffer every pathway file is loaded with.
 constexpr int PathwayReadBufferSize = 4096;
@@ -40,7 +43,9 @@ constexpr int PathwayReadBufferSize = 4096;
 // up its own: no current element, scenario years 2010 to 2100 by 10.
 struct TPathwayDocument {
     TPathwayDocument();
-    void Load(const QString& FileName) { LoadPathwayFile(FileName, Elements, Settings, Scenarios); }
+    void Load(const QString& FileName, TReadReport* Report = nullptr) {
+        LoadPathwayFile(FileName, Elements, Settings, Scenarios, Report);
+    }
     void Save(const QString& FileName) const {
         SavePathwayFile(FileName, Elements, Scenarios, Settings);
     }

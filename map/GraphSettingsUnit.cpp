@@ -1,5 +1,7 @@
 #include "map/GraphSettingsUnit.h"
 
+#include "map/GraphicsSettingsUnit.h"
+#include "widgets/FloatEditUnit.h"
 #include "widgets/SpinEditUnit.h"
 
 #include <QFormLayout>
@@ -105,4 +107,23 @@ int TGraphSettingsForm::FontSize() const {
 }
 void TGraphSettingsForm::SetFontSize(int Value) {
     FFontSizeSpinEdit->SetValue(Value);
+}
+
+void TGraphSettingsForm::accept() {
+    TGraphicsSettings Asked;
+    Asked.SetLeftMargin(LeftMargin());
+    Asked.SetTitlesAreaWidth(TitlesAreaWidth());
+    Asked.SetTopMargin(TopMargin());
+    Asked.SetBottomMargin(BottomMargin());
+    Asked.SetRightMargin(RightMargin());
+    Asked.SetDrawingAreaWidth(DrawingAreaWidth());
+    Asked.SetDrawingAreaHeight(DrawingAreaHeight());
+    Asked.SetXAxisHeight(FAxisBandHeight);
+    const QString Problem = Asked.DrawingAreaProblem();
+    if (!Problem.isEmpty()) {
+        RefuseField(Asked.PlotWidth() < 1 ? FDrawingAreaWidthSpinEdit : FDrawingAreaHeightSpinEdit,
+                    Problem);
+        return;
+    }
+    QDialog::accept();
 }

@@ -27,6 +27,10 @@ public:
     void SetDrawingAreaHeight(int Value);
     int FontSize() const;
     void SetFontSize(int Value);
+    // The height of the axis band below the plot, which the drawing area
+    // must hold besides the margins; set by the map view before each showing.
+    int AxisBandHeight() const { return FAxisBandHeight; }
+    void SetAxisBandHeight(int Value) { FAxisBandHeight = Value; }
 
     TSpinEdit* LeftMarginSpinEdit() const { return FLeftMarginSpinEdit; }
     TSpinEdit* RightMarginSpinEdit() const { return FRightMarginSpinEdit; }
@@ -39,7 +43,13 @@ public:
     QPushButton* OKButton() const { return FOKButton; }
     QPushButton* CancelButton() const { return FCancelButton; }
 
+protected:
+    // OK is refused, the dialog staying open, while the drawing area cannot
+    // hold the margins, the caption band, the axes and a pixel of plot.
+    void accept() override;
+
 private:
+    int FAxisBandHeight = 0;
     TSpinEdit* FLeftMarginSpinEdit;
     TSpinEdit* FRightMarginSpinEdit;
     TSpinEdit* FTopMarginSpinEdit;

@@ -200,9 +200,33 @@ void TGraphicsFrame::Draw() {
     if (!PathwayMap)
         return;
     QImage Bitmap;
-    PathwayMap->DrawPathwayOnBitmap(Bitmap, SeriesIndex());
+    try {
+        PathwayMap->DrawPathwayOnBitmap(Bitmap, SeriesIndex());
+    } catch (const std::exception& E) {
+        // The previous picture stays, but its elements are no longer where
+        // the model would put them: the pointer finds none until a drawing
+        // succeeds.
+        FDrawingFailure = ErrorText(E);
+        FImage1->update();
+        throw;
+    }
     FShownImage = Bitmap;
+    FDrawingFailure.clear();
     FImage1->setPixmap(QPixmap::fromImage(FShownImage));
+}
+
+QString TGraphicsFrame::DrawOrExplain() {
+    try {
+        Draw();
+        return QString();
+    } catch (const std::exception&) {
+    }
+    FShownImage = QImage();
+    FImage1->setPixmap(QPixmap());
+    FImage1->setWordWrap(true);
+    FImage1->setMargin(12);
+    FImage1->setText(QStringLiteral("The map cannot be drawn.\n\n") + FDrawingFailure);
+    return FDrawingFailure;
 }
 
 void TGraphicsFrame::UpdateSeriesSelector() {
@@ -226,7 +250,9 @@ void TGraphicsFrame::UpdateSeriesSelector() {
 }
 
 std::unique_ptr<TMapGeometry> TGraphicsFrame::Geometry() const {
-    if (!FMyElementsList)
+    // Without a picture there is nothing to point at (and a layout that
+    // could not be drawn could not place anything either).
+    if (!FMyElementsList || FShownImage.isNull() || !FDrawingFailure.isEmpty())
         return nullptr;
     return std::make_unique<TMapGeometry>(FSettings, *FMyElementsList, SeriesIndex());
 }
@@ -337,13 +363,6 @@ void TGraphicsFrame::Panel1Resize() {
 
 namespace {
 
-// The value behind a number field shown with two decimals, when the user
-// left the field as it was shown; otherwise what the field reads.
-template <typename TRead>
-double KeptIfUntouched(double Stored, const QLineEdit* Field, TRead Read) {
-    return Field->text() == FormatFloat2(Stored) ? Stored : Read();
-}
-
 // What a spin box shows for a stored value: the value within its limits.
 int32_t ShownBy(const TSpinEdit& Field, int32_t Stored) {
     return Field.HasLimits() ? qBound(Field.minimum(), Stored, Field.maximum()) : Stored;
@@ -362,14 +381,12 @@ void TGraphicsFrame::SpeedButton1Click() {
     Form.SetShowXAxis(FSettings.ShowXAxis());
     if (Modal().Exec(&Form) != QDialog::Accepted)
         return;
-    // Read every field before storing any, so that a field holding no number
-    // changes nothing. A field left as it was shown keeps the exact value
-    // behind it: an OK that changed nothing changes nothing, though the
-    // fields show two decimals and the ticks within their range.
-    const double Min = KeptIfUntouched(FSettings.MinTippingPointValue(), Form.MinValueEdit(),
-                                       [&] { return Form.MinTippingPoint(); });
-    const double Max = KeptIfUntouched(FSettings.MaxTippingPointValue(), Form.MaxValueEdit(),
-                                       [&] { return Form.MaxTippingPoint(); });
+    // The dialog let OK through only with numbers that make a range. A
+    // field left as it was shown keeps the exact value behind it: an OK that
+    // changed nothing changes nothing, though the fields show two decimals
+    // and the ticks within their range.
+    const double Min = Form.MinTippingPointKept();
+    const double Max = Form.MaxTippingPointKept();
     const int32_t Ticks =
         Form.TicksXAxis() == ShownBy(*Form.TicksSpinEdit(), FSettings.TicksXAxis())
             ? FSettings.TicksXAxis()
@@ -398,6 +415,9 @@ void TGraphicsFrame::SpeedButton2Click() {
     Form.SetDrawingAreaWidth(FSettings.DrawingAreaWidth());
     Form.SetDrawingAreaHeight(FSettings.DrawingAreaHeight());
     Form.SetFontSize(FSettings.FontSize());
+    Form.SetAxisBandHeight(FMyElementsList && FMyScenarioFrame
+                               ? XAxisHeight(*FMyElementsList, *FMyScenarioFrame)
+                               : FSettings.XAxisHeight());
     if (Modal().Exec(&Form) != QDialog::Accepted)
         return;
     const TGraphicsSettings Before = FSettings;

@@ -55,6 +55,13 @@ public:
     // Draws the map anew and shows it. When the drawing fails the error goes
     // on to the caller and the previous picture stays.
     void Draw();
+    // For a document just opened or made, whose map replaces another one:
+    // draws it or, when it cannot be drawn, shows why in place of a picture
+    // (the previous document's map must not stay). Returns the reason, empty
+    // when the map was drawn.
+    QString DrawOrExplain();
+    // Why the view shows no map; empty while it shows one.
+    QString DrawingFailure() const { return FDrawingFailure; }
     // Refills the series selector from the time columns and selects the first.
     void UpdateSeriesSelector();
     // The series position the map is drawn for: -1 when the selector is empty.
@@ -120,6 +127,7 @@ private:
     TXAxisSettingsForm* FXAxisSettingsForm = nullptr;
     TGraphSettingsForm* FGraphSettingsForm = nullptr;
     QImage FShownImage;
+    QString FDrawingFailure;
     const TElement* FHaloElement = nullptr;
 
     QWidget* FPanel1;

@@ -1,8 +1,11 @@
 #include "map/GraphicsSettingsUnit.h"
 
 #include "base/NumberFormatUnit.h"
+#include "base/ReadReportUnit.h"
 #include "file/XmlUnit.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 void TGraphicsSettings::ResetToDefaults() {
@@ -30,19 +33,25 @@ void AddTextChild(TXmlNode* Parent, const QString& Name, const QString& Text) {
     Parent->AddChild(Name)->Text = Text;
 }
 
-void ReadInt(const TXmlNode* Section, const QString& Name, int32_t& Field) {
+const QString Place = QStringLiteral("Graph settings");
+
+void ReadInt(const TXmlNode* Section, const QString& Name, int32_t& Field, TReadReport* Report) {
     if (const TXmlNode* Node = Section->Find(Name, ElementsOnly)) {
         int32_t Value = 0;
         if (TryStrToInt(Node->Text, Value))
             Field = Value;
+        else if (Report)
+            Report->Unreadable(Place, Name, Node->Text, QString::number(Field));
     }
 }
 
-void ReadFloat(const TXmlNode* Section, const QString& Name, double& Field) {
+void ReadFloat(const TXmlNode* Section, const QString& Name, double& Field, TReadReport* Report) {
     if (const TXmlNode* Node = Section->Find(Name, ElementsOnly)) {
         double Value = 0;
-        if (TryStrToFloat(Node->Text, Value))
+        if (TryFileStrToFloat(Node->Text, Value))
             Field = Value;
+        else if (Report)
+            Report->Unreadable(Place, Name, Node->Text, FloatToStrGeneral(Field));
     }
 }
 
@@ -87,25 +96,56 @@ void TGraphicsSettings::WriteToXML(TXmlDoc& XML) const {
     AddTextChild(Section, QStringLiteral("fontsize"), QString::number(FFontSize));
 }
 
-void TGraphicsSettings::ReadFromXML(const TXmlDoc& XML) {
+void TGraphicsSettings::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
     ResetToDefaults();
     if (const TXmlNode* Section =
             XML.ChildNodes().Find(QStringLiteral("graphsettings"), ElementsOnly)) {
-        ReadFloat(Section, QStringLiteral("maxtippingpoint"), FMaxTippingPointValue);
-        ReadFloat(Section, QStringLiteral("mintippingpoint"), FMinTippingPointValue);
-        ReadInt(Section, QStringLiteral("leftmargin"), FLeftMargin);
-        ReadInt(Section, QStringLiteral("titlesareawidth"), FTitlesAreaWidth);
-        ReadInt(Section, QStringLiteral("topmargin"), FTopMargin);
-        ReadInt(Section, QStringLiteral("bottommargin"), FBottomMargin);
-        ReadInt(Section, QStringLiteral("rightmargin"), FRightMargin);
-        ReadInt(Section, QStringLiteral("yoffset"), FYOffset);
-        ReadInt(Section, QStringLiteral("overshoot"), FOvershoot);
-        ReadInt(Section, QStringLiteral("ticksxaxis"), FTicksXAxis);
+        ReadFloat(Section, QStringLiteral("maxtippingpoint"), FMaxTippingPointValue, Report);
+        ReadFloat(Section, QStringLiteral("mintippingpoint"), FMinTippingPointValue, Report);
+        ReadInt(Section, QStringLiteral("leftmargin"), FLeftMargin, Report);
+        ReadInt(Section, QStringLiteral("titlesareawidth"), FTitlesAreaWidth, Report);
+        ReadInt(Section, QStringLiteral("topmargin"), FTopMargin, Report);
+        ReadInt(Section, QStringLiteral("bottommargin"), FBottomMargin, Report);
+        ReadInt(Section, QStringLiteral("rightmargin"), FRightMargin, Report);
+        ReadInt(Section, QStringLiteral("yoffset"), FYOffset, Report);
+        ReadInt(Section, QStringLiteral("overshoot"), FOvershoot, Report);
+        ReadInt(Section, QStringLiteral("ticksxaxis"), FTicksXAxis, Report);
         if (const TXmlNode* Title = Section->Find(QStringLiteral("xaxistitle"), ElementsOnly))
             FXAxisTitle = Title->Text;
-        ReadInt(Section, QStringLiteral("drawingareawidth"), FDrawingAreaWidth);
-        ReadInt(Section, QStringLiteral("drawingareaheight"), FDrawingAreaHeight);
-        ReadInt(Section, QStringLiteral("fontsize"), FFontSize);
+        ReadInt(Section, QStringLiteral("drawingareawidth"), FDrawingAreaWidth, Report);
+        ReadInt(Section, QStringLiteral("drawingareaheight"), FDrawingAreaHeight, Report);
+        ReadInt(Section, QStringLiteral("fontsize"), FFontSize, Report);
     }
     FGraphicsSettingIsDirty = false;
+    // A range the map cannot be drawn with is kept as the file has it (the
+    // user sets it right in the axis settings), but it is said at once.
+    const QString Range = TippingRangeProblem(FMinTippingPointValue, FMaxTippingPointValue);
+    if (Report && !Range.isEmpty())
+        Report->Add(Place + QStringLiteral(": ") + Range);
+}
+
+QString TGraphicsSettings::TippingRangeProblem(double Min, double Max) {
+    if (!std::isfinite(Min) || !std::isfinite(Max))
+        return QStringLiteral("The ends of the tipping-point axis must be numbers.");
+    if (Min >= Max)
+        return QStringLiteral("The tipping-point axis runs from %1 to %2: its minimum must lie "
+                              "below its maximum.")
+            .arg(FloatToStrGeneral(Min), FloatToStrGeneral(Max));
+    return QString();
+}
+
+QString TGraphicsSettings::DrawingAreaProblem() const {
+    // What the area must hold besides one pixel of plot each way.
+    const int64_t Across = int64_t(FLeftMargin) + FTitlesAreaWidth + FRightMargin;
+    const int64_t Down = int64_t(FTopMargin) + FBottomMargin + FXAxisHeight;
+    if (PlotWidth() >= 1 && PlotHeight() >= 1)
+        return QString();
+    return QStringLiteral("A drawing area of %1 x %2 pixels is too small: the margins, the "
+                          "caption band of %3 pixels and the axes need at least %4 x %5 "
+                          "pixels.")
+        .arg(FDrawingAreaWidth)
+        .arg(FDrawingAreaHeight)
+        .arg(FTitlesAreaWidth)
+        .arg(std::max<int64_t>(Across + 1, 1))
+        .arg(std::max<int64_t>(Down + 1, 1));
 }

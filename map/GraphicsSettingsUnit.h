@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 
+class TReadReport;
 class TXmlDoc;
 
 // The graph settings of one map: margins, drawing size, tipping range, ticks,
@@ -67,9 +68,19 @@ public:
     bool SameStoredAs(const TGraphicsSettings& Other) const;
 
     // The "graphsettings" section of a .pathway document. Reading resets every
-    // stored setting to its default first and clears the dirty flag.
+    // stored setting to its default first and clears the dirty flag; given a
+    // report, it names every value it could not read and a tipping range
+    // that cannot be drawn.
     void WriteToXML(TXmlDoc& XML) const;
-    void ReadFromXML(const TXmlDoc& XML);
+    void ReadFromXML(const TXmlDoc& XML, TReadReport* Report = nullptr);
+
+    // Why the tipping range cannot be drawn (its minimum not below its
+    // maximum, or an end that is no finite number); empty when it can.
+    static QString TippingRangeProblem(double Min, double Max);
+    // Why the drawing area cannot hold the margins, the caption band, the
+    // axis band of XAxisHeight and at least one pixel of plot; empty when it
+    // can.
+    QString DrawingAreaProblem() const;
 
 private:
     int32_t FDrawingAreaWidth;

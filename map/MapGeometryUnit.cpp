@@ -50,6 +50,11 @@ TMapGeometry::TMapGeometry(const TGraphicsSettings& ASettings, const TElementsLi
     // Floating-point division does not trap, so the empty range is caught
     // here and reported at the first value conversion.
     FZeroRange = ASettings.MaxTippingPointValue() == FMin;
+    // A range that runs backwards, or from a file that holds no number at an
+    // end, would put every line at the plot's left edge.
+    FRangeProblem =
+        FZeroRange ? QString()
+                   : TGraphicsSettings::TippingRangeProblem(FMin, ASettings.MaxTippingPointValue());
     FScale = FZeroRange ? 0.0 : double(ASettings.PlotWidth()) / Range;
     FPlotLeft = ASettings.PlotLeft();
     IndexElements();
@@ -267,6 +272,8 @@ double TMapGeometry::StartValueAt(int32_t Index) const {
 int32_t TMapGeometry::ValueToX(double Value) const {
     if (FZeroRange)
         throw ECorvinalError(QStringLiteral("Floating point division by zero"));
+    if (!FRangeProblem.isEmpty())
+        throw ECorvinalError(FRangeProblem);
     int32_t N = RoundToPixel((Value - FMin) * FScale);
     if (N < 0)
         N = 0;

@@ -102,6 +102,7 @@ private:
     const TElementsList& FList;
     int32_t FSeriesIndex;
     bool FZeroRange;
+    QString FRangeProblem;
     double FMin;
     double FScale;
     int64_t FPlotLeft;

@@ -1,6 +1,7 @@
 #include "map/XAxisSettingsFormUnit.h"
 
 #include "base/NumberFormatUnit.h"
+#include "map/GraphicsSettingsUnit.h"
 #include "widgets/FloatEditUnit.h"
 #include "widgets/SpinEditUnit.h"
 
@@ -49,13 +50,63 @@ double TXAxisSettingsForm::MinTippingPoint() const {
     return ReadFloatField(FMinValueEdit);
 }
 void TXAxisSettingsForm::SetMinTippingPoint(double Value) {
+    FMinGiven = Value;
     FMinValueEdit->setText(FormatFloat2(Value));
 }
 double TXAxisSettingsForm::MaxTippingPoint() const {
     return ReadFloatField(FMaxValueEdit);
 }
 void TXAxisSettingsForm::SetMaxTippingPoint(double Value) {
+    FMaxGiven = Value;
     FMaxValueEdit->setText(FormatFloat2(Value));
+}
+
+namespace {
+
+// A field shows two decimals of the value it was given; left as shown, it
+// keeps that value exactly, so that an OK which changed nothing changes
+// nothing.
+bool TryKept(const QLineEdit* Field, double Given, double& Value) {
+    if (Field->text() == FormatFloat2(Given)) {
+        Value = Given;
+        return true;
+    }
+    return TryReadFloatField(Field, Value);
+}
+
+double Kept(const QLineEdit* Field, double Given) {
+    double Value = 0;
+    if (!TryKept(Field, Given, Value))
+        return ReadFloatField(Field);
+    return Value;
+}
+
+} // namespace
+
+double TXAxisSettingsForm::MinTippingPointKept() const {
+    return Kept(FMinValueEdit, FMinGiven);
+}
+double TXAxisSettingsForm::MaxTippingPointKept() const {
+    return Kept(FMaxValueEdit, FMaxGiven);
+}
+
+void TXAxisSettingsForm::accept() {
+    double Min = 0;
+    double Max = 0;
+    if (!TryKept(FMinValueEdit, FMinGiven, Min)) {
+        RefuseField(FMinValueEdit, NotAFloatMessage(FMinValueEdit->text()));
+        return;
+    }
+    if (!TryKept(FMaxValueEdit, FMaxGiven, Max)) {
+        RefuseField(FMaxValueEdit, NotAFloatMessage(FMaxValueEdit->text()));
+        return;
+    }
+    const QString Problem = TGraphicsSettings::TippingRangeProblem(Min, Max);
+    if (!Problem.isEmpty()) {
+        RefuseField(FMaxValueEdit, Problem);
+        return;
+    }
+    QDialog::accept();
 }
 QString TXAxisSettingsForm::XAxixCaption() const {
     return FEdit1->text();

@@ -18,6 +18,10 @@ public:
     // Shown with two decimals; read back from the text, so a value returns
     // rounded to two decimals. Reading text that is no number fails.
     double MinTippingPoint() const;
+    // The values to store on OK: a field that still shows the value it was
+    // given keeps that exact value, one the user changed gives what it reads.
+    double MinTippingPointKept() const;
+    double MaxTippingPointKept() const;
     void SetMinTippingPoint(double Value);
     double MaxTippingPoint() const;
     void SetMaxTippingPoint(double Value);
@@ -37,8 +41,16 @@ public:
     QPushButton* OKButton() const { return FOKButton; }
     QPushButton* CancelButton() const { return FCancelButton; }
 
+protected:
+    // OK is refused, the dialog staying open, while a field holds no number
+    // or the minimum is not below the maximum: the map could not be drawn.
+    void accept() override;
+
 private:
     void CheckBox1Click();
+
+    double FMinGiven = 0;
+    double FMaxGiven = 0;
 
     TFloatEdit* FMinValueEdit;
     TFloatEdit* FMaxValueEdit;

@@ -2,6 +2,7 @@
 
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
+#include "base/ReadReportUnit.h"
 #include "file/XmlUnit.h"
 
 #include <algorithm>
@@ -473,19 +474,37 @@ QStringView TrimControl(QStringView Text) {
     return Text.mid(Begin, End - Begin);
 }
 
-double FloatOr(const TXmlNode* Node, double Default) {
-    double Value = Default;
-    if (Node && TryStrToFloat(Node->Text, Value))
-        return Value;
-    return Default;
-}
+// Says, when there is a report, that a child of Where held no number and
+// what is used instead.
+class TNumberReader {
+public:
+    explicit TNumberReader(TReadReport* Report) : FReport(Report) {}
 
-int32_t IntOr(const TXmlNode* Node, int32_t Default) {
-    int32_t Value = Default;
-    if (Node && TryStrToInt(Node->Text, Value))
-        return Value;
-    return Default;
-}
+    template <typename TWhere> double FloatOr(const TXmlNode* Node, double Default, TWhere Where) {
+        double Value = Default;
+        if (!Node || TryFileStrToFloat(Node->Text, Value))
+            return Node ? Value : Default;
+        Report(Node, FloatToStrGeneral(Default), Where);
+        return Default;
+    }
+
+    template <typename TWhere> int32_t IntOr(const TXmlNode* Node, int32_t Default, TWhere Where) {
+        int32_t Value = Default;
+        if (!Node || TryStrToInt(Node->Text, Value))
+            return Node ? Value : Default;
+        Report(Node, QString::number(Default), Where);
+        return Default;
+    }
+
+private:
+    template <typename TWhere>
+    void Report(const TXmlNode* Node, const QString& Used, TWhere Where) {
+        if (FReport)
+            FReport->Unreadable(Where(), Node->Name, Node->Text, Used);
+    }
+
+    TReadReport* FReport;
+};
 
 void AddTextChild(TXmlNode* Parent, const QString& Name, const QString& Text) {
     Parent->AddChild(Name)->Text = Text;
@@ -599,7 +618,7 @@ void TElementsList::WriteToXML(TXmlDoc& XML) const {
     AddTextChild(Pathways, QStringLiteral("CurrentElement"), QString::number(FCurrentElementID));
 }
 
-void TElementsList::ReadFromXML(const TXmlDoc& XML) {
+void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
     const TXmlNode* Pathways = XML.ChildNodes().Find(QStringLiteral("pathways"), ElementsOnly);
     if (!Pathways)
         return;
@@ -648,6 +667,9 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML) {
         }
     }
 
+    TNumberReader Numbers(Report);
+    const auto InPathways = [] { return QStringLiteral("Pathways"); };
+
     if (TypeNode) {
         if (TypeNode->Text == QLatin1String("conditionbased"))
             SetPathwayType(ptConditionBased);
@@ -658,7 +680,7 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML) {
     if (FPathwayType == ptTimeBased) {
         int32_t Count = 1;
         if (CountNode)
-            Count = IntOr(CountNode, 1);
+            Count = Numbers.IntOr(CountNode, 1, InPathways);
         if (Count < 0 || Count > MaxTimeColumns)
             throw ECorvinalError(
                 QStringLiteral("The file asks for %1 time columns; a pathway can hold from 0 "
@@ -712,7 +734,8 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML) {
         if (!IdAttribute || IdAttribute->Value().isEmpty())
             continue;
         int32_t Id = 0;
-        if (!TryStrToInt(IdAttribute->Value(), Id))
+        const bool IdRead = TryStrToInt(IdAttribute->Value(), Id);
+        if (!IdRead)
             Id = 0;
 
         const TXmlNode* Slots[sSlotCount] = {};
@@ -754,13 +777,18 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML) {
         TElement* E = new TElement(Id, this);
         if (Slots[sCaption])
             E->SetCaption(Slots[sCaption]->Text);
+        // Built only when something is reported: most files have nothing to say.
+        const auto Where = [E] { return ElementPlace(E->ID(), E->Caption()); };
+        if (!IdRead && Report)
+            Report->Unreadable(QStringLiteral("Element \"%1\"").arg(E->Caption()), IdName,
+                               IdAttribute->Value(), QStringLiteral("0"));
         if (Slots[sColor])
             E->SetMyColor(StringToColor(Slots[sColor]->Text));
-        E->SetTippingPointValue(FloatOr(Slots[sTippingPoint], 0));
+        E->SetTippingPointValue(Numbers.FloatOr(Slots[sTippingPoint], 0, Where));
         for (int32_t Column : UsedTimeSlots)
-            E->SetTippingTimeValue(Column, FloatOr(TimeSlots[size_t(Column)], 0));
-        E->SetPredecessorID(IntOr(Slots[sPredecessor], -1));
-        E->SetCombinationSecondID(IntOr(Slots[sSecond], -1));
+            E->SetTippingTimeValue(Column, Numbers.FloatOr(TimeSlots[size_t(Column)], 0, Where));
+        E->SetPredecessorID(Numbers.IntOr(Slots[sPredecessor], -1, Where));
+        E->SetCombinationSecondID(Numbers.IntOr(Slots[sSecond], -1, Where));
         if (Slots[sType]) {
             const QStringView Type = TrimControl(Slots[sType]->Text);
             if (Type.compare(QLatin1String("ctCombine"), Qt::CaseInsensitive) == 0)
@@ -768,11 +796,11 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML) {
             else if (Type.compare(QLatin1String("ctSequence"), Qt::CaseInsensitive) == 0)
                 E->SetCombinationType(ctSequence);
         }
-        E->SetInitialCosts(FloatOr(Slots[sInitial], 0));
-        E->SetTransferCosts(FloatOr(Slots[sTransfer], 0));
-        E->SetRecurrentCosts(FloatOr(Slots[sRecurrent], 0));
+        E->SetInitialCosts(Numbers.FloatOr(Slots[sInitial], 0, Where));
+        E->SetTransferCosts(Numbers.FloatOr(Slots[sTransfer], 0, Where));
+        E->SetRecurrentCosts(Numbers.FloatOr(Slots[sRecurrent], 0, Where));
     }
 
     if (CurrentNode)
-        SetCurrentElementID(IntOr(CurrentNode, -1));
+        SetCurrentElementID(Numbers.IntOr(CurrentNode, -1, InPathways));
 }

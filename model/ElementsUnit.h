@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+class TReadReport;
 class TXmlDoc;
 
 enum TCombinationType : uint8_t { ctNone, ctCombine, ctSequence };
@@ -137,9 +138,11 @@ public:
     QString TippingTimeColumnCaption(int32_t Index) const;
     void SetTippingTimeColumnCaption(int32_t Index, const QString& Value);
 
-    // The "pathways" section of a .pathway document.
+    // The "pathways" section of a .pathway document. Reading keeps the
+    // default of every number it cannot read and, given a report, says so
+    // there.
     void WriteToXML(TXmlDoc& XML) const;
-    void ReadFromXML(const TXmlDoc& XML);
+    void ReadFromXML(const TXmlDoc& XML, TReadReport* Report = nullptr);
 
     // Makes this list an exact copy of Source: elements, order, settings and
     // time column captions. Elements of this list are destroyed and new ones

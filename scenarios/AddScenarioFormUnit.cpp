@@ -20,15 +20,16 @@ const int ClientWidth = 482;
 const int ClientHeight = 224;
 const int LastYear = 2100;
 
-// The number a value field shows once it is written with two decimals.
+// The number a value field shows once it is written as the matrix keeps
+// it: what was typed, to six decimals.
 double AsShown(double Value) {
     double Shown = Value;
-    TryStrToFloat(FormatFloat2(Value), Shown);
+    TryTypedStrToFloat(FormatFloatKept(Value), Shown);
     return Shown;
 }
 
 bool TryReadShown(const QLineEdit* Field, double& Value) {
-    if (!TryStrToFloat(Field->text(), Value))
+    if (!TryReadFloatField(Field, Value))
         return false;
     Value = AsShown(Value);
     return true;
@@ -135,7 +136,7 @@ TAddScenarioForm::TAddScenarioForm(QWidget* Parent) : QDialog(Parent) {
         connect(Field, &QLineEdit::editingFinished, this, [Field] {
             double Value = 0;
             if (TryReadShown(Field, Value))
-                Field->setText(FormatFloat2(Value));
+                Field->setText(FormatFloatKept(Value));
         });
 
     // While hidden the rule has nothing to show; showing evaluates it anew.
@@ -172,13 +173,13 @@ double TAddScenarioForm::FirstAnchorValue() const {
     return ReadShown(FFirstValueEdit);
 }
 void TAddScenarioForm::SetFirstAnchorValue(double Value) {
-    FFirstValueEdit->setText(FormatFloat2(Value));
+    FFirstValueEdit->setText(FormatFloatKept(Value));
 }
 double TAddScenarioForm::LastAnchorValue() const {
     return ReadShown(FLastValueEdit);
 }
 void TAddScenarioForm::SetLastAnchorValue(double Value) {
-    FLastValueEdit->setText(FormatFloat2(Value));
+    FLastValueEdit->setText(FormatFloatKept(Value));
 }
 void TAddScenarioForm::SetEditFirstValueEnabled(bool Value) {
     FFirstValueEdit->setEnabled(Value);
@@ -188,12 +189,14 @@ bool TAddScenarioForm::AutoInterpolate() const {
 }
 
 bool TAddScenarioForm::OKActionEnabled() const {
-    // The rule runs when the application is idle, where nothing may fail: a
-    // field that holds no number simply keeps OK disabled.
+    // The rule runs when the application is idle, where nothing may fail. A
+    // field that holds no number leaves OK enabled: pressing it says what is
+    // wrong, where a disabled button would not.
     double First = 0;
     double Last = 0;
-    return TryReadShown(FFirstValueEdit, First) && TryReadShown(FLastValueEdit, Last) &&
-           AnchorsAccepted(FirstAnchorYear(), First, LastAnchorYear(), Last);
+    if (!TryReadShown(FFirstValueEdit, First) || !TryReadShown(FLastValueEdit, Last))
+        return FirstAnchorYear() != LastAnchorYear();
+    return AnchorsAccepted(FirstAnchorYear(), First, LastAnchorYear(), Last);
 }
 
 void TAddScenarioForm::UpdateActions() {
@@ -203,8 +206,16 @@ void TAddScenarioForm::UpdateActions() {
 void TAddScenarioForm::OKActionExecute() {
     // The fields may have changed since the last idle moment.
     UpdateActions();
-    if (FOKAction->isEnabled())
-        accept();
+    if (!FOKAction->isEnabled())
+        return;
+    for (TFloatEdit* Field : {FFirstValueEdit, FLastValueEdit}) {
+        double Value = 0;
+        if (!TryReadShown(Field, Value)) {
+            RefuseField(Field, NotAFloatMessage(Field->text()));
+            return;
+        }
+    }
+    accept();
 }
 
 void TAddScenarioForm::CentreOnMainWindow() {

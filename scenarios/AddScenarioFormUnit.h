@@ -45,9 +45,9 @@ public:
     void SetFirstAnchorYear(int Value);
     int LastAnchorYear() const;
     void SetLastAnchorYear(int Value);
-    // The values are shown with two decimals and read as shown, rounded to
-    // two decimals. Reading a field that holds no number fails with
-    // "''%s'' is not a valid floating point value".
+    // The values are shown with two decimals, more where they have them, and
+    // read as typed, to six decimals. Reading a field that holds no number
+    // fails with "''%s'' is not a valid floating point value".
     double FirstAnchorValue() const;
     void SetFirstAnchorValue(double Value);
     double LastAnchorValue() const;
@@ -56,7 +56,8 @@ public:
     bool AutoInterpolate() const;
 
     // Enabled while the years and the values differ; a field that holds no
-    // number leaves it disabled.
+    // number leaves it enabled, and OK then names the field instead of
+    // closing.
     QAction* OKAction() const { return FOKAction; }
     // Re-evaluates OKAction's rule; done whenever the application is idle.
     void UpdateActions();

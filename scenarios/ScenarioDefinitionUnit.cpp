@@ -1,5 +1,6 @@
 #include "scenarios/ScenarioDefinitionUnit.h"
 
+#include "base/NumberFormatUnit.h"
 #include "scenarios/AddScenarioFormUnit.h"
 #include "scenarios/ScenarioMatrixUnit.h"
 #include "widgets/FloatEditUnit.h"
@@ -12,6 +13,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
@@ -90,7 +92,29 @@ void TScenarioCellDelegate::setEditorData(QWidget* Editor, const QModelIndex& In
 
 void TScenarioCellDelegate::setModelData(QWidget* Editor, QAbstractItemModel* Model,
                                          const QModelIndex& Index) const {
-    Model->setData(Index, static_cast<QLineEdit*>(Editor)->text(), Qt::EditRole);
+    const QString Typed = static_cast<QLineEdit*>(Editor)->text();
+    if (Typed == Index.data(Qt::EditRole).toString())
+        return;
+    // Empty means no value for the year, and a lone "-" reads as 0, as the
+    // cell rule has it.
+    const QString Trimmed = Typed.trimmed();
+    if (Trimmed.isEmpty() || Trimmed == QLatin1String("-")) {
+        Model->setData(Index, Typed, Qt::EditRole);
+        return;
+    }
+    double Value = 0;
+    if (!TryTypedStrToFloat(Typed, Value)) {
+        // The cell keeps what it held. The report waits for the event loop:
+        // the editor is being closed here, inside the toolkit.
+        const QPointer<QWidget> Window = FView->window();
+        QMetaObject::invokeMethod(
+            FView, [Window] { Modal().ShowError(Window, CellNotFloatMessage()); },
+            Qt::QueuedConnection);
+        return;
+    }
+    // Kept without grouping, so that the file reads the same number under
+    // every locale.
+    Model->setData(Index, TypedNumberText(Typed), Qt::EditRole);
 }
 
 bool TScenarioCellDelegate::eventFilter(QObject* Object, QEvent* Event) {

@@ -1,6 +1,7 @@
 #include "scenarios/ScenarioFrameUnit.h"
 
 #include "base/NumberFormatUnit.h"
+#include "base/ReadReportUnit.h"
 #include "file/XmlUnit.h"
 
 #include <algorithm>
@@ -151,7 +152,7 @@ void TScenarioFrame::WriteToXML(TXmlDoc& XML) const {
     }
 }
 
-void TScenarioFrame::ReadFromXML(const TXmlDoc& XML) {
+void TScenarioFrame::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
     const TXmlNode* Scenarios = XML.ChildNodes().Find(QStringLiteral("scenarios"), ElementsOnly);
     if (!Scenarios)
         return;
@@ -164,8 +165,19 @@ void TScenarioFrame::ReadFromXML(const TXmlDoc& XML) {
         if (const TXmlNode* Caption = Scenario->Find(QStringLiteral("caption"), ElementsOnly))
             FScenariosStringGrid.SetCells(I + 1, 0, Caption->Text);
         for (int R = 1; R <= StoredYearRows; ++R)
-            if (const TXmlNode* Year = Scenario->Find(YearName(R), ElementsOnly))
-                FScenariosStringGrid.SetCells(I + 1, R, Year->Text);
+            if (const TXmlNode* Year = Scenario->Find(YearName(R), ElementsOnly)) {
+                // A text that is no number gives what a missing year gives,
+                // no value, so that the map and the scorecard still work;
+                // the report says which cell it was.
+                if (IsCellNumber(Year->Text)) {
+                    FScenariosStringGrid.SetCells(I + 1, R, Year->Text);
+                } else if (Report) {
+                    Report->Unreadable(
+                        QStringLiteral("Scenario \"%1\"").arg(ScenarioCaption(I)),
+                        QStringLiteral("year %1").arg(FScenariosStringGrid.Cells(0, R)), Year->Text,
+                        QStringLiteral("no value"));
+                }
+            }
     }
     FScenarioIsDirty = false;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <vector>
 
+class TReadReport;
 class TXmlDoc;
 
 // A rectangular grid of text cells indexed (column, row) from 0: the model of
@@ -71,7 +72,10 @@ public:
 
     // The "scenarios" section of a .pathway document.
     void WriteToXML(TXmlDoc& XML) const;
-    void ReadFromXML(const TXmlDoc& XML);
+    // Reading keeps every cell as the file gives it, but for a text that is
+    // no number, which gives no value (as a missing year does) and, given a
+    // report, is named there.
+    void ReadFromXML(const TXmlDoc& XML, TReadReport* Report = nullptr);
 
 private:
     int YearOfRow(int Row) const;

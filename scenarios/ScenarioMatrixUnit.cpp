@@ -16,9 +16,9 @@ int RowOfYear(int Year) {
 
 void FillColumnRows(TCellGrid& Grid, int Col, int RowA, double ValueA, int RowB, double ValueB) {
     for (int R = RowA + 1; R < RowB; ++R)
-        Grid.SetCells(
-            Col, R,
-            FormatFloat2((ValueB - ValueA) * double(R - RowA) / double(RowB - RowA) + ValueA));
+        Grid.SetCells(Col, R,
+                      FormatFloatSignificant(
+                          (ValueB - ValueA) * double(R - RowA) / double(RowB - RowA) + ValueA));
 }
 
 TAnchorProposal ProposeAnchors(const TCellGrid& Matrix, double MaxTippingPointValue) {
@@ -48,9 +48,9 @@ int AppendScenario(TCellGrid& Matrix, const TNewScenario& Scenario) {
     // A fresh column is empty from the caption row down.
     Matrix.SetColCount(Col + 1);
     Matrix.SetCells(Col, 0, Scenario.Caption);
-    Matrix.SetCells(Col, 1, FormatFloat2(Scenario.FirstAnchorValue));
+    Matrix.SetCells(Col, 1, FormatFloatKept(Scenario.FirstAnchorValue));
     const int LastRow = RowOfYear(Scenario.LastAnchorYear);
-    Matrix.SetCells(Col, LastRow, FormatFloat2(Scenario.LastAnchorValue));
+    Matrix.SetCells(Col, LastRow, FormatFloatKept(Scenario.LastAnchorValue));
     if (Scenario.AutoInterpolate)
         FillColumnRows(Matrix, Col, 1, Scenario.FirstAnchorValue, LastRow,
                        Scenario.LastAnchorValue);

@@ -16,8 +16,8 @@ constexpr int MatrixYearStep = 10;
 int RowOfYear(int Year);
 
 // Writes the straight line from (RowA, ValueA) to (RowB, ValueB) into the
-// rows strictly between them, with two decimals; the end rows stay as they
-// are.
+// rows strictly between them, with two decimals or as many more as three
+// significant digits need; the end rows stay as they are.
 void FillColumnRows(TCellGrid& Grid, int Col, int RowA, double ValueA, int RowB, double ValueB);
 
 // What the add dialog is given before it asks for a new scenario.
@@ -48,7 +48,8 @@ bool AnchorsAccepted(int FirstAnchorYear, double FirstAnchorValue, int LastAncho
                      double LastAnchorValue);
 
 // Appends the scenario as the rightmost column: its caption as given, its
-// two anchors with two decimals and, when asked, the line between them.
+// two anchors as given (at least two decimals, at most six) and, when
+// asked, the line between them.
 // Years after the last anchor stay empty. Returns the new column.
 int AppendScenario(TCellGrid& Matrix, const TNewScenario& Scenario);
 

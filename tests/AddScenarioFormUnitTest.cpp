@@ -1,5 +1,6 @@
 #include "scenarios/AddScenarioFormUnit.h"
 #include "base/ErrorUnit.h"
+#include "tests/support/ScriptedModal.h"
 #include "tests/support/TestSupport.h"
 #include "widgets/FloatEditUnit.h"
 
@@ -125,22 +126,25 @@ TEST_F(AddScenarioForm, TheArrowButtonsStepTheLastYear) {
     EXPECT_EQ(Form.LastAnchorYear(), 2090);
 }
 
-TEST_F(AddScenarioForm, ValuesShowTwoDecimalsAndReadAsShown) {
+// The anchors are the user's own values: kept as typed, up to six decimals.
+TEST_F(AddScenarioForm, ValuesShowAtLeastTwoDecimalsAndReadAsTyped) {
     for (QChar Sep : TestSeparators) {
         TSeparatorGuard Guard(Sep);
         Form.SetFirstAnchorValue(1.006);
         Form.SetLastAnchorValue(-250);
-        EXPECT_EQ(Form.FirstValueEdit()->text(), N("1.01"));
+        EXPECT_EQ(Form.FirstValueEdit()->text(), N("1.006"));
         EXPECT_EQ(Form.LastValueEdit()->text(), N("-250.00"));
-        EXPECT_EQ(Form.FirstAnchorValue(), 1.01);
+        EXPECT_EQ(Form.FirstAnchorValue(), 1.006);
         EXPECT_EQ(Form.LastAnchorValue(), -250);
 
-        TypeInto(Form.LastValueEdit(), N("3.14159"));
-        EXPECT_EQ(Form.LastValueEdit()->text(), N("3.14159"));
-        EXPECT_EQ(Form.LastAnchorValue(), 3.14);
+        TypeInto(Form.LastValueEdit(), N("0.05"));
+        EXPECT_EQ(Form.LastAnchorValue(), 0.05);
+        TypeInto(Form.LastValueEdit(), N("3.1415926"));
+        EXPECT_EQ(Form.LastValueEdit()->text(), N("3.1415926"));
+        EXPECT_EQ(Form.LastAnchorValue(), 3.141593);
         // Leaving the field shows the value it will give.
         QTest::keyClick(Form.LastValueEdit(), Qt::Key_Tab);
-        EXPECT_EQ(Form.LastValueEdit()->text(), N("3.14"));
+        EXPECT_EQ(Form.LastValueEdit()->text(), N("3.141593"));
     }
 }
 
@@ -159,9 +163,11 @@ TEST_F(AddScenarioForm, OKNeedsAnotherYearAndAnotherValue) {
     EXPECT_TRUE(OKEnabled());
     TypeInto(Form.LastValueEdit(), "0");
     EXPECT_FALSE(OKEnabled());
-    // Equal as shown, so equal.
-    TypeInto(Form.LastValueEdit(), N("0.001"));
+    // Equal as kept, to six decimals, so equal.
+    TypeInto(Form.LastValueEdit(), N("0.0000001"));
     EXPECT_FALSE(OKEnabled());
+    TypeInto(Form.LastValueEdit(), N("0.001"));
+    EXPECT_TRUE(OKEnabled());
     TypeInto(Form.LastValueEdit(), "40");
     EXPECT_TRUE(OKEnabled());
     for (int I = 0; I < 9; ++I)
@@ -172,14 +178,27 @@ TEST_F(AddScenarioForm, OKNeedsAnotherYearAndAnotherValue) {
     EXPECT_TRUE(OKEnabled());
 }
 
-TEST_F(AddScenarioForm, AFieldThatHoldsNoNumberKeepsOKDisabledWithoutAnError) {
-    for (const QString& Text : {QString("-"), QString()}) {
+// A field that holds no number does not disable OK without a word: OK
+// names the field, and the dialog stays open with it selected.
+TEST_F(AddScenarioForm, AFieldThatHoldsNoNumberIsNamedWhenOKIsPressed) {
+    TScriptedModal Script;
+    QSignalSpy Accepted(&Form, &QDialog::accepted);
+    Form.SetFirstAnchorValue(0);
+    for (const QString& Text : {QString("-"), QString(), QString(DecimalSeparator())}) {
         TypeInto(Form.LastValueEdit(), "5");
         Form.LastValueEdit()->selectAll();
         QTest::keyClick(Form.LastValueEdit(), Qt::Key_Backspace);
         QTest::keyClicks(Form.LastValueEdit(), Text);
-        EXPECT_FALSE(OKEnabled()) << Text.toStdString();
+        EXPECT_TRUE(OKEnabled()) << Text.toStdString();
         EXPECT_THROW(Form.LastAnchorValue(), ECorvinalError);
+        Script.Errors.clear();
+        QTest::mouseClick(Form.OKButton(), Qt::LeftButton);
+        EXPECT_EQ(Script.Errors,
+                  QStringList{QString("''%1'' is not a valid floating point value").arg(Text)});
+        EXPECT_EQ(Accepted.count(), 0);
+        EXPECT_TRUE(Form.isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), Form.LastValueEdit());
+        EXPECT_EQ(Form.LastValueEdit()->selectedText(), Text);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "widgets/FloatEditUnit.h"
 #include "widgets/SpinEditUnit.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -126,6 +127,117 @@ TEST_F(MapView, TippingPointSettingsOkKeepsWhatWasNotTouched) {
     EXPECT_DOUBLE_EQ(Frame.MinTippingPointValue(), 0.13);
     EXPECT_EQ(Frame.Settings().MaxTippingPointValue(), 12.345);
     EXPECT_EQ(Frame.Settings().TicksXAxis(), 5);
+}
+
+// A setting the map cannot be drawn with is refused in its dialog, which
+// stays open on the field: nothing changes, nothing is marked, nobody is
+// told of a change.
+TEST_F(MapView, SettingsThatCannotBeDrawnAreRefusedWhileTheDialogStaysOpen) {
+    const auto Type = [](QLineEdit* Field, const QString& Text) {
+        Field->selectAll();
+        QTest::keyClick(Field, Qt::Key_Backspace);
+        QTest::keyClicks(Field, Text);
+    };
+    struct TCase {
+        const char* Name;
+        std::function<void()> Open;
+        QString Error;
+    };
+    const QString Range = "The tipping-point axis runs from %1 to %2: its minimum must lie "
+                          "below its maximum.";
+    // Four margins and the caption band of 200 need 261 x 91 pixels and more
+    // with the axis band of 70.
+    const QString Small = "A drawing area of %1 x %2 pixels is too small: the margins, the "
+                          "caption band of 200 pixels and the axes need at least 261 x 91 "
+                          "pixels.";
+    QWidget* Refused = nullptr;
+    const auto XAxis = [&](const QString& Min, const QString& Max) {
+        return [&, Min, Max] {
+            Answer<TXAxisSettingsForm>(
+                [&, Min, Max](TXAxisSettingsForm& Form) {
+                    Form.show();
+                    Type(Form.MinValueEdit(), Min);
+                    Type(Form.MaxValueEdit(), Max);
+                    Form.OKButton()->click();
+                    EXPECT_NE(Form.result(), QDialog::Accepted);
+                    Refused = Form.focusWidget();
+                    Form.hide();
+                },
+                false);
+            Frame.SpeedButton1Click();
+        };
+    };
+    const auto Area = [&](int Width, int Height) {
+        return [&, Width, Height] {
+            Answer<TGraphSettingsForm>(
+                [&, Width, Height](TGraphSettingsForm& Form) {
+                    Form.show();
+                    Form.SetDrawingAreaWidth(Width);
+                    Form.SetDrawingAreaHeight(Height);
+                    Form.OKButton()->click();
+                    EXPECT_NE(Form.result(), QDialog::Accepted);
+                    Refused = Form.focusWidget();
+                    Form.hide();
+                },
+                false);
+            Frame.SpeedButton2Click();
+        };
+    };
+    const TCase Cases[] = {
+        {"Min = Max", XAxis("3", "3"), Range.arg("3", "3")},
+        {"Min > Max", XAxis("5", "3"), Range.arg("5", "3")},
+        {"too narrow", Area(260, 400), Small.arg(260).arg(400)},
+        {"too low", Area(1000, 90), Small.arg(1000).arg(90)},
+    };
+    QSignalSpy Accepted(&Frame, &TGraphicsFrame::SettingsAccepted);
+    for (const TCase& Case : Cases) {
+        const TGraphicsSettings Before = Frame.Settings();
+        const QImage Picture = Frame.ShownImage();
+        Script.Errors.clear();
+        Refused = nullptr;
+        Case.Open();
+        EXPECT_EQ(Script.Errors, QStringList{Case.Error}) << Case.Name;
+        EXPECT_NE(Refused, nullptr) << Case.Name;
+        EXPECT_TRUE(Frame.Settings().SameAs(Before)) << Case.Name;
+        EXPECT_FALSE(Frame.GraphicsSettingIsDirty()) << Case.Name;
+        EXPECT_EQ(Frame.ShownImage(), Picture) << Case.Name;
+    }
+    EXPECT_EQ(Accepted.count(), 0);
+    // The refused field is the one to put right.
+    Script.Errors.clear();
+    XAxis("3", "3")();
+    EXPECT_EQ(Refused, XAxisForm.MaxValueEdit());
+    Area(260, 400)();
+    EXPECT_EQ(Refused, GraphForm.DrawingAreaWidthSpinEdit());
+    Area(1000, 90)();
+    EXPECT_EQ(Refused, GraphForm.DrawingAreaHeightSpinEdit());
+    // Each scenario adds to the axis band the area must hold.
+    AddScenarioColumn(Scenarios, "Wet", {"0", "50"});
+    Script.Errors.clear();
+    Area(1000, 140)();
+    EXPECT_EQ(Script.Errors.value(0), Small.arg(1000).arg(140).replace("x 91", "x 141"));
+}
+
+// A document whose map cannot be drawn shows why in place of the map of the
+// document before it.
+TEST_F(MapView, AMapThatCannotBeDrawnIsExplainedInsteadOfTheOldPicture) {
+    ASSERT_FALSE(Frame.ShownImage().isNull());
+    EXPECT_EQ(Frame.DrawOrExplain(), QString());
+    Frame.SetMaxTippingPointValue(0);
+    EXPECT_EQ(Frame.DrawOrExplain(), "Floating point division by zero");
+    EXPECT_TRUE(Frame.ShownImage().isNull());
+    EXPECT_TRUE(Frame.Image1()->text().contains("Floating point division by zero"));
+    EXPECT_TRUE(Frame.ElementsAt(QPoint(250, 165)).empty());
+    EXPECT_TRUE(Frame.ToolTipAt(QPoint(250, 165)).isEmpty());
+    // Nothing to save, and saying so.
+    QTemporaryDir Dir;
+    Script.AnswerSaveFile(Dir.filePath("map.png"));
+    EXPECT_THROW(Frame.SpeedButton3Click(), ECorvinalError);
+    EXPECT_FALSE(QFile::exists(Dir.filePath("map.png")));
+    Frame.SetMaxTippingPointValue(100);
+    EXPECT_EQ(Frame.DrawOrExplain(), QString());
+    EXPECT_FALSE(Frame.ShownImage().isNull());
+    EXPECT_FALSE(Frame.ElementsAt(QPoint(250, 165)).empty());
 }
 
 TEST_F(MapView, OkRedrawsAndCancelChangesNothing) {

@@ -414,6 +414,8 @@ TEST(MainWindow, SavedFileReadsBackTheSame) {
     EXPECT_EQ(ReadAll(Copy), ReadAll(ExampleFile));
 }
 
+// A file whose map cannot be drawn opens, with one message that names what
+// it holds and why the map cannot be drawn; the map view says why too.
 TEST(MainWindow, AFileThatCannotBeDrawnStillOpens) {
     QTemporaryDir Dir;
     const QString Name = Dir.filePath("flat.pathway");
@@ -426,12 +428,22 @@ TEST(MainWindow, AFileThatCannotBeDrawnStillOpens) {
     TScriptedModal Script;
     Script.OnExec(StartWith(&TAboutForm::OpenButton));
     TForm2 Form({Name});
-    EXPECT_EQ(Script.Errors, QStringList{"Floating point division by zero"});
+    EXPECT_TRUE(Script.Errors.isEmpty());
+    ASSERT_EQ(Script.Messages.size(), 1);
+    EXPECT_EQ(Script.Messages[0],
+              QDir::toNativeSeparators(Name) +
+                  " is open, but some of its values could not be used as they stand:\n\n"
+                  "Graph settings: The tipping-point axis runs from 5 to 5: its minimum must "
+                  "lie below its maximum.\n\n"
+                  "The map cannot be drawn: Floating point division by zero");
     EXPECT_EQ(Form.PathwayFileName(), QDir::toNativeSeparators(Name));
     EXPECT_EQ(Form.ActionsStringGrid()->Cells(2, 1), "A");
     EXPECT_FALSE(Form.DocumentIsDirty());
+    EXPECT_TRUE(Form.Frame11()->ShownImage().isNull());
+    EXPECT_TRUE(Form.Frame11()->Image1()->text().contains("Floating point division by zero"));
     Form.show(); // the first showing does not report the same failure again
-    EXPECT_EQ(Script.Errors.size(), 1);
+    EXPECT_EQ(Script.Messages.size(), 1);
+    EXPECT_TRUE(Script.Errors.isEmpty());
     Form.hide();
     EXPECT_THROW(Form.Frame11()->Draw(), ECorvinalError);
 }
@@ -1438,6 +1450,79 @@ TEST_F(Editing, AFailedOpenKeepsEverything) {
         EXPECT_EQ(Form->UndoStack()->count(), 1);
         EXPECT_TRUE(Form->DocumentIsDirty());
     }
+}
+
+// Opening says, in one message, what the file holds that could not be used;
+// a file without such values opens without a word, and a map that cannot
+// be drawn never leaves the previous document's map on show.
+TEST_F(Editing, OpeningAFileSaysWhatCouldNotBeRead) {
+    QTemporaryDir Dir;
+    Start(&TAboutForm::OpenButton, {Delta});
+    EXPECT_TRUE(Script.Messages.isEmpty());
+    QByteArray Bytes = ReadAll(Delta);
+    ASSERT_TRUE(Bytes.contains("<initialcosts>0</initialcosts>"));
+    Bytes.replace(Bytes.indexOf("<initialcosts>0<"), 16, "<initialcosts>1.2.3<");
+    const auto Write = [&Dir](const QString& Name, const QByteArray& Content) {
+        QFile File(Dir.filePath(Name));
+        EXPECT_TRUE(File.open(QIODevice::WriteOnly));
+        File.write(Content);
+        return Dir.filePath(Name);
+    };
+    const QString Bad = Write("bad.pathway", Bytes);
+    const auto Open = [this](const QString& Name) {
+        QMetaObject::invokeMethod(
+            Form.get(), [this, Name] { Form->OpenDocumentFile(Name); }, Qt::QueuedConnection);
+        Settle();
+    };
+    Open(Bad);
+    ASSERT_EQ(Script.Messages.size(), 1);
+    EXPECT_TRUE(Script.Messages[0].startsWith(QDir::toNativeSeparators(Bad) + " is open"));
+    EXPECT_TRUE(
+        Script.Messages[0].contains(", initialcosts: \"1.2.3\" is not a number; 0 is used."))
+        << Script.Messages[0].toStdString();
+    EXPECT_TRUE(Script.Errors.isEmpty());
+    EXPECT_EQ(Form->PathwayFileName(), QDir::toNativeSeparators(Bad));
+    EXPECT_FALSE(Form->DocumentIsDirty());
+
+    Open(Delta);
+    EXPECT_EQ(Script.Messages.size(), 1);
+    EXPECT_FALSE(Form->Frame11()->ShownImage().isNull());
+
+    QByteArray Flat = ReadAll(Delta);
+    Flat.replace("<maxtippingpoint>200<", "<maxtippingpoint>0<");
+    Open(Write("flat.pathway", Flat));
+    ASSERT_EQ(Script.Messages.size(), 2);
+    EXPECT_TRUE(Script.Messages[1].endsWith("its minimum must lie below its maximum.\n\nThe map "
+                                            "cannot be drawn: Floating point division by zero"))
+        << Script.Messages[1].toStdString();
+    EXPECT_TRUE(Form->Frame11()->ShownImage().isNull());
+    EXPECT_TRUE(Script.Errors.isEmpty());
+}
+
+// Min = Max in the axis settings is refused in the dialog: no undo step, no
+// change, no dirty mark.
+TEST_F(Editing, ARangeThatCannotBeDrawnIsNoStep) {
+    Start();
+    const QByteArray Saved = SavedBytes(*Form);
+    Script.OnExec([](QDialog* Dialog) {
+        auto* XAxis = qobject_cast<TXAxisSettingsForm*>(Dialog);
+        EXPECT_NE(XAxis, nullptr);
+        if (!XAxis)
+            return int(QDialog::Rejected);
+        Retype(XAxis->MinValueEdit(), "3");
+        Retype(XAxis->MaxValueEdit(), "3");
+        QTest::mouseClick(XAxis->OKButton(), Qt::LeftButton);
+        EXPECT_NE(XAxis->result(), QDialog::Accepted);
+        XAxis->CancelButton()->click();
+        return XAxis->result();
+    });
+    Form->Frame11()->SpeedButton1()->click();
+    EXPECT_EQ(Script.Errors, QStringList{"The tipping-point axis runs from 3 to 3: its minimum "
+                                         "must lie below its maximum."});
+    EXPECT_EQ(Form->UndoStack()->count(), 0);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+    EXPECT_EQ(SavedBytes(*Form), Saved);
+    EXPECT_NO_THROW(Form->Frame11()->Draw());
 }
 
 TEST_F(Editing, SaveAsNamesTheDocument) {

@@ -82,15 +82,25 @@ TEST_F(MapGeometry, ValueToXRoundsTiesToEven) {
     EXPECT_EQ(G.ValueToX(50), 260);
 }
 
-TEST_F(MapGeometry, SwappedRangeRunsFromRightToLeft) {
-    Settings.SetMinTippingPointValue(100);
-    Settings.SetMaxTippingPointValue(0);
-    const TMapGeometry G = Geometry();
-    EXPECT_EQ(G.ValueToX(100), 210);
-    EXPECT_EQ(G.ValueToX(0), 950);
-    EXPECT_EQ(G.ValueToX(50), 580);
-    EXPECT_EQ(G.ValueToX(150), 210);
-    EXPECT_GT(G.ValueToX(-50), 950);
+// A range that runs backwards, or whose end is no number, would put lines
+// at the plot's edge: no value is placed, and the reason says why.
+TEST_F(MapGeometry, SwappedRangeOrOneThatIsNoNumberPlacesNothing) {
+    const std::pair<double, double> Ranges[] = {
+        {100, 0}, {std::nan(""), 100}, {0, std::numeric_limits<double>::infinity()}};
+    for (const auto& [Min, Max] : Ranges) {
+        Settings.SetMinTippingPointValue(Min);
+        Settings.SetMaxTippingPointValue(Max);
+        const TMapGeometry G = Geometry();
+        try {
+            G.ValueToX(50);
+            FAIL() << Min << " .. " << Max;
+        } catch (const ECorvinalError& E) {
+            EXPECT_EQ(E.Message(), TGraphicsSettings::TippingRangeProblem(Min, Max));
+        }
+    }
+    EXPECT_EQ(TGraphicsSettings::TippingRangeProblem(100, 0),
+              "The tipping-point axis runs from 100 to 0: its minimum must lie below its "
+              "maximum.");
 }
 
 TEST_F(MapGeometry, EmptyRangeFailsAtTheFirstValueConversion) {

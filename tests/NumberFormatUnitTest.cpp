@@ -89,18 +89,49 @@ TEST_P(SeparatorTest, FixedFourDigits) {
     EXPECT_TRUE(FormatFixed4(123456, 0).contains(QLatin1Char('E')));
 }
 
-TEST_P(SeparatorTest, ReadsFloatsWithTheLocaleSeparatorOnly) {
-    double V = -1;
-    EXPECT_TRUE(TryStrToFloat(WithSep("2.5", Sep()), V));
-    EXPECT_DOUBLE_EQ(V, 2.5);
-    EXPECT_TRUE(TryStrToFloat(WithSep(" -1.5E-7 ", Sep()), V));
-    EXPECT_DOUBLE_EQ(V, -1.5e-7);
-    EXPECT_TRUE(TryStrToFloat("20000", V));
-    EXPECT_DOUBLE_EQ(V, 20000);
-    const QString Other = Sep() == QLatin1Char('.') ? "2,5" : "2.5";
-    for (const QString& Bad : {Other, QString(), QString("-"), QString("abc"), QString("1e"),
-                               QString("1e999"), QString("0x10"), QString("inf"), QString("1 2")})
-        EXPECT_FALSE(TryStrToFloat(Bad, V)) << Bad.toStdString();
+// Files travel between machines of different locales: whatever separator
+// the writer's locale had, the number reads the same here.
+TEST_P(SeparatorTest, FileNumbersTakeEitherSeparator) {
+    const struct {
+        const char* Text;
+        bool Ok;
+        double Value;
+    } Cases[] = {
+        {"2.5", true, 2.5},
+        {"2,5", true, 2.5},
+        {" -1.5E-7 ", true, -1.5e-7},
+        {"-1,5E-7", true, -1.5e-7},
+        {"1E15", true, 1e15},
+        {"1e3", true, 1000},
+        {"+3", true, 3},
+        {"20000", true, 20000},
+        {"0,0333", true, 0.0333},
+        {".5", true, 0.5},
+        // never a thousands separator: the first separator is the decimal one
+        {"1,500", true, 1.5},
+        {"1.500", true, 1.5},
+        {"1.500,5", false, 0},
+        {"1,500.5", false, 0},
+        {"1 500", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {"abc", false, 0},
+        {"2x5", false, 0},
+        {"1e", false, 0},
+        {"1e999", false, 0},
+        {"0x10", false, 0},
+        {"inf", false, 0},
+        {"nan", false, 0},
+        {"12abc", false, 0},
+        {"(12)", false, 0},
+    };
+    for (const auto& C : Cases) {
+        double V = -12345;
+        EXPECT_EQ(TryFileStrToFloat(QString::fromLatin1(C.Text), V), C.Ok) << C.Text;
+        if (C.Ok) {
+            EXPECT_DOUBLE_EQ(V, C.Value) << C.Text;
+        }
+    }
 }
 
 TEST_P(SeparatorTest, GeneralFormatReadsBack) {
@@ -108,31 +139,124 @@ TEST_P(SeparatorTest, GeneralFormatReadsBack) {
     for (double V : {0.1, 1.0 / 3, 2.5e-9, 123456789.125, -42.0, 1e300, Largest, -Largest,
                      std::numeric_limits<double>::denorm_min()}) {
         double Back = 0;
-        ASSERT_TRUE(TryStrToFloat(FloatToStrGeneral(V), Back));
+        ASSERT_TRUE(TryFileStrToFloat(FloatToStrGeneral(V), Back));
         EXPECT_NEAR(Back, V, std::fabs(V) * 1e-14);
     }
 }
 
+// What the user types is read with the user's locale, strictly: group
+// separators only where they group, nothing around the number but blanks.
+TEST(NumberFormat, TypedNumbersFollowTheLocaleStrictly) {
+    const double No = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* Text;
+        // C, en_US, de_DE, nl_NL; NaN where the text is no number
+        double Values[4];
+    } Cases[] = {
+        {"1,5", {No, No, 1.5, 1.5}},
+        {"1,500", {1500, 1500, 1.5, 1.5}},
+        {"1.5", {1.5, 1.5, No, No}},
+        {"1.500", {1.5, 1.5, 1500, 1500}},
+        {"0,12", {No, No, 0.12, 0.12}},
+        {"2x5", {No, No, No, No}},
+        {"  3 ", {3, 3, 3, 3}},
+        {"-", {No, No, No, No}},
+        {"1e3", {1000, 1000, 1000, 1000}},
+        {"", {No, No, No, No}},
+        {"1,000,000", {1e6, 1e6, No, No}},
+        {"1.500,25", {No, No, 1500.25, 1500.25}},
+        {"12abc", {No, No, No, No}},
+        {"inf", {No, No, No, No}},
+        {"-0,5", {No, No, -0.5, -0.5}},
+    };
+    const QList<QLocale> Locales = TestLocales();
+    for (int L = 0; L < Locales.size(); ++L) {
+        TLocaleGuard Guard(Locales[L]);
+        for (const auto& C : Cases) {
+            double V = -12345;
+            const bool Ok = TryTypedStrToFloat(QString::fromLatin1(C.Text), V);
+            const double Expected = C.Values[L];
+            EXPECT_EQ(Ok, !std::isnan(Expected))
+                << C.Text << " in " << Locales[L].name().toStdString();
+            if (Ok && !std::isnan(Expected)) {
+                EXPECT_DOUBLE_EQ(V, Expected) << C.Text;
+            }
+        }
+    }
+}
+
+// A typed number goes into a text cell without what only groups its digits,
+// so that the file reads it as the same number under every locale.
+TEST(NumberFormat, TypedNumbersAreKeptWithoutGrouping) {
+    {
+        TLocaleGuard English(QLocale(QLocale::English, QLocale::UnitedStates));
+        EXPECT_EQ(TypedNumberText(" 1,500.25 "), "1500.25");
+        EXPECT_EQ(TypedNumberText("12.50"), "12.50");
+        EXPECT_EQ(TypedNumberText("1,5"), "1,5"); // no number: unchanged
+    }
+    {
+        TLocaleGuard German(QLocale(QLocale::German, QLocale::Germany));
+        EXPECT_EQ(TypedNumberText("1.500,25"), "1500,25");
+        double V = 0;
+        ASSERT_TRUE(TryFileStrToFloat(TypedNumberText("1.500,25"), V));
+        EXPECT_EQ(V, 1500.25);
+    }
+}
+
 TEST_P(SeparatorTest, CellNumbers) {
+    // Cells as they are kept: the file rule, empty and "-" reading as 0.
     EXPECT_DOUBLE_EQ(CellToFloat(""), 0);
     EXPECT_DOUBLE_EQ(CellToFloat("  "), 0);
     EXPECT_DOUBLE_EQ(CellToFloat("-"), 0);
-    EXPECT_DOUBLE_EQ(CellToFloat(WithSep(" 1.50 ", Sep())), 1.5);
-    // thousands separator skipped wherever it stands
-    const QString Thousand = Sep() == QLatin1Char('.') ? "1,234.5" : "1.234,5";
-    EXPECT_DOUBLE_EQ(CellToFloat(Thousand), 1234.5);
-    EXPECT_DOUBLE_EQ(CellToFloat("(12)"), -12);
-    EXPECT_DOUBLE_EQ(CellToFloat("abc-7"), -7);
-    EXPECT_DOUBLE_EQ(CellToFloat("$40"), 40);
-    EXPECT_DOUBLE_EQ(CellToFloat("12 apples"), 12);
+    EXPECT_DOUBLE_EQ(CellToFloat(" 1.50 "), 1.5);
+    EXPECT_DOUBLE_EQ(CellToFloat("1,50"), 1.5);
     EXPECT_DOUBLE_EQ(CellToFloat("1e3"), 1000);
-    for (const char* Bad : {"1..2", "abc", "1e", "--", "1-2"})
-        EXPECT_THROW(CellToFloat(WithSep(Bad, Sep())), ECorvinalError) << Bad;
+    EXPECT_DOUBLE_EQ(CellToFloat(" (12,5) "), -12.5);
+    for (const char* Bad : {"1..2", "abc", "1e", "--", "1-2", "12 apples", "$40", "1,234.5", "()"})
+        EXPECT_THROW(CellToFloat(Bad), ECorvinalError) << Bad;
     try {
-        CellToFloat(WithSep("1.2.3", Sep()));
+        CellToFloat("1.2.3");
         FAIL();
     } catch (const ECorvinalError& E) {
         EXPECT_STREQ(E.what(), "Cell does not contain a float value");
+    }
+    // Cells just typed: the user's locale.
+    EXPECT_DOUBLE_EQ(TypedCellToFloat(""), 0);
+    EXPECT_DOUBLE_EQ(TypedCellToFloat(" - "), 0);
+    EXPECT_DOUBLE_EQ(TypedCellToFloat(WithSep("2.25", Sep())), 2.25);
+    const QString Other = Sep() == QLatin1Char('.') ? "2,25" : "2.25";
+    try {
+        TypedCellToFloat(Other);
+        FAIL() << Other.toStdString();
+    } catch (const ECorvinalError& E) {
+        EXPECT_STREQ(E.what(), "Cell does not contain a float value");
+    }
+}
+
+// Values worked out for the user keep three significant digits; values the
+// user gave keep what was given, up to six decimals.
+TEST_P(SeparatorTest, ValuesKeepThePrecisionTheyNeed) {
+    const struct {
+        double Value;
+        const char* Significant;
+        const char* Kept;
+    } Cases[] = {
+        {0.05 / 9, "0.00556", "0.005556"},
+        {0.1 / 3, "0.0333", "0.033333"},
+        {0.5, "0.50", "0.50"},
+        {12.5, "12.50", "12.50"},
+        {12.3456, "12.35", "12.3456"},
+        {0.05, "0.05", "0.05"},
+        {0, "0.00", "0.00"},
+        {-0.0004, "-0.0004", "-0.0004"},
+        {1e-9, "0.00", "0.00"},
+        {1234567.891, "1234567.89", "1234567.891"},
+        {0.0099999, "0.01", "0.01"},
+        {-2.5, "-2.50", "-2.50"},
+    };
+    for (const auto& C : Cases) {
+        EXPECT_EQ(FormatFloatSignificant(C.Value), WithSep(C.Significant, Sep())) << C.Significant;
+        EXPECT_EQ(FormatFloatKept(C.Value), WithSep(C.Kept, Sep())) << C.Kept;
     }
 }
 
@@ -205,21 +329,16 @@ TEST(NumberFormat, TheCRuntimeLocaleDoesNotMatter) {
     const std::string Old = std::setlocale(LC_NUMERIC, nullptr);
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
         GTEST_SKIP() << "no de_DE.UTF-8 locale on this machine";
-    {
-        TSeparatorGuard Guard('.');
+    for (const QChar Sep : TestSeparators) {
+        TSeparatorGuard Guard(Sep);
         double V = 0;
-        EXPECT_TRUE(TryStrToFloat("2.5", V));
+        EXPECT_TRUE(TryFileStrToFloat("2.5", V));
+        EXPECT_EQ(V, 2.5);
+        EXPECT_TRUE(TryFileStrToFloat("2,5", V));
         EXPECT_EQ(V, 2.5);
         EXPECT_EQ(CellToFloat("1.5"), 1.5);
-        EXPECT_EQ(FloatToStrGeneral(2.5), "2.5");
-        EXPECT_EQ(FormatFloat2(2.5), "2.50");
-    }
-    {
-        TSeparatorGuard Guard(',');
-        double V = 0;
-        EXPECT_TRUE(TryStrToFloat("2,5", V));
-        EXPECT_EQ(V, 2.5);
-        EXPECT_FALSE(TryStrToFloat("2.5", V));
+        EXPECT_EQ(FloatToStrGeneral(2.5), WithSep("2.5", Sep));
+        EXPECT_EQ(FormatFloat2(2.5), WithSep("2.50", Sep));
     }
     std::setlocale(LC_NUMERIC, Old.c_str());
 }

@@ -1,5 +1,6 @@
 #include "document/PathwayFileUnit.h"
 #include "base/ErrorUnit.h"
+#include "base/ReadReportUnit.h"
 #include "file/XmlUnit.h"
 #include "map/GraphicsSettingsUnit.h"
 #include "model/ElementsUnit.h"
@@ -21,10 +22,10 @@ struct TDocument : TPathwayDocument {
         WritePathwayDocument(XML, Elements, Scenarios, Settings);
         return XML.SaveToBytes();
     }
-    void Load(const QByteArray& Bytes) {
+    void Load(const QByteArray& Bytes, TReadReport* Report = nullptr) {
         TXmlDoc XML;
         XML.LoadFromBytes(Bytes, PathwayReadBufferSize);
-        ReadPathwayDocument(XML, Elements, Settings, Scenarios);
+        ReadPathwayDocument(XML, Elements, Settings, Scenarios, Report);
     }
     void AddScenario(const QString& Caption, const QStringList& Cells) {
         AddScenarioColumn(Scenarios, Caption, Cells);
@@ -250,7 +251,7 @@ TEST(PathwayFile, DefaultsForMissingAndUnreadableValues) {
     EXPECT_EQ(L.Elements(0)->Caption(), "  padded  ");
     EXPECT_EQ(L.Elements(0)->MyColor(), clBlack);
     const TElement* Seven = L.Elements(1);
-    EXPECT_EQ(Seven->TippingPointValue(), 0);
+    EXPECT_EQ(Seven->TippingPointValue(), 2.5); // either separator, whatever the locale
     EXPECT_EQ(Seven->PredecessorID(), 3);
     EXPECT_EQ(Seven->CombinationSecondID(), -1);
     EXPECT_EQ(Seven->CombinationType(), ctCombine);
@@ -264,21 +265,104 @@ TEST(PathwayFile, DefaultsForMissingAndUnreadableValues) {
     EXPECT_EQ(L.CurrentElementID(), -1); // no CurrentElement: unchanged
 }
 
-TEST(PathwayFile, CommaNumbersReadUnderAPointLocaleGiveTheDefault) {
-    TDocument Doc;
-    const QByteArray Bytes = File(
-        R"(<pathways><element id="1"><tippingpointvalue>2,5</tippingpointvalue></element><CurrentElement>x</CurrentElement></pathways>)");
+// Files travel between colleagues whose locales differ: the worked example
+// written with a point, the same with a comma, and one with values that are
+// no number, each read under four locales.
+TEST(PathwayFile, FilesReadTheSameUnderEveryLocale) {
+    TDocument Point;
+    TDocument Comma;
     {
         TSeparatorGuard Guard('.');
-        Doc.Load(Bytes);
-        EXPECT_EQ(Doc.Elements.Elements(0)->TippingPointValue(), 0);
-        EXPECT_EQ(Doc.Elements.CurrentElementID(), -1);
+        BuildExample(Point, ptConditionBased, '.');
+        BuildExample(Comma, ptConditionBased, ',');
+    }
+    QByteArray PointBytes;
+    QByteArray CommaBytes;
+    {
+        TSeparatorGuard Guard('.');
+        PointBytes = Point.Save();
     }
     {
         TSeparatorGuard Guard(',');
-        Doc.Load(Bytes);
-        EXPECT_EQ(Doc.Elements.Elements(0)->TippingPointValue(), 2.5);
+        CommaBytes = Comma.Save();
     }
+    ASSERT_TRUE(CommaBytes.contains("<tippingpointvalue>2,5</tippingpointvalue>"));
+    ASSERT_TRUE(PointBytes.contains("<tippingpointvalue>2.5</tippingpointvalue>"));
+    QByteArray Unreadable = PointBytes;
+    Unreadable.replace("<tippingpointvalue>2.5<", "<tippingpointvalue>2x5<");
+    Unreadable.replace("<recurrentcosts>1<", "<recurrentcosts>1.2.3<");
+    Unreadable.replace("<year2030>1<", "<year2030>abc<");
+    Unreadable.replace("<maxtippingpoint>100<", "<maxtippingpoint>1,5e<");
+    Unreadable.replace("<predecessorid>1<", "<predecessorid>1 <");
+
+    for (const QLocale& Locale : TestLocales()) {
+        TLocaleGuard Guard(Locale);
+        const std::string Name = Locale.name().toStdString();
+        for (const QByteArray& Bytes : {PointBytes, CommaBytes}) {
+            TDocument Doc;
+            TReadReport Report;
+            Doc.Load(Bytes, &Report);
+            EXPECT_TRUE(Report.IsEmpty())
+                << Name << ": " << Report.Lines().join("; ").toStdString();
+            ASSERT_EQ(Doc.Elements.Count(), 3) << Name;
+            EXPECT_EQ(Doc.Elements.Elements(1)->TippingPointValue(), 2.5) << Name;
+            EXPECT_EQ(Doc.Elements.Elements(0)->RecurrentCosts(), 1) << Name;
+            EXPECT_EQ(Doc.Settings.MaxTippingPointValue(), 100) << Name;
+            EXPECT_EQ(Doc.Scenarios.ScenarioValue(2020, 0), 0.5) << Name;
+            EXPECT_EQ(Doc.Scenarios.ScenarioValue(2045, 0), 1.75) << Name;
+        }
+        TDocument Doc;
+        TReadReport Report;
+        Doc.Load(Unreadable, &Report);
+        EXPECT_EQ(Doc.Elements.Elements(1)->TippingPointValue(), 0);
+        EXPECT_EQ(Doc.Elements.Elements(0)->RecurrentCosts(), 0);
+        EXPECT_EQ(Doc.Elements.Elements(2)->PredecessorID(), -1);
+        EXPECT_EQ(Doc.Settings.MaxTippingPointValue(), 20000);
+        // No value for the year, as if it were missing: the map still draws.
+        EXPECT_EQ(Doc.Scenarios.ScenariosStringGrid().Cells(1, 3), "");
+        EXPECT_EQ(Report.Lines(),
+                  QStringList({"Element 1 \"Current Situation\", recurrentcosts: \"1.2.3\" is "
+                               "not a number; 0 is used.",
+                               "Element 2 \"Dike\", tippingpointvalue: \"2x5\" is not a number; "
+                               "0 is used.",
+                               "Element 3 \"Current Situation + Dike\", predecessorid: \"1 \" is "
+                               "not a number; -1 is used.",
+                               "Graph settings, maxtippingpoint: \"1,5e\" is not a number; 20000 "
+                               "is used.",
+                               "Scenario \"Wet\", year 2030: \"abc\" is not a number; no value "
+                               "is used."}))
+            << Name;
+    }
+}
+
+// Whatever else a file holds that cannot be read is named too: the element
+// by its id and name, the field, the text; a range the map cannot be drawn
+// with as well.
+TEST(PathwayFile, TheReportNamesEveryValueThatCannotBeUsed) {
+    TDocument Doc;
+    TReadReport Report;
+    Doc.Load(File(R"(<pathways><pathwaytype>timebased</pathwaytype>
+<tippingvaluescount>two</tippingvaluescount>
+<element id="one"><caption>Dike</caption><tippingtimevalue0>2O30</tippingtimevalue0></element>
+<element id="2"><caption>Barrier</caption><tippingpointvalue>7</tippingpointvalue></element>
+<CurrentElement>first</CurrentElement></pathways>
+<graphsettings><mintippingpoint>3</mintippingpoint><maxtippingpoint>3,0</maxtippingpoint>
+<fontsize>12pt</fontsize></graphsettings>)"),
+             &Report);
+    EXPECT_EQ(Report.Lines(),
+              QStringList({"Pathways, tippingvaluescount: \"two\" is not a number; 1 is used.",
+                           "Element \"Dike\", id: \"one\" is not a number; 0 is used.",
+                           "Element 0 \"Dike\", tippingtimevalue0: \"2O30\" is not a number; 0 "
+                           "is used.",
+                           "Pathways, CurrentElement: \"first\" is not a number; -1 is used.",
+                           "Graph settings, fontsize: \"12pt\" is not a number; 12 is used.",
+                           "Graph settings: The tipping-point axis runs from 3 to 3: its "
+                           "minimum must lie below its maximum."}));
+    // Read without a report, the same file gives the same document.
+    TDocument Quiet;
+    Quiet.Load(
+        File(R"(<pathways><element id="1"><initialcosts>x</initialcosts></element></pathways>)"));
+    EXPECT_EQ(Quiet.Elements.Elements(0)->InitialCosts(), 0);
 }
 
 TEST(PathwayFile, TimeColumnsFromTheFile) {
@@ -338,8 +422,9 @@ TEST(PathwayFile, TheFirstChildOfEachNameCountsWhateverTheOrder) {
 }
 
 // Short plain numbers take a shorter road than other numbers; both give the
-// same values, under either separator, and what is no number gives the
-// default 0. In the texts, # stands for the separator and @ for the other one.
+// same values, under either locale and with either separator, and what is
+// no number gives the default 0. In the texts, # stands for the locale's
+// separator and @ for the other one.
 TEST(PathwayFile, ShortNumbersReadAsOtherNumbers) {
     const struct {
         const char* Text;
@@ -361,7 +446,7 @@ TEST(PathwayFile, ShortNumbersReadAsOtherNumbers) {
                  {"#5", 0.5},
                  {"1e3", 1000},
                  {"1#5E-2", 0.015},
-                 {"1@5", 0},
+                 {"1@5", 1.5},
                  {"1#2#3", 0},
                  {"1 2", 0},
                  {"--1", 0},
@@ -455,9 +540,7 @@ TEST(PathwayFile, MissingSections) {
     EXPECT_EQ(Doc.Settings.FontSize(), 4);
     EXPECT_EQ(Doc.Settings.TicksXAxis(), 25);
     EXPECT_EQ(Doc.Settings.XAxisTitle(), "");
-    if (DecimalSeparator() == QLatin1Char('.')) {
-        EXPECT_EQ(Doc.Settings.MaxTippingPointValue(), 20000);
-    }
+    EXPECT_EQ(Doc.Settings.MaxTippingPointValue(), 1.5);
     ASSERT_EQ(Doc.Scenarios.Count(), 2);
     EXPECT_EQ(Doc.Scenarios.ScenariosStringGrid().Cells(1, 6), " 2 ");
     EXPECT_EQ(Doc.Scenarios.ScenariosStringGrid().Cells(1, 5), "");
@@ -603,10 +686,10 @@ void RandomDocument(std::mt19937& Rng, TDocument& Doc, TPathwayType Type) {
     const int Scenarios = int(Rng() % 6);
     for (int S = 0; S < Scenarios; ++S) {
         QStringList Cells;
+        // A cell holds a number or nothing: a text that is no number is read
+        // as no value.
         for (int R = 0; R < 10; ++R)
-            Cells << (Rng() % 3 == 0
-                          ? QString()
-                          : (Rng() % 2 ? FloatToStrGeneral(RandomValue(Rng)) : RandomText(Rng)));
+            Cells << (Rng() % 3 == 0 ? QString() : FloatToStrGeneral(RandomValue(Rng)));
         Doc.AddScenario(RandomText(Rng), Cells);
     }
     TGraphicsSettings& G = Doc.Settings;

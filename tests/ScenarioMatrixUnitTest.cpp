@@ -1,6 +1,7 @@
 #include "scenarios/ScenarioMatrixUnit.h"
 #include "base/ErrorUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
+#include "scenarios/TippingYearUnit.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@ public:
         return *this;
     }
     TCellGrid& Grid() { return FFrame.ScenariosStringGrid(); }
+    const TScenarioFrame& Frame() const { return FFrame; }
     // Rows 1 to 10 of a column.
     QStringList Column(int Col) {
         QStringList Cells;
@@ -29,7 +31,7 @@ private:
     TScenarioFrame FFrame;
 };
 
-TEST(FillColumnRows, WritesTheLineBetweenTheEndRowsWithTwoDecimals) {
+TEST(FillColumnRows, WritesTheLineBetweenTheEndRowsWithTheDigitsItNeeds) {
     for (QChar Sep : TestSeparators) {
         TSeparatorGuard Guard(Sep);
         Matrix M;
@@ -37,9 +39,9 @@ TEST(FillColumnRows, WritesTheLineBetweenTheEndRowsWithTwoDecimals) {
         FillColumnRows(M.Grid(), 1, 1, 10, 5, 0);
         EXPECT_EQ(M.Column(1), QStringList({"keep", LocalNumber("7.50"), LocalNumber("5.00"),
                                             LocalNumber("2.50"), "x", "y", "", "", "", ""}));
-        // Thirds are rounded, not cut.
+        // Thirds keep three significant digits, rounded, not cut.
         FillColumnRows(M.Grid(), 1, 6, 0, 9, 1);
-        EXPECT_EQ(M.Column(1).mid(6, 2), LocalNumber(QStringList({"0.33", "0.67"})));
+        EXPECT_EQ(M.Column(1).mid(6, 2), LocalNumber(QStringList({"0.333", "0.667"})));
     }
 }
 
@@ -127,7 +129,9 @@ TEST(AppendScenario, FillsFromTheFirstToTheLastAnchorAndLeavesTheLaterYearsEmpty
              true,
              {"0.00", "10.00", "20.00", "30.00", "40.00", "50.00", "60.00", "70.00", "80.00",
               "90.00"}},
-            {2020, 12.345, true, {"0.00", "12.35", "", "", "", "", "", "", "", ""}},
+            // what was typed, up to six decimals
+            {2020, 12.345, true, {"0.00", "12.345", "", "", "", "", "", "", "", ""}},
+            {2020, 0.1234567, true, {"0.00", "0.123457", "", "", "", "", "", "", "", ""}},
         };
         for (const auto& Case : Cases) {
             Matrix M;
@@ -188,6 +192,26 @@ TEST(InterpolateEmptyCells, ReadsItsNeighboursByTheCellNumberRule) {
         EXPECT_EQ(InterpolateEmptyCells(M.Grid(), 1), irFilled);
         EXPECT_EQ(M.Column(1).mid(0, 4), QStringList({LocalNumber("1.5"), " ", LocalNumber("-2.25"),
                                                       LocalNumber("(4.5)")}));
+    }
+}
+
+// A sea-level rise of 0.05 m by 2100, the commonest case: two decimals made
+// it 0.01, 0.01, 0.02, 0.02 ..., and the years read from them were off by
+// up to eight years.
+TEST(InterpolateEmptyCells, SmallRisesKeepTheirYears) {
+    for (QChar Sep : TestSeparators) {
+        TSeparatorGuard Guard(Sep);
+        Matrix M;
+        M.With("Rise", {"0", "", "", "", "", "", "", "", "", LocalNumber("0.05")});
+        ASSERT_EQ(InterpolateEmptyCells(M.Grid(), 1), irFilled);
+        EXPECT_EQ(M.Column(1),
+                  LocalNumber(QStringList({"0", "0.00556", "0.0111", "0.0167", "0.0222", "0.0278",
+                                           "0.0333", "0.0389", "0.0444", "0.05"})));
+        const std::pair<double, int32_t> Years[] = {{0.01, 2028}, {0.025, 2055}, {0.04, 2082}};
+        for (const auto& [Value, Year] : Years)
+            EXPECT_EQ(ScenarioTippingYear(M.Frame(), 0, Value),
+                      (TTippingYear{TTippingYear::tyYear, Year}))
+                << Value;
     }
 }
 

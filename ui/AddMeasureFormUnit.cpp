@@ -208,3 +208,15 @@ void TAddMeasureForm::CheckValues() const {
     TransferCosts();
     RecurrentCosts();
 }
+
+void TAddMeasureForm::accept() {
+    for (TFloatEdit* Field :
+         {FTippingValueEdit, FInitialCostsEdit, FTransferCostsEdit, FRecurrentCostsEdit}) {
+        double Value = 0;
+        if (!TryReadFloatField(Field, Value)) {
+            RefuseField(Field, NotAFloatMessage(Field->text()));
+            return;
+        }
+    }
+    QDialog::accept();
+}

@@ -74,6 +74,11 @@ public:
     QPushButton* OKButton() const { return FOKButton; }
     QPushButton* CancelButton() const { return FCancelButton; }
 
+protected:
+    // OK is refused, the dialog staying open with the field selected, while
+    // a number field holds no number: nothing of the element changes.
+    void accept() override;
+
 private:
     int32_t FCombinationFirstID = -1;
     int32_t FCombinationSecondID = -1;

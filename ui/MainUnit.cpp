@@ -1,6 +1,7 @@
 #include "ui/MainUnit.h"
 
 #include "base/NumberFormatUnit.h"
+#include "base/ReadReportUnit.h"
 #include "document/DocumentHistoryUnit.h"
 #include "document/PathwayFileUnit.h"
 #include "document/ScorecardUnit.h"
@@ -453,13 +454,29 @@ void TForm2::FormCreate(const QStringList& Arguments) {
 void TForm2::DrawReportingErrors() {
     // At start-up there is no event loop yet to report a drawing that fails
     // (equal ends of the tipping range, say); the window still opens.
-    try {
-        FFrame11->Draw();
-    } catch (const std::exception& E) {
-        ReportException(E);
-        // The first showing would only report the same failure again.
-        FSkipDrawOnFirstShow = true;
+    ReportOpenedDocument(FFrame11->DrawOrExplain());
+}
+
+void TForm2::ReportOpenedDocument(const QString& DrawingFailure) {
+    const QStringList Problems = std::exchange(FOpenProblems, QStringList());
+    if (Problems.isEmpty()) {
+        if (!DrawingFailure.isEmpty())
+            Modal().ShowError(this, DrawingFailure);
+        return;
     }
+    // One message for the whole file, however much it holds: the first lines
+    // show what is wrong and where.
+    const int Shown = std::min<int>(int(Problems.size()), MaxReportedProblems);
+    QStringList Lines = Problems.mid(0, Shown);
+    if (Problems.size() > Shown)
+        Lines << QStringLiteral("... and %1 more.").arg(Problems.size() - Shown);
+    QString Text = QStringLiteral("%1 is open, but some of its values could not be used as "
+                                  "they stand:\n\n")
+                       .arg(FPathwayFileName) +
+                   Lines.join(QLatin1Char('\n'));
+    if (!DrawingFailure.isEmpty())
+        Text += QStringLiteral("\n\nThe map cannot be drawn: ") + DrawingFailure;
+    Modal().ShowMessage(this, Text);
 }
 
 void TForm2::ResetToNewPathway(TPathwayType PathwayType) {
@@ -489,7 +506,9 @@ void TForm2::OpenPathwayFile(const QString& FileName) {
     // A fresh document set up as at start-up takes the whole file; a file
     // that cannot be read leaves the window's document as it was.
     TPathwayDocument Fresh;
-    Fresh.Load(FileName);
+    TReadReport Report;
+    Fresh.Load(FileName, &Report);
+    FOpenProblems = Report.Lines();
     TDocumentState(Fresh.Elements, Fresh.Scenarios, Fresh.Settings)
         .PutBack(*FMyElementsList, *FScenarioFrame1, FFrame11->Settings());
     FFrame11->SettingsChanged();
@@ -784,9 +803,10 @@ void TForm2::ActionsStringGridEditCellDone(TElement* Element, int Col, const QSt
     }
     if (Col < TActionsGridModel::FirstValueColumn)
         return;
-    // A text that is no number raises here; the cell then shows the stored
-    // value again, since the grid shows what the model holds.
-    const double Value = CellToFloat(Text);
+    // A text that is no number in the user's locale raises here; the cell
+    // then shows the stored value again, since the grid shows what the model
+    // holds.
+    const double Value = TypedCellToFloat(Text);
     TStepScope Step(*this, QStringLiteral("Edit tipping value"));
     if (FMyElementsList->PathwayType() == ptConditionBased) {
         if (Value == Element->TippingPointValue())
@@ -931,7 +951,7 @@ void TForm2::ShowNewDocument() {
     FActionsStringGrid->SetSelection(1, TActionsGridModel::NameColumn);
     RefreshScorecard();
     UpdateActions();
-    FFrame11->Draw();
+    ReportOpenedDocument(FFrame11->DrawOrExplain());
 }
 
 bool TForm2::MayLeaveDocument(bool Closing) {
@@ -1024,7 +1044,7 @@ void TForm2::ScorecardCostEdited(TElement* Element, int Col, const QString& Text
     }
     // As in the grid: a text that is no number raises here, and the cell
     // shows the stored value again.
-    const double Value = CellToFloat(Text);
+    const double Value = TypedCellToFloat(Text);
     if (Value == (Element->*Get)())
         return;
     TStepScope Step(*this, Name);
@@ -1183,9 +1203,7 @@ void TForm2::closeEvent(QCloseEvent* Event) {
 
 void TForm2::showEvent(QShowEvent* Event) {
     QMainWindow::showEvent(Event);
-    if (FSkipDrawOnFirstShow) {
-        FSkipDrawOnFirstShow = false;
-        return;
-    }
-    FFrame11->Draw();
+    // A map that cannot be drawn was reported when its document came; the
+    // view says why again, without another box.
+    FFrame11->DrawOrExplain();
 }

@@ -223,6 +223,10 @@ private:
     // after a file could not be opened at start, and for New.
     void ResetToNewPathway(TPathwayType PathwayType = ptConditionBased);
     void DrawReportingErrors();
+    // After a document came (opened, or made new): the values its file held
+    // that could not be used, and why its map cannot be drawn, in one
+    // message.
+    void ReportOpenedDocument(const QString& DrawingFailure);
     bool HoldsElement(const TElement* Element) const;
     // The list changed: set its dirty flag and redraw the map.
     void ElementsChanged();
@@ -232,7 +236,9 @@ private:
     std::unique_ptr<TElementsList> FMyElementsList;
     std::unique_ptr<TScenarioFrame> FScenarioFrame1;
     bool FStartCancelled = false;
-    bool FSkipDrawOnFirstShow = false;
+    // What the last file opened held that could not be used, until reported.
+    QStringList FOpenProblems;
+    static constexpr int MaxReportedProblems = 30;
 
     QSplitter* FSplitter = nullptr;
     QWidget* FUpperBand = nullptr;

@@ -2,7 +2,9 @@
 
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
+#include "widgets/ModalSeamUnit.h"
 
+#include <QAbstractSpinBox>
 #include <QKeyEvent>
 
 TFloatEdit::TFloatEdit(QWidget* Parent) : QLineEdit(Parent) {}
@@ -38,10 +40,26 @@ void TFloatEdit::keyPressEvent(QKeyEvent* Event) {
     QLineEdit::keyPressEvent(Event);
 }
 
+bool TryReadFloatField(const QLineEdit* Field, double& Value) {
+    return TryTypedStrToFloat(Field->text(), Value);
+}
+
+QString NotAFloatMessage(const QString& Text) {
+    return QStringLiteral("''%1'' is not a valid floating point value").arg(Text);
+}
+
 double ReadFloatField(const QLineEdit* Field) {
     double Value = 0;
-    if (!TryStrToFloat(Field->text(), Value))
-        throw ECorvinalError(
-            QStringLiteral("''%1'' is not a valid floating point value").arg(Field->text()));
+    if (!TryReadFloatField(Field, Value))
+        throw ECorvinalError(NotAFloatMessage(Field->text()));
     return Value;
+}
+
+void RefuseField(QWidget* Field, const QString& Message) {
+    Modal().ShowError(Field->window(), Message);
+    Field->setFocus(Qt::OtherFocusReason);
+    if (auto* Line = qobject_cast<QLineEdit*>(Field))
+        Line->selectAll();
+    else if (auto* Spin = qobject_cast<QAbstractSpinBox*>(Field))
+        Spin->selectAll();
 }

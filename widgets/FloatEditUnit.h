@@ -17,5 +17,15 @@ protected:
     void keyPressEvent(QKeyEvent* Event) override;
 };
 
-// The field's number; fails with "''%s'' is not a valid floating point value".
+// The field's number, read as typed numbers are (the user's locale,
+// strictly); fails with "''%s'' is not a valid floating point value".
 double ReadFloatField(const QLineEdit* Field);
+// The same without failing: false when the field holds no number.
+bool TryReadFloatField(const QLineEdit* Field, double& Value);
+// The message ReadFloatField fails with.
+QString NotAFloatMessage(const QString& Text);
+
+// A dialog that refuses its OK: Message is shown as an error over the
+// dialog, which stays open, and Field is handed back to the user, focused
+// with its text selected, ready to be typed over.
+void RefuseField(QWidget* Field, const QString& Message);

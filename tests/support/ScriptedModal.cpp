@@ -107,5 +107,8 @@ int TScriptedModal::Exec(QDialog* Dialog) {
     }
     TExecHandler Handler = std::move(FExecs.front());
     FExecs.pop_front();
+    // As exec does: a reused dialog starts without the result of its last
+    // showing, so an OK it refuses leaves no stale "accepted".
+    Dialog->setResult(0);
     return Handler(Dialog);
 }

@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <ostream>
@@ -18,24 +20,47 @@ inline void PrintTo(const QByteArray& Bytes, std::ostream* Out) {
     *Out << '"' << Bytes.toStdString() << '"';
 }
 
-// Sets the decimal and thousands separators for one test and restores the
-// previous ones afterwards.
-class TSeparatorGuard {
+// Sets the user's locale (and with it the separators) for one test and
+// restores the previous one afterwards.
+class TLocaleGuard {
 public:
-    explicit TSeparatorGuard(QChar Decimal)
-        : FDecimal(DecimalSeparator()), FThousand(ThousandSeparator()) {
-        SetDecimalSeparator(Decimal);
-        SetThousandSeparator(Decimal == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(','));
+    explicit TLocaleGuard(const QLocale& Locale)
+        : FLocale(UserLocale()), FDecimal(DecimalSeparator()), FThousand(ThousandSeparator()) {
+        InitFormatSettings(Locale);
     }
-    ~TSeparatorGuard() {
+    ~TLocaleGuard() {
+        InitFormatSettings(FLocale);
         SetDecimalSeparator(FDecimal);
         SetThousandSeparator(FThousand);
     }
 
 private:
+    QLocale FLocale;
     QChar FDecimal;
     QChar FThousand;
 };
+
+// A locale whose decimal separator is Decimal: English with a point, German
+// with a comma.
+inline QLocale LocaleWithSeparator(QChar Decimal) {
+    return Decimal == QLatin1Char(',') ? QLocale(QLocale::German, QLocale::Germany)
+                                       : QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+// Sets the decimal and thousands separators, through a locale that has them,
+// for one test and restores the previous ones afterwards.
+class TSeparatorGuard : public TLocaleGuard {
+public:
+    explicit TSeparatorGuard(QChar Decimal) : TLocaleGuard(LocaleWithSeparator(Decimal)) {}
+};
+
+// The locales numbers are tried under: the C locale, two with a point and
+// with a comma as decimal separator (and the other one grouping digits).
+inline QList<QLocale> TestLocales() {
+    return {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates),
+            QLocale(QLocale::German, QLocale::Germany),
+            QLocale(QLocale::Dutch, QLocale::Netherlands)};
+}
 
 // A number text as the user's locale writes it: "12.50" becomes "12,50"
 // under a decimal comma.

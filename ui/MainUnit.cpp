@@ -452,9 +452,11 @@ void TForm2::FormCreate(const QStringList& Arguments) {
 }
 
 void TForm2::DrawReportingErrors() {
-    // At start-up there is no event loop yet to report a drawing that fails
-    // (equal ends of the tipping range, say); the window still opens.
-    ReportOpenedDocument(FFrame11->DrawOrExplain());
+    // At start-up the window is not shown yet: what the file holds that
+    // could not be used, and a map that cannot be drawn, are said once it
+    // stands on the screen, over it.
+    FStartReport = FFrame11->DrawOrExplain();
+    FStartReportPending = true;
 }
 
 void TForm2::ReportOpenedDocument(const QString& DrawingFailure) {
@@ -1203,6 +1205,11 @@ void TForm2::closeEvent(QCloseEvent* Event) {
 
 void TForm2::showEvent(QShowEvent* Event) {
     QMainWindow::showEvent(Event);
+    if (FStartReportPending) {
+        FStartReportPending = false;
+        QMetaObject::invokeMethod(
+            this, [this] { ReportOpenedDocument(FStartReport); }, Qt::QueuedConnection);
+    }
     // A map that cannot be drawn was reported when its document came; the
     // view says why again, without another box.
     FFrame11->DrawOrExplain();

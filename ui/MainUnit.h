@@ -238,6 +238,10 @@ private:
     bool FStartCancelled = false;
     // What the last file opened held that could not be used, until reported.
     QStringList FOpenProblems;
+    // The report of the document opened at start-up, said once the window
+    // is first shown: why its map cannot be drawn (empty when it can).
+    QString FStartReport;
+    bool FStartReportPending = false;
     static constexpr int MaxReportedProblems = 30;
 
     QSplitter* FSplitter = nullptr;

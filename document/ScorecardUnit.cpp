@@ -23,7 +23,7 @@ TTippingYear ElementTippingYear(const TElement& Element, const TScenarioFrame& S
 
 TScorecard::TScorecard(const TElementsList& Elements, const TScenarioFrame& Scenarios)
     : FElements(Elements), FScenarios(Scenarios) {
-    for (const TColumnKind Kind : {ckID, ckColor, ckName, ckType})
+    for (const TColumnKind Kind : {ckID, ckColor, ckName, ckType, ckPreferred})
         FColumns.push_back({Kind, -1});
     const bool ConditionBased = HasTippingYears(Elements);
     if (ConditionBased)
@@ -83,6 +83,8 @@ QString TScorecard::Caption(int32_t Col) const {
         return QStringLiteral("Action or Pathway");
     case ckType:
         return QStringLiteral("Type");
+    case ckPreferred:
+        return QStringLiteral("Preferred");
     case ckTippingValue:
         return QStringLiteral("Condition tipping point");
     case ckTimeValue:
@@ -168,6 +170,7 @@ QString TScorecard::Text(int32_t Row, int32_t Col) const {
         return CurrentID != -1 && E.ID() == CurrentID ? QStringLiteral("-->") + Id : Id;
     }
     case ckColor:
+    case ckPreferred:
         return QString();
     case ckName:
         return E.Caption();
@@ -181,8 +184,8 @@ QString TScorecard::Text(int32_t Row, int32_t Col) const {
 }
 
 QString TScorecard::CopyText(int32_t Row, int32_t Col) const {
-    if (Kind(Col) == ckID)
-        return QString::number(Element(Row).ID());
+    if (Kind(Col) == ckID || Kind(Col) == ckPreferred)
+        return CsvText(Row, Col);
     if (IsNumberColumn(Col))
         return FloatToStrGeneral(Number(Row, Col));
     return Text(Row, Col);
@@ -194,6 +197,8 @@ QString TScorecard::CsvText(int32_t Row, int32_t Col) const {
         return QString::number(Element(Row).ID());
     case ckTippingYear:
         return TippingYearCsv(TippingYear(Row, Scenario(Col)));
+    case ckPreferred:
+        return Element(Row).Preferred() ? QStringLiteral("yes") : QString();
     default:
         break;
     }
@@ -230,9 +235,13 @@ QByteArray ScorecardCsv(const TElementsList& Elements, const TScenarioFrame& Sce
                 QStringLiteral("The tipping years under scenario \"%1\" cannot be computed: %2")
                     .arg(Card.Caption(Col), Card.ScenarioError(S)));
     }
+    bool RouteMarked = false;
+    for (int32_t Row = 0; Row < Card.RowCount() && !RouteMarked; ++Row)
+        RouteMarked = Card.Element(Row).Preferred();
     std::vector<int32_t> Columns;
     for (int32_t Col = 0; Col < Card.ColumnCount(); ++Col)
-        if (Card.Kind(Col) != TScorecard::ckColor)
+        if (Card.Kind(Col) != TScorecard::ckColor &&
+            (Card.Kind(Col) != TScorecard::ckPreferred || RouteMarked))
             Columns.push_back(Col);
 
     QByteArray Csv("\xEF\xBB\xBF");

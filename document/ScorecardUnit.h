@@ -22,7 +22,8 @@ TTippingYear ElementTippingYear(const TElement& Element, const TScenarioFrame& S
                                 int32_t AScenario);
 
 // The scorecard of a document: one row per element in list order, and the
-// columns ID, colour, name, type, the tipping value (condition-based) or the
+// columns ID, colour, name, type, whether the element is on the preferred
+// route, the tipping value (condition-based) or the
 // time values (time-based), the initial, transfer and recurrent costs, and in
 // a condition-based pathway one tipping year per scenario.
 //
@@ -47,7 +48,8 @@ public:
         ckInitialCosts,
         ckTransferCosts,
         ckRecurrentCosts,
-        ckTippingYear
+        ckTippingYear,
+        ckPreferred
     };
 
     int32_t RowCount() const { return FElements.Count(); }
@@ -62,7 +64,8 @@ public:
     int32_t ColumnOf(TColumnKind Kind, int32_t Index = -1) const;
 
     // The captions as the tab shows them: "ID", "Color", "Action or Pathway",
-    // "Type", "Condition tipping point" or the time column's caption,
+    // "Type", "Preferred", "Condition tipping point" or the time column's
+    // caption,
     // "Initial Costs", "Transfer Costs", "Recurrent Costs", and the
     // scenario's caption.
     QString Caption(int32_t Col) const;
@@ -77,8 +80,9 @@ public:
     QString ScenarioError(int32_t AScenario) const;
 
     // A cell as the tab shows it: the id ("-->" before the current
-    // situation's, as in the actions grid), nothing for the colour (the tab
-    // paints it), the name, "Action", "Combine" or "Sequence", numbers with
+    // situation's, as in the actions grid), nothing for the colour and the
+    // preferred route (the tab paints them), the name, "Action", "Combine" or
+    // "Sequence", numbers with
     // two decimals and the user's separator, years as TippingYearText.
     QString Text(int32_t Row, int32_t Col) const;
     // A cell for the clipboard, for a spreadsheet to take as a number: the
@@ -86,7 +90,8 @@ public:
     // the rest as shown.
     QString CopyText(int32_t Row, int32_t Col) const;
     // A cell for the CSV file, not yet quoted: the plain id, numbers in the
-    // general format with a point, years as TippingYearCsv.
+    // general format with a point, years as TippingYearCsv, "yes" for an
+    // element on the preferred route.
     QString CsvText(int32_t Row, int32_t Col) const;
 
 private:
@@ -106,8 +111,9 @@ private:
 
 // The scorecard as CSV (RFC 4180): UTF-8 with a byte-order mark, CRLF after
 // every record, a header of the captions, one record per element; no colour
-// column. Fields holding a comma, a quote, a line break or blanks at either
-// end are quoted. Fails when a scenario's cells cannot be read.
+// column, and a preferred route column only where a route is marked, so
+// that the tables of plans without one stay as they were. Fields holding a comma, a quote, a line
+// break or blanks at either end are quoted. Fails when a scenario's cells cannot be read.
 QByteArray ScorecardCsv(const TElementsList& Elements, const TScenarioFrame& Scenarios);
 
 // Writes ScorecardCsv to FileName as the image export writes its files: the

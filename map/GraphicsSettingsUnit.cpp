@@ -23,6 +23,8 @@ void TGraphicsSettings::ResetToDefaults() {
     FDrawingAreaWidth = 1000;
     FDrawingAreaHeight = 400;
     FFontSize = 12;
+    FTitle.clear();
+    FLegend = false;
 }
 
 namespace {
@@ -71,7 +73,7 @@ bool TGraphicsSettings::SameStoredAs(const TGraphicsSettings& Other) const {
            FTopMargin == Other.FTopMargin && FBottomMargin == Other.FBottomMargin &&
            FYOffset == Other.FYOffset && FOvershoot == Other.FOvershoot &&
            FTicksXAxis == Other.FTicksXAxis && FXAxisTitle == Other.FXAxisTitle &&
-           FFontSize == Other.FFontSize &&
+           FFontSize == Other.FFontSize && FTitle == Other.FTitle && FLegend == Other.FLegend &&
            Same(FMaxTippingPointValue, Other.FMaxTippingPointValue) &&
            Same(FMinTippingPointValue, Other.FMinTippingPointValue);
 }
@@ -94,6 +96,12 @@ void TGraphicsSettings::WriteToXML(TXmlDoc& XML) const {
     AddTextChild(Section, QStringLiteral("drawingareawidth"), QString::number(FDrawingAreaWidth));
     AddTextChild(Section, QStringLiteral("drawingareaheight"), QString::number(FDrawingAreaHeight));
     AddTextChild(Section, QStringLiteral("fontsize"), QString::number(FFontSize));
+    // Written only when used: files without them stay as they were, and
+    // older readers pass them by.
+    if (!FTitle.isEmpty())
+        AddTextChild(Section, QStringLiteral("title"), FTitle);
+    if (FLegend)
+        AddTextChild(Section, QStringLiteral("legend"), QStringLiteral("1"));
 }
 
 void TGraphicsSettings::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
@@ -115,6 +123,11 @@ void TGraphicsSettings::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
         ReadInt(Section, QStringLiteral("drawingareawidth"), FDrawingAreaWidth, Report);
         ReadInt(Section, QStringLiteral("drawingareaheight"), FDrawingAreaHeight, Report);
         ReadInt(Section, QStringLiteral("fontsize"), FFontSize, Report);
+        if (const TXmlNode* Title = Section->Find(QStringLiteral("title"), ElementsOnly))
+            FTitle = Title->Text;
+        int32_t Legend = 0;
+        ReadInt(Section, QStringLiteral("legend"), Legend, Report);
+        FLegend = Legend != 0;
     }
     FGraphicsSettingIsDirty = false;
     // A range the map cannot be drawn with is kept as the file has it (the

@@ -43,6 +43,12 @@ public:
     void SetXAxisTitle(const QString& Value) { FXAxisTitle = Value; }
     int32_t FontSize() const { return FFontSize; }
     void SetFontSize(int32_t Value) { FFontSize = Value; }
+    // The map's title, drawn above the plot; none when empty.
+    const QString& Title() const { return FTitle; }
+    void SetTitle(const QString& Value) { FTitle = Value; }
+    // Whether a legend of the map's symbols is drawn under the axes.
+    bool Legend() const { return FLegend; }
+    void SetLegend(bool Value) { FLegend = Value; }
     double MaxTippingPointValue() const { return FMaxTippingPointValue; }
     void SetMaxTippingPointValue(double Value) { FMaxTippingPointValue = Value; }
     double MinTippingPointValue() const { return FMinTippingPointValue; }
@@ -96,6 +102,8 @@ private:
     int32_t FTicksXAxis;
     QString FXAxisTitle;
     int32_t FFontSize;
+    QString FTitle;
+    bool FLegend = false;
     double FMaxTippingPointValue;
     double FMinTippingPointValue;
     bool FShowXAxis = true;

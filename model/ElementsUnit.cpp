@@ -160,6 +160,7 @@ void TElement::AssignFields(const TElement& Source) {
     FRecurrentCosts = Source.FRecurrentCosts;
     FTransferCosts = Source.FTransferCosts;
     FInitialCosts = Source.FInitialCosts;
+    FPreferred = Source.FPreferred;
 }
 
 namespace {
@@ -185,7 +186,7 @@ bool TElement::SameFields(const TElement& Other) const {
            FVisualEffect == Other.FVisualEffect && FCombinationType == Other.FCombinationType &&
            SameNumber(FRecurrentCosts, Other.FRecurrentCosts) &&
            SameNumber(FTransferCosts, Other.FTransferCosts) &&
-           SameNumber(FInitialCosts, Other.FInitialCosts);
+           SameNumber(FInitialCosts, Other.FInitialCosts) && FPreferred == Other.FPreferred;
 }
 
 // ---------------------------------------------------------------- TElementsList
@@ -614,6 +615,10 @@ void TElementsList::WriteToXML(TXmlDoc& XML) const {
         AddTextChild(Node, QStringLiteral("transfercosts"), FloatToStrGeneral(E->TransferCosts()));
         AddTextChild(Node, QStringLiteral("recurrentcosts"),
                      FloatToStrGeneral(E->RecurrentCosts()));
+        // Written only when used, so that files without a preferred route
+        // stay as they were and older readers pass it by.
+        if (E->Preferred())
+            AddTextChild(Node, QStringLiteral("preferred"), QStringLiteral("1"));
     }
     AddTextChild(Pathways, QStringLiteral("CurrentElement"), QString::number(FCurrentElementID));
 }
@@ -713,6 +718,7 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
         sInitial,
         sTransfer,
         sRecurrent,
+        sPreferred,
         sSlotCount
     };
     static const QString SlotNames[sSlotCount] = {
@@ -720,7 +726,7 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
         QStringLiteral("tippingpointvalue"), QStringLiteral("predecessorid"),
         QStringLiteral("combinationsecond"), QStringLiteral("combinationtype"),
         QStringLiteral("initialcosts"),      QStringLiteral("transfercosts"),
-        QStringLiteral("recurrentcosts")};
+        QStringLiteral("recurrentcosts"),    QStringLiteral("preferred")};
     static const QString IdName = QStringLiteral("id");
     std::vector<const TXmlNode*> TimeSlots(size_t(FTippingTimeValuesCount), nullptr);
     std::vector<int32_t> UsedTimeSlots;
@@ -799,6 +805,7 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
         E->SetInitialCosts(Numbers.FloatOr(Slots[sInitial], 0, Where));
         E->SetTransferCosts(Numbers.FloatOr(Slots[sTransfer], 0, Where));
         E->SetRecurrentCosts(Numbers.FloatOr(Slots[sRecurrent], 0, Where));
+        E->SetPreferred(Numbers.IntOr(Slots[sPreferred], 0, Where) != 0);
     }
 
     if (CurrentNode)

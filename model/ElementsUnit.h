@@ -59,6 +59,9 @@ public:
     void SetRecurrentCosts(double Value) { FRecurrentCosts = Value; }
     double TransferCosts() const { return FTransferCosts; }
     void SetTransferCosts(double Value) { FTransferCosts = Value; }
+    // Part of the preferred route, which the map lays a wide band under.
+    bool Preferred() const { return FPreferred; }
+    void SetPreferred(bool Value) { FPreferred = Value; }
 
     int32_t ChildCount() const;
     int32_t DependencyCount() const;
@@ -89,6 +92,7 @@ private:
     double FRecurrentCosts;
     double FTransferCosts;
     double FInitialCosts;
+    bool FPreferred = false;
 };
 
 // The pathway model: the ordered list of elements (it owns them) and the

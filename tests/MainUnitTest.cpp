@@ -1689,6 +1689,40 @@ TEST_F(Editing, TheRecentFilesAreTheLastTenNewestFirst) {
 
 // ------------------------------------------------------------ scorecard
 
+// The preferred route: the Edit menu's command (with its key) and the
+// scorecard's check box mark and unmark an element, each an undo step.
+TEST_F(Editing, ThePreferredRouteIsMarkedAndUnmarkedAsSteps) {
+    Start(&TAboutForm::OpenButton, {Delta});
+    const QByteArray Opened = SavedBytes(*Form);
+    Grid->setFocus();
+    Grid->SetSelection(3, TActionsGridModel::NameColumn);
+    Settle();
+    EXPECT_TRUE(Form->EditMenu()->actions().contains(Form->PreferredRouteAction()));
+    EXPECT_FALSE(Form->PreferredRouteAction()->isChecked());
+    PressKey(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(List->Elements(2)->Preferred());
+    EXPECT_EQ(Form->UndoAction()->text(), "&Undo Preferred route");
+    EXPECT_TRUE(Form->PreferredRouteAction()->isChecked());
+    EXPECT_TRUE(SavedBytes(*Form).contains("<preferred>1</preferred>"));
+    // The scorecard shows it and takes it away again.
+    Form->PageControl()->setCurrentIndex(1);
+    Settle();
+    TScorecardFrame* Card = Form->ScorecardFrame();
+    const QModelIndex Cell =
+        Card->Model()->index(2, Card->Model()->Scorecard()->ColumnOf(TScorecard::ckPreferred));
+    EXPECT_EQ(Cell.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    Card->Model()->setData(Cell, Qt::Unchecked, Qt::CheckStateRole);
+    Settle();
+    EXPECT_FALSE(List->Elements(2)->Preferred());
+    EXPECT_EQ(Form->UndoAction()->text(), "&Undo Leave preferred route");
+    EXPECT_EQ(SavedBytes(*Form), Opened);
+    Form->UndoAction()->trigger();
+    EXPECT_TRUE(List->Elements(2)->Preferred());
+    Form->UndoAction()->trigger();
+    EXPECT_EQ(SavedBytes(*Form), Opened);
+    EXPECT_FALSE(Form->DocumentIsDirty());
+}
+
 TEST_F(Editing, CostsTypedIntoTheScorecardAreUndoSteps) {
     Start(&TAboutForm::OpenButton, {Delta});
     const QByteArray Opened = SavedBytes(*Form);

@@ -548,6 +548,54 @@ TEST(PathwayFile, MissingSections) {
     EXPECT_FALSE(Doc.Scenarios.ScenarioIsDirty());
 }
 
+// A title, a legend and a preferred route are written only when used, each
+// as the last child of its place, and read back; a file that uses none of
+// them is the file it always was (the worked example above).
+TEST(PathwayFile, TitleLegendAndPreferredRouteWhenUsed) {
+    TSeparatorGuard Guard('.');
+    TDocument Doc;
+    BuildExample(Doc, ptConditionBased, '.');
+    const QByteArray Plain = Doc.Save();
+    EXPECT_FALSE(Plain.contains("<preferred>") || Plain.contains("<title>") ||
+                 Plain.contains("<legend>"));
+    Doc.Elements.Elements(2)->SetPreferred(true);
+    Doc.Settings.SetTitle("Delta plan <2026> & after");
+    Doc.Settings.SetLegend(true);
+    const QByteArray Marked = Doc.Save();
+    EXPECT_TRUE(Marked.contains("    <recurrentcosts>0</recurrentcosts>\r\n"
+                                "    <preferred>1</preferred>\r\n  </element>\r\n"
+                                "  <CurrentElement>"));
+    EXPECT_EQ(Marked.count("<preferred>"), 1);
+    EXPECT_TRUE(Marked.contains("  <fontsize>12</fontsize>\r\n"
+                                "  <title>Delta plan &lt;2026&gt; &amp; after</title>\r\n"
+                                "  <legend>1</legend>\r\n</graphsettings>"));
+    TDocument Back;
+    TReadReport Report;
+    Back.Load(Marked, &Report);
+    EXPECT_TRUE(Report.IsEmpty());
+    EXPECT_TRUE(Back.Elements.Elements(2)->Preferred());
+    EXPECT_FALSE(Back.Elements.Elements(1)->Preferred());
+    EXPECT_EQ(Back.Settings.Title(), "Delta plan <2026> & after");
+    EXPECT_TRUE(Back.Settings.Legend());
+    EXPECT_EQ(Back.Save(), Marked);
+    // Taking them away again gives the plain file back.
+    Back.Elements.Elements(2)->SetPreferred(false);
+    Back.Settings.SetTitle(QString());
+    Back.Settings.SetLegend(false);
+    EXPECT_EQ(Back.Save(), Plain);
+    // A flag that is no number is said, and taken as not set.
+    TDocument Odd;
+    TReadReport OddReport;
+    Odd.Load(File("<pathways><element id=\"4\"><caption>A</caption><preferred>yes</preferred>"
+                  "</element></pathways><graphsettings><legend>on</legend></graphsettings>"),
+             &OddReport);
+    EXPECT_FALSE(Odd.Elements.Elements(0)->Preferred());
+    EXPECT_FALSE(Odd.Settings.Legend());
+    EXPECT_EQ(OddReport.Lines(),
+              QStringList({"Element 4 \"A\", preferred: \"yes\" is not a number; 0 is used.",
+                           "Graph settings, legend: \"on\" is not a number; 0 is used."}));
+}
+
 TEST(PathwayFile, EmptyAndConditionListsWriteNoTimeColumns) {
     TDocument Doc;
     Doc.Elements.SetTippingTimeValuesCount(1);

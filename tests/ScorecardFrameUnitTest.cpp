@@ -44,9 +44,9 @@ TEST_F(Scorecard, ShowsTheNumbersBehindTheMap) {
     QStringList Captions;
     for (int Col = 0; Col < Frame.Model()->columnCount(); ++Col)
         Captions << Frame.Model()->headerData(Col, Qt::Horizontal).toString();
-    EXPECT_EQ(Captions,
-              QStringList({"ID", "Color", "Action or Pathway", "Type", "Condition tipping point",
-                           "Initial Costs", "Transfer Costs", "Recurrent Costs", "Wet"}));
+    EXPECT_EQ(Captions, QStringList({"ID", "Color", "Action or Pathway", "Type", "Preferred",
+                                     "Condition tipping point", "Initial Costs", "Transfer Costs",
+                                     "Recurrent Costs", "Wet"}));
     const auto Cell = [this](int Row, TScorecard::TColumnKind Kind) {
         return Frame.Model()->index(Row, Column(Kind)).data().toString();
     };
@@ -62,6 +62,30 @@ TEST_F(Scorecard, ShowsTheNumbersBehindTheMap) {
     Dike->SetCaption("Dike ring");
     Frame.Refresh();
     EXPECT_EQ(Cell(1, TScorecard::ckName), "Dike ring");
+}
+
+// The preferred route's check box, clicked or toggled with the space bar,
+// asks for the change; the element changes only through the window.
+TEST_F(Scorecard, ThePreferredRouteIsCheckedInItsColumn) {
+    QSignalSpy Toggled(Frame.Model(), &TScorecardModel::PreferredToggled);
+    const QModelIndex Cell = Frame.Model()->index(2, Column(TScorecard::ckPreferred));
+    EXPECT_EQ(Cell.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    TScorecardView* View = Frame.View();
+    View->scrollTo(Cell);
+    const QRect Box = View->visualRect(Cell);
+    // The check box stands at the cell's left, as the style draws it.
+    QTest::mouseClick(View->viewport(), Qt::LeftButton, {},
+                      QPoint(Box.left() + Box.height() / 2, Box.center().y()));
+    ASSERT_EQ(Toggled.size(), 1);
+    EXPECT_EQ(Toggled.first().at(0).toInt(), 2);
+    EXPECT_FALSE(List.Elements(2)->Preferred());
+    List.Elements(2)->SetPreferred(true);
+    Frame.Refresh();
+    EXPECT_EQ(Cell.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    View->setFocus();
+    View->setCurrentIndex(Cell);
+    PressKey(Qt::Key_Space);
+    EXPECT_EQ(Toggled.size(), 2);
 }
 
 TEST_F(Scorecard, CostsAreTypedAndHandedOnWhenChanged) {
@@ -96,9 +120,9 @@ TEST_F(Scorecard, CtrlCCopiesTheSelectedCellsForASpreadsheet) {
                                        QItemSelectionModel::ClearAndSelect);
         QApplication::clipboard()->clear();
         QTest::keyClick(View, Qt::Key_C, Qt::ControlModifier);
-        EXPECT_EQ(QApplication::clipboard()->text(), QString("Dike\tAction\t2") + Sep + "5\n" +
-                                                         "Current Situation + Dike\tSequence\t45" +
-                                                         Sep + "125\n");
+        EXPECT_EQ(QApplication::clipboard()->text(),
+                  QString("Dike\tAction\t\t2") + Sep + "5\n" +
+                      "Current Situation + Dike\tSequence\t\t45" + Sep + "125\n");
     }
 }
 

@@ -72,6 +72,7 @@ TEST_P(Scorecard, ColumnsOfAConditionBasedPathway) {
         {C::ckColor, "Color", -1},
         {C::ckName, "Action or Pathway", -1},
         {C::ckType, "Type", -1},
+        {C::ckPreferred, "Preferred", -1},
         {C::ckTippingValue, "Condition tipping point", -1},
         {C::ckInitialCosts, "Initial Costs", -1},
         {C::ckTransferCosts, "Transfer Costs", -1},
@@ -178,19 +179,39 @@ TEST_P(Scorecard, ATimeBasedPathwayShowsItsTimeColumnsAndNoYears) {
     const TScorecard Card(L, Doc.Scenarios);
     EXPECT_FALSE(HasTippingYears(L));
     EXPECT_EQ(ElementTippingYear(*Start, Doc.Scenarios, 0), TTippingYear{});
-    EXPECT_EQ(Card.ColumnCount(), 9);
+    EXPECT_EQ(Card.ColumnCount(), 10);
     EXPECT_EQ(Card.ColumnOf(TScorecard::ckTippingValue), -1);
     EXPECT_EQ(Card.ColumnOf(TScorecard::ckTippingYear), -1);
     const int32_t Dry = Card.ColumnOf(TScorecard::ckTimeValue, 1);
-    EXPECT_EQ(Dry, 5);
+    EXPECT_EQ(Dry, 6);
     EXPECT_EQ(Card.TimeColumn(Dry), 1);
     EXPECT_EQ(Card.Caption(Dry), "Dry");
-    EXPECT_EQ(Card.Caption(4), "Time0");
+    EXPECT_EQ(Card.Caption(5), "Time0");
     EXPECT_EQ(Card.Text(0, Dry), Local("2027.50"));
     EXPECT_EQ(ScorecardCsv(L, Doc.Scenarios),
               "\xEF\xBB\xBF"
               "ID,Action or Pathway,Type,Time0,Dry,Initial Costs,Transfer Costs,Recurrent Costs\r\n"
               "1,Current Situation,Action,2030,2027.5,0,0,0\r\n");
+}
+
+// The preferred route is a column of the tab; the CSV has it only where a
+// route is marked, so that the tables of plans without one stay as they were.
+TEST_P(Scorecard, ThePreferredRouteIsWrittenWhereItIsMarked) {
+    LoadDike();
+    const int32_t Col = TScorecard(Doc.Elements, Doc.Scenarios).ColumnOf(TScorecard::ckPreferred);
+    ASSERT_EQ(Col, 4);
+    EXPECT_FALSE(ScorecardCsv(Doc.Elements, Doc.Scenarios).contains("Preferred"));
+    Doc.Elements.Elements(2)->SetPreferred(true);
+    const TScorecard Card(Doc.Elements, Doc.Scenarios);
+    EXPECT_EQ(Card.Text(2, Col), "");
+    EXPECT_EQ(Card.CopyText(2, Col), "yes");
+    EXPECT_EQ(Card.CopyText(1, Col), "");
+    const QList<QByteArray> Lines = ScorecardCsv(Doc.Elements, Doc.Scenarios).split('\n');
+    EXPECT_TRUE(Lines[0].endsWith("ID,Action or Pathway,Type,Preferred,Condition tipping point,"
+                                  "Initial Costs,Transfer Costs,Recurrent Costs,Wet\r"));
+    EXPECT_TRUE(Lines[2].startsWith("2,Dike,Action,,")) << Lines[2].toStdString();
+    EXPECT_TRUE(Lines[3].startsWith("3,Current Situation + Dike,Sequence,yes,"))
+        << Lines[3].toStdString();
 }
 
 TEST_P(Scorecard, CsvFieldsAreQuotedWhereTheyMustBe) {

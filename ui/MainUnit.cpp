@@ -219,6 +219,10 @@ void TForm2::BuildCommands() {
         });
     FChooseColorAction = MakeGridAction(QStringLiteral("Color"), QKeySequence(Qt::CTRL | Qt::Key_L),
                                         [this] { ChooseElementColor(FActionsStringGrid->Row()); });
+    FPreferredRouteAction = MakeGridAction(
+        QStringLiteral("Preferred route"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
+        [this] { TogglePreferred(FActionsStringGrid->Row() - 1); });
+    FPreferredRouteAction->setCheckable(true);
     FColumnSettingsAction = MakeGridAction(
         QStringLiteral("Time column settings"), QKeySequence(Qt::CTRL | Qt::Key_H), [this] {
             if (FActionsStringGrid->Col() >= TActionsGridModel::FirstValueColumn)
@@ -254,6 +258,10 @@ void TForm2::BuildCommands() {
             [this](int) { FollowGridSelection(); });
     connect(FFrame11, &TGraphicsFrame::ElementClicked, this, [this](int Index) {
         FActionsStringGrid->SetSelection(Index + 1, FActionsStringGrid->Col());
+    });
+    connect(FScorecardFrame->Model(), &TScorecardModel::PreferredToggled, this, [this](int Row) {
+        QMetaObject::invokeMethod(
+            FGridEdits, [=] { TogglePreferred(Row); }, Qt::QueuedConnection);
     });
     connect(FActionsStringGrid, &TActionsStringGrid::TypeChosen, this,
             [this](TElement* Element, int Index) {
@@ -374,6 +382,7 @@ void TForm2::BuildMenus() {
     FMoveDown.Action->setText(QStringLiteral("Move Do&wn"));
     FEditMeasureAction->setText(QStringLiteral("&Edit Measure..."));
     FChooseColorAction->setText(QStringLiteral("&Color..."));
+    FPreferredRouteAction->setText(QStringLiteral("P&referred Route"));
     FColumnSettingsAction->setText(QStringLiteral("&Time Column Settings..."));
     FAddTimeColumn.Action->setText(QStringLiteral("Add Sce&nario..."));
     FScenarioEdit.Action->setText(QStringLiteral("&Scenarios..."));
@@ -383,6 +392,7 @@ void TForm2::BuildMenus() {
     FEditMenu->addSeparator();
     FEditMenu->addAction(FEditMeasureAction);
     FEditMenu->addAction(FChooseColorAction);
+    FEditMenu->addAction(FPreferredRouteAction);
     FEditMenu->addAction(FColumnSettingsAction);
     FEditMenu->addSeparator();
     FEditMenu->addAction(FAddTimeColumn.Action);
@@ -396,6 +406,9 @@ void TForm2::UpdateActions() {
     for (TCommand* Command : {&FAddSimpleElement, &FDeleteElement, &FCombine, &FMoveDown, &FMoveUp,
                               &FSave, &FAddTimeColumn, &FScenarioEdit})
         Command->Action->setEnabled(Command->EnabledRule());
+    const TElement* Selected = FActionsStringGrid->ElementOfRow(FActionsStringGrid->Row());
+    FPreferredRouteAction->setEnabled(Selected != nullptr);
+    FPreferredRouteAction->setChecked(Selected && Selected->Preferred());
 }
 
 void TForm2::FormCreate(const QStringList& Arguments) {
@@ -850,6 +863,18 @@ void TForm2::ChooseElementColor(int32_t Row) {
     Element->SetMyColor(Color);
     // Pathway elements that lead to the action show its colour in their bars.
     FActionsStringGrid->DrawActionsStringGrid();
+    ElementsChanged();
+}
+
+void TForm2::TogglePreferred(int32_t Index) {
+    FlushGridEdit();
+    if (Index < 0 || Index >= FMyElementsList->Count())
+        return;
+    TElement* Element = FMyElementsList->Elements(Index);
+    TStepScope Step(*this, Element->Preferred() ? QStringLiteral("Leave preferred route")
+                                                : QStringLiteral("Preferred route"));
+    Element->SetPreferred(!Element->Preferred());
+    UpdateActions();
     ElementsChanged();
 }
 

@@ -162,6 +162,9 @@ public:
     // of the current value column.
     QAction* EditMeasureAction() const { return FEditMeasureAction; }
     QAction* ChooseColorAction() const { return FChooseColorAction; }
+    // Marks or unmarks the selected element as part of the preferred route;
+    // checked while the selected element is on it.
+    QAction* PreferredRouteAction() const { return FPreferredRouteAction; }
     QAction* ColumnSettingsAction() const { return FColumnSettingsAction; }
 
     // What the grid reports. Edits arrive through the event loop, after the
@@ -171,6 +174,9 @@ public:
     void ActionsStringGridTypeChosen(TElement* Element, int Index);
     // The colour dialog of the action in Row.
     void ChooseElementColor(int32_t Row);
+    // The element at list index Index joins or leaves the preferred route,
+    // as one step.
+    void TogglePreferred(int32_t Index);
     // Ends an open in-place edit and applies it at once, so that a command
     // acts on what the user typed.
     void FlushGridEdit();
@@ -283,6 +289,7 @@ private:
     QAction* FAboutAction = nullptr;
     QAction* FEditMeasureAction = nullptr;
     QAction* FChooseColorAction = nullptr;
+    QAction* FPreferredRouteAction = nullptr;
     QAction* FColumnSettingsAction = nullptr;
 
     TAddMeasureForm* FAddMeasureForm = nullptr;

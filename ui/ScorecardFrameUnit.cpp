@@ -65,6 +65,10 @@ QVariant TScorecardModel::data(const QModelIndex& Index, int Role) const {
     switch (Role) {
     case Qt::DisplayRole:
         return FScorecard->Text(Index.row(), Col);
+    case Qt::CheckStateRole:
+        if (FScorecard->Kind(Col) != TScorecard::ckPreferred)
+            return QVariant();
+        return FScorecard->Element(Index.row()).Preferred() ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
         // Numbers and years line up on their last digit.
         if (FScorecard->IsNumberColumn(Col) || FScorecard->Kind(Col) == TScorecard::ckTippingYear)
@@ -92,7 +96,21 @@ Qt::ItemFlags TScorecardModel::flags(const QModelIndex& Index) const {
     Qt::ItemFlags Flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (IsCostColumn(Index.column()))
         Flags |= Qt::ItemIsEditable;
+    if (FScorecard && Index.column() < FScorecard->ColumnCount() &&
+        FScorecard->Kind(Index.column()) == TScorecard::ckPreferred)
+        Flags |= Qt::ItemIsUserCheckable;
     return Flags;
+}
+
+bool TScorecardModel::setData(const QModelIndex& Index, const QVariant& Value, int Role) {
+    if (Role != Qt::CheckStateRole || !FScorecard || !Index.isValid() ||
+        Index.column() >= FScorecard->ColumnCount() ||
+        FScorecard->Kind(Index.column()) != TScorecard::ckPreferred || !ElementOfRow(Index.row()))
+        return false;
+    const bool Wanted = Value.toInt() == Qt::Checked;
+    if (Wanted != ElementOfRow(Index.row())->Preferred())
+        Q_EMIT PreferredToggled(Index.row());
+    return true;
 }
 
 // ---------------------------------------------------------------- delegate

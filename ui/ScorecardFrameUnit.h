@@ -31,6 +31,13 @@ public:
     QVariant headerData(int Section, Qt::Orientation Orientation,
                         int Role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& Index) const override;
+    // A click on the preferred route's check box asks for the change; the
+    // document changes through the window, as one step, or not at all.
+    bool setData(const QModelIndex& Index, const QVariant& Value, int Role = Qt::EditRole) override;
+
+Q_SIGNALS:
+    // The element at list index Row is to join or leave the preferred route.
+    void PreferredToggled(int Row);
 
 private:
     const TElementsList* FElements = nullptr;

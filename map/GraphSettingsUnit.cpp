@@ -4,9 +4,11 @@
 #include "widgets/FloatEditUnit.h"
 #include "widgets/SpinEditUnit.h"
 
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -25,6 +27,8 @@ TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
     FDrawingAreaWidthSpinEdit->setSingleStep(100);
     FDrawingAreaHeightSpinEdit->setSingleStep(100);
     FFontSizeSpinEdit = new TSpinEdit(6, 20, this);
+    FTitleEdit = new QLineEdit(this);
+    FLegendCheckBox = new QCheckBox(QStringLiteral("Show a legend"), this);
 
     auto* Left = new QFormLayout;
     Left->addRow(QStringLiteral("LeftMargin"), FLeftMarginSpinEdit);
@@ -36,6 +40,7 @@ TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
     auto* Right = new QFormLayout;
     Right->addRow(QStringLiteral("GraphWidth"), FDrawingAreaWidthSpinEdit);
     Right->addRow(QStringLiteral("GraphHeight"), FDrawingAreaHeightSpinEdit);
+    Right->addRow(QString(), FLegendCheckBox);
 
     auto* Columns = new QHBoxLayout;
     Columns->addLayout(Left);
@@ -53,11 +58,16 @@ TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
     Buttons->addWidget(FCancelButton);
     Buttons->addWidget(FOKButton);
 
+    // The title runs across the whole dialog, as it runs across the map.
+    auto* TitleRow = new QFormLayout;
+    TitleRow->addRow(QStringLiteral("Title"), FTitleEdit);
+
     auto* Layout = new QVBoxLayout(this);
     Layout->addLayout(Columns);
+    Layout->addLayout(TitleRow);
     Layout->addStretch();
     Layout->addLayout(Buttons);
-    setFixedSize(482, 265);
+    setFixedSize(482, 300);
 }
 
 int TGraphSettingsForm::LeftMargin() const {
@@ -107,6 +117,19 @@ int TGraphSettingsForm::FontSize() const {
 }
 void TGraphSettingsForm::SetFontSize(int Value) {
     FFontSizeSpinEdit->SetValue(Value);
+}
+
+QString TGraphSettingsForm::Title() const {
+    return FTitleEdit->text();
+}
+void TGraphSettingsForm::SetTitle(const QString& Value) {
+    FTitleEdit->setText(Value);
+}
+bool TGraphSettingsForm::Legend() const {
+    return FLegendCheckBox->isChecked();
+}
+void TGraphSettingsForm::SetLegend(bool Value) {
+    FLegendCheckBox->setChecked(Value);
 }
 
 void TGraphSettingsForm::accept() {

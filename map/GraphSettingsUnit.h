@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QLineEdit;
 class QPushButton;
 class TSpinEdit;
 
@@ -27,6 +29,10 @@ public:
     void SetDrawingAreaHeight(int Value);
     int FontSize() const;
     void SetFontSize(int Value);
+    QString Title() const;
+    void SetTitle(const QString& Value);
+    bool Legend() const;
+    void SetLegend(bool Value);
     // The height of the axis band below the plot, which the drawing area
     // must hold besides the margins; set by the map view before each showing.
     int AxisBandHeight() const { return FAxisBandHeight; }
@@ -40,6 +46,8 @@ public:
     TSpinEdit* DrawingAreaWidthSpinEdit() const { return FDrawingAreaWidthSpinEdit; }
     TSpinEdit* DrawingAreaHeightSpinEdit() const { return FDrawingAreaHeightSpinEdit; }
     TSpinEdit* FontSizeSpinEdit() const { return FFontSizeSpinEdit; }
+    QLineEdit* TitleEdit() const { return FTitleEdit; }
+    QCheckBox* LegendCheckBox() const { return FLegendCheckBox; }
     QPushButton* OKButton() const { return FOKButton; }
     QPushButton* CancelButton() const { return FCancelButton; }
 
@@ -58,6 +66,8 @@ private:
     TSpinEdit* FDrawingAreaWidthSpinEdit;
     TSpinEdit* FDrawingAreaHeightSpinEdit;
     TSpinEdit* FFontSizeSpinEdit;
+    QLineEdit* FTitleEdit;
+    QCheckBox* FLegendCheckBox;
     QPushButton* FOKButton;
     QPushButton* FCancelButton;
 };

@@ -415,6 +415,8 @@ void TGraphicsFrame::SpeedButton2Click() {
     Form.SetDrawingAreaWidth(FSettings.DrawingAreaWidth());
     Form.SetDrawingAreaHeight(FSettings.DrawingAreaHeight());
     Form.SetFontSize(FSettings.FontSize());
+    Form.SetTitle(FSettings.Title());
+    Form.SetLegend(FSettings.Legend());
     Form.SetAxisBandHeight(FMyElementsList && FMyScenarioFrame
                                ? XAxisHeight(*FMyElementsList, *FMyScenarioFrame)
                                : FSettings.XAxisHeight());
@@ -430,6 +432,8 @@ void TGraphicsFrame::SpeedButton2Click() {
     SetDrawingAreaHeight(Form.DrawingAreaHeight());
     if (Form.FontSize() != ShownBy(*Form.FontSizeSpinEdit(), FSettings.FontSize()))
         FSettings.SetFontSize(Form.FontSize());
+    FSettings.SetTitle(Form.Title());
+    FSettings.SetLegend(Form.Legend());
     FSettings.SetGraphicsSettingIsDirty(true);
     if (!Before.SameAs(FSettings))
         Q_EMIT SettingsAccepted(Before, QStringLiteral("Graph settings"));

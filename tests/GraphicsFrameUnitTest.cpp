@@ -240,6 +240,30 @@ TEST_F(MapView, AMapThatCannotBeDrawnIsExplainedInsteadOfTheOldPicture) {
     EXPECT_FALSE(Frame.ElementsAt(QPoint(250, 165)).empty());
 }
 
+TEST_F(MapView, TheTitleAndTheLegendAreGraphSettings) {
+    QSignalSpy Accepted(&Frame, &TGraphicsFrame::SettingsAccepted);
+    Answer<TGraphSettingsForm>(
+        [](TGraphSettingsForm& Form) {
+            EXPECT_EQ(Form.Title(), "");
+            EXPECT_FALSE(Form.Legend());
+            QTest::keyClicks(Form.TitleEdit(), "Rhine delta");
+            QTest::mouseClick(Form.LegendCheckBox(), Qt::LeftButton);
+        },
+        true);
+    Frame.SpeedButton2Click();
+    EXPECT_EQ(Frame.Settings().Title(), "Rhine delta");
+    EXPECT_TRUE(Frame.Settings().Legend());
+    EXPECT_EQ(Accepted.size(), 1);
+    Answer<TGraphSettingsForm>(
+        [](TGraphSettingsForm& Form) {
+            EXPECT_EQ(Form.Title(), "Rhine delta");
+            EXPECT_TRUE(Form.Legend());
+        },
+        true);
+    Frame.SpeedButton2Click();
+    EXPECT_EQ(Accepted.size(), 1); // nothing changed
+}
+
 TEST_F(MapView, OkRedrawsAndCancelChangesNothing) {
     const QImage Before = Frame.ShownImage();
     List.Elements(0)->SetTippingPointValue(50); // the map only follows a redraw

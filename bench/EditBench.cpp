@@ -8,12 +8,14 @@
 // whole edit within 1.2 times the map drawing alone; the summary after the
 // table gives both.
 
+#include "base/NumberFormatUnit.h"
 #include "bench/BenchSupport.h"
 #include "document/PathwayFileUnit.h"
 #include "map/GraphicsFrameUnit.h"
 #include "ui/AboutUnit.h"
 #include "ui/ActionsGridUnit.h"
 #include "ui/ApplicationUnit.h"
+#include "ui/ElementEditsUnit.h"
 #include "ui/MainUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
@@ -87,12 +89,11 @@ void BM_EditTippingValue(benchmark::State& State) {
     TActionsStringGrid* Grid = Bench.Form->ActionsStringGrid();
     const int32_t Row = N / 2;
     Grid->SetSelection(Row, TActionsGridModel::FirstValueColumn);
-    TElement* Element = Grid->ElementOfRow(Row);
     int Turn = 0;
     for (auto _ : State) {
-        const QString Text = QString::number(40 + (++Turn % 2) * 5) + QStringLiteral(".5");
-        Bench.Form->ActionsStringGridEditCellDone(Element, TActionsGridModel::FirstValueColumn,
-                                                  Text);
+        const QString Text =
+            QString::number(40 + (++Turn % 2) * 5) + DecimalSeparator() + QStringLiteral("5");
+        Bench.Form->Edits()->CellEdited(Row - 1, TActionsGridModel::FirstValueColumn, Text);
         benchmark::DoNotOptimize(Grid->grab());
         benchmark::DoNotOptimize(Bench.Form->Frame11()->grab());
     }

@@ -10,16 +10,18 @@ function(corvinal_register Target)
   set_property(GLOBAL APPEND PROPERTY CORVINAL_TARGETS ${Target})
 endfunction()
 
-# corvinal_add_library(Name [WIDGETS] SOURCES file... LINKS target...)
+# corvinal_add_library(Name [WIDGETS] [SIGNALS] SOURCES file... LINKS target...)
 # A static library of one layer. Only a library marked WIDGETS may link Qt
-# Widgets; it also runs moc over its sources.
+# Widgets; it also runs moc over its sources, as does a widget-free library
+# marked SIGNALS (objects that tell others of their changes).
 function(corvinal_add_library Name)
-  cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "WIDGETS;SIGNALS" "" "SOURCES;LINKS" ${ARGN})
   add_library(${Name} STATIC ${ARG_SOURCES})
   target_link_libraries(${Name} PUBLIC ${ARG_LINKS})
-  if(ARG_WIDGETS)
+  if(ARG_WIDGETS OR ARG_SIGNALS)
     set_target_properties(${Name} PROPERTIES AUTOMOC ON)
-  else()
+  endif()
+  if(NOT ARG_WIDGETS)
     set_target_properties(${Name} PROPERTIES CORVINAL_WIDGET_FREE ON)
   endif()
   corvinal_register(${Name})

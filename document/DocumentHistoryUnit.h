@@ -28,6 +28,7 @@ public:
     bool SameAs(const TDocumentState& Other) const;
 
     const TElementsList& Elements() const { return FElements; }
+    const TScenarioFrame& Scenarios() const { return FScenarios; }
     const TGraphicsSettings& Settings() const { return FSettings; }
     void SetSettings(const TGraphicsSettings& Value) { FSettings = Value; }
 

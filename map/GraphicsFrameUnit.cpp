@@ -2,6 +2,7 @@
 
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
+#include "document/DocumentSessionUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/MapExportUnit.h"
 #include "map/MapGeometryUnit.h"
@@ -11,6 +12,7 @@
 #include "model/ElementsUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
 #include "scenarios/TippingYearUnit.h"
+#include "widgets/ErrorReportUnit.h"
 #include "widgets/FloatEditUnit.h"
 #include "widgets/ModalSeamUnit.h"
 #include "widgets/SpinEditUnit.h"
@@ -142,22 +144,58 @@ TGraphicsFrame::TGraphicsFrame(QWidget* Parent) : QWidget(Parent) {
 
     ResizeImage();
 
-    connect(FComboBox1, qOverload<int>(&QComboBox::activated), this, [this] { ComboBox1Change(); });
-    connect(FSpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
-    connect(FSpeedButton2, &QPushButton::clicked, this, [this] { SpeedButton2Click(); });
-    connect(FSpeedButton3, &QPushButton::clicked, this, [this] { SpeedButton3Click(); });
+    connect(FComboBox1, qOverload<int>(&QComboBox::activated), this,
+            [this] { Guarded([this] { ComboBox1Change(); }); });
+    // The buttons are commands: what fails in them is reported there.
+    connect(FSpeedButton1, &QPushButton::clicked, this,
+            [this] { Guarded([this] { SpeedButton1Click(); }); });
+    connect(FSpeedButton2, &QPushButton::clicked, this,
+            [this] { Guarded([this] { SpeedButton2Click(); }); });
+    connect(FSpeedButton3, &QPushButton::clicked, this,
+            [this] { Guarded([this] { SpeedButton3Click(); }); });
 }
 
 TGraphicsFrame::~TGraphicsFrame() = default;
 
-void TGraphicsFrame::SetMyElementsList(TElementsList* Value) {
-    FMyElementsList = Value;
+void TGraphicsFrame::SetSession(TDocumentSession* Value) {
+    if (FSession)
+        FSession->disconnect(this);
+    FSession = Value;
+    FMyElementsList = Value ? &Value->Elements() : nullptr;
+    FMyScenarioFrame = Value ? &Value->Scenarios() : nullptr;
+    FSettings = Value ? &Value->Settings() : &FNoSettings;
     FMap.reset();
+    if (Value) {
+        connect(Value, &TDocumentSession::Changed, this, [this] { DocumentChanged(); });
+        connect(Value, &TDocumentSession::Replaced, this, [this] { DocumentReplaced(); });
+    }
+    ResizeImage();
 }
 
-void TGraphicsFrame::SetMyScenarioFrame(TScenarioFrame* Value) {
-    FMyScenarioFrame = Value;
-    FMap.reset();
+void TGraphicsFrame::DocumentReplaced() {
+    ResizeImage();
+    UpdateSeriesSelector();
+    DrawOrExplain();
+}
+
+void TGraphicsFrame::DocumentChanged() {
+    ResizeImage();
+    // The selector follows the time columns, still showing the column it
+    // showed where that exists.
+    QStringList Captions;
+    const bool TimeBased = FMyElementsList && FMyElementsList->PathwayType() == ptTimeBased;
+    for (int32_t I = 0; TimeBased && I < FMyElementsList->TippingTimeValuesCount(); ++I)
+        Captions << FMyElementsList->TippingTimeColumnCaption(I);
+    QStringList Shown;
+    for (int I = 0; I < FComboBox1->count(); ++I)
+        Shown << FComboBox1->itemText(I);
+    if (Captions != Shown || FComboBox1->isVisibleTo(FPanel1) != TimeBased) {
+        const int32_t Series = SeriesIndex();
+        UpdateSeriesSelector();
+        if (Series >= 0 && Series < FComboBox1->count())
+            FComboBox1->setCurrentIndex(Series);
+    }
+    Guarded([this] { Draw(); });
 }
 
 void TGraphicsFrame::SetSettingsForms(TXAxisSettingsForm* XAxisSettingsForm,
@@ -168,17 +206,17 @@ void TGraphicsFrame::SetSettingsForms(TXAxisSettingsForm* XAxisSettingsForm,
 
 TPathwayMap* TGraphicsFrame::Map() {
     if (!FMap && FMyElementsList && FMyScenarioFrame)
-        FMap = std::make_unique<TPathwayMap>(FSettings, *FMyElementsList, *FMyScenarioFrame);
+        FMap = std::make_unique<TPathwayMap>(*FSettings, *FMyElementsList, *FMyScenarioFrame);
     return FMap.get();
 }
 
 void TGraphicsFrame::SetDrawingAreaWidth(int32_t Value) {
-    FSettings.SetDrawingAreaWidth(Value);
+    FSettings->SetDrawingAreaWidth(Value);
     ResizeImage();
 }
 
 void TGraphicsFrame::SetDrawingAreaHeight(int32_t Value) {
-    FSettings.SetDrawingAreaHeight(Value);
+    FSettings->SetDrawingAreaHeight(Value);
     ResizeImage();
 }
 
@@ -186,8 +224,8 @@ void TGraphicsFrame::ResizeImage() {
     // A widget cannot be negative or larger than the toolkit allows; the map
     // itself refuses such sizes with a message when it is drawn.
     const int Limit = QWIDGETSIZE_MAX;
-    FImage1->setFixedSize(qBound(0, FSettings.DrawingAreaWidth(), Limit),
-                          qBound(0, FSettings.DrawingAreaHeight(), Limit));
+    FImage1->setFixedSize(qBound(0, FSettings->DrawingAreaWidth(), Limit),
+                          qBound(0, FSettings->DrawingAreaHeight(), Limit));
     FImage1->update();
 }
 
@@ -254,7 +292,7 @@ std::unique_ptr<TMapGeometry> TGraphicsFrame::Geometry() const {
     // could not be drawn could not place anything either).
     if (!FMyElementsList || FShownImage.isNull() || !FDrawingFailure.isEmpty())
         return nullptr;
-    return std::make_unique<TMapGeometry>(FSettings, *FMyElementsList, SeriesIndex());
+    return std::make_unique<TMapGeometry>(*FSettings, *FMyElementsList, SeriesIndex());
 }
 
 std::vector<int32_t> TGraphicsFrame::ElementsAt(QPoint Point) const {
@@ -343,11 +381,11 @@ std::vector<QRect> TGraphicsFrame::HaloRegions() const {
 }
 
 void TGraphicsFrame::WriteToXML(TXmlDoc& XML) const {
-    FSettings.WriteToXML(XML);
+    FSettings->WriteToXML(XML);
 }
 
 void TGraphicsFrame::ReadFromXML(const TXmlDoc& XML) {
-    FSettings.ReadFromXML(XML);
+    FSettings->ReadFromXML(XML);
     ResizeImage();
 }
 
@@ -374,11 +412,11 @@ void TGraphicsFrame::SpeedButton1Click() {
     if (!FXAxisSettingsForm)
         return;
     TXAxisSettingsForm& Form = *FXAxisSettingsForm;
-    Form.SetMinTippingPoint(FSettings.MinTippingPointValue());
-    Form.SetMaxTippingPoint(FSettings.MaxTippingPointValue());
-    Form.SetXAxixCaption(FSettings.XAxisTitle());
-    Form.SetTicksXAxis(FSettings.TicksXAxis());
-    Form.SetShowXAxis(FSettings.ShowXAxis());
+    Form.SetMinTippingPoint(FSettings->MinTippingPointValue());
+    Form.SetMaxTippingPoint(FSettings->MaxTippingPointValue());
+    Form.SetXAxixCaption(FSettings->XAxisTitle());
+    Form.SetTicksXAxis(FSettings->TicksXAxis());
+    Form.SetShowXAxis(FSettings->ShowXAxis());
     if (Modal().Exec(&Form) != QDialog::Accepted)
         return;
     // The dialog let OK through only with numbers that make a range. A
@@ -388,56 +426,76 @@ void TGraphicsFrame::SpeedButton1Click() {
     const double Min = Form.MinTippingPointKept();
     const double Max = Form.MaxTippingPointKept();
     const int32_t Ticks =
-        Form.TicksXAxis() == ShownBy(*Form.TicksSpinEdit(), FSettings.TicksXAxis())
-            ? FSettings.TicksXAxis()
+        Form.TicksXAxis() == ShownBy(*Form.TicksSpinEdit(), FSettings->TicksXAxis())
+            ? FSettings->TicksXAxis()
             : Form.TicksXAxis();
-    const TGraphicsSettings Before = FSettings;
-    FSettings.SetMinTippingPointValue(Min);
-    FSettings.SetMaxTippingPointValue(Max);
-    FSettings.SetXAxisTitle(Form.XAxixCaption());
-    FSettings.SetTicksXAxis(Ticks);
-    FSettings.SetShowXAxis(Form.ShowXAxis());
-    FSettings.SetGraphicsSettingIsDirty(true);
-    if (!Before.SameAs(FSettings))
-        Q_EMIT SettingsAccepted(Before, QStringLiteral("X-Axis settings"));
-    Draw();
+    TGraphicsSettings Wanted = *FSettings;
+    Wanted.SetMinTippingPointValue(Min);
+    Wanted.SetMaxTippingPointValue(Max);
+    Wanted.SetXAxisTitle(Form.XAxixCaption());
+    Wanted.SetTicksXAxis(Ticks);
+    Wanted.SetShowXAxis(Form.ShowXAxis());
+    ApplySettings(QStringLiteral("X-Axis settings"), Wanted);
+}
+
+void TGraphicsFrame::ApplySettings(const QString& Name, const TGraphicsSettings& Wanted) {
+    const TGraphicsSettings Before = *FSettings;
+    // Whether the axis is shown is the view's choice, never a step of the
+    // document; the dirty flags and the axis band are the session's and the
+    // painter's.
+    FSettings->SetShowXAxis(Wanted.ShowXAxis());
+    const auto Take = [this, &Wanted] {
+        TGraphicsSettings New = Wanted;
+        New.SetXAxisHeight(FSettings->XAxisHeight());
+        New.SetGraphicsSettingIsDirty(FSettings->GraphicsSettingIsDirty());
+        *FSettings = New;
+    };
+    if (FSession)
+        FSession->Change(Name, Take);
+    else
+        Take();
+    // OK marks the settings as touched, changed or not.
+    FSettings->SetGraphicsSettingIsDirty(true);
+    // A change of the document redrew the map through the session; an OK
+    // that changed nothing stored redraws it here.
+    if (!FSession || Before.SameStoredAs(*FSettings)) {
+        ResizeImage();
+        Draw();
+    }
 }
 
 void TGraphicsFrame::SpeedButton2Click() {
     if (!FGraphSettingsForm)
         return;
     TGraphSettingsForm& Form = *FGraphSettingsForm;
-    Form.SetLeftMargin(FSettings.LeftMargin());
-    Form.SetTitlesAreaWidth(FSettings.TitlesAreaWidth());
-    Form.SetTopMargin(FSettings.TopMargin());
-    Form.SetBottomMargin(FSettings.BottomMargin());
-    Form.SetRightMargin(FSettings.RightMargin());
-    Form.SetDrawingAreaWidth(FSettings.DrawingAreaWidth());
-    Form.SetDrawingAreaHeight(FSettings.DrawingAreaHeight());
-    Form.SetFontSize(FSettings.FontSize());
-    Form.SetTitle(FSettings.Title());
-    Form.SetLegend(FSettings.Legend());
+    Form.SetLeftMargin(FSettings->LeftMargin());
+    Form.SetTitlesAreaWidth(FSettings->TitlesAreaWidth());
+    Form.SetTopMargin(FSettings->TopMargin());
+    Form.SetBottomMargin(FSettings->BottomMargin());
+    Form.SetRightMargin(FSettings->RightMargin());
+    Form.SetDrawingAreaWidth(FSettings->DrawingAreaWidth());
+    Form.SetDrawingAreaHeight(FSettings->DrawingAreaHeight());
+    Form.SetFontSize(FSettings->FontSize());
+    Form.SetTitle(FSettings->Title());
+    Form.SetLegend(FSettings->Legend());
     Form.SetAxisBandHeight(FMyElementsList && FMyScenarioFrame
                                ? XAxisHeight(*FMyElementsList, *FMyScenarioFrame)
-                               : FSettings.XAxisHeight());
+                               : FSettings->XAxisHeight());
     if (Modal().Exec(&Form) != QDialog::Accepted)
         return;
-    const TGraphicsSettings Before = FSettings;
-    FSettings.SetLeftMargin(Form.LeftMargin());
-    FSettings.SetTitlesAreaWidth(Form.TitlesAreaWidth());
-    FSettings.SetTopMargin(Form.TopMargin());
-    FSettings.SetBottomMargin(Form.BottomMargin());
-    FSettings.SetRightMargin(Form.RightMargin());
-    SetDrawingAreaWidth(Form.DrawingAreaWidth());
-    SetDrawingAreaHeight(Form.DrawingAreaHeight());
-    if (Form.FontSize() != ShownBy(*Form.FontSizeSpinEdit(), FSettings.FontSize()))
-        FSettings.SetFontSize(Form.FontSize());
-    FSettings.SetTitle(Form.Title());
-    FSettings.SetLegend(Form.Legend());
-    FSettings.SetGraphicsSettingIsDirty(true);
-    if (!Before.SameAs(FSettings))
-        Q_EMIT SettingsAccepted(Before, QStringLiteral("Graph settings"));
-    Draw();
+    TGraphicsSettings Wanted = *FSettings;
+    Wanted.SetLeftMargin(Form.LeftMargin());
+    Wanted.SetTitlesAreaWidth(Form.TitlesAreaWidth());
+    Wanted.SetTopMargin(Form.TopMargin());
+    Wanted.SetBottomMargin(Form.BottomMargin());
+    Wanted.SetRightMargin(Form.RightMargin());
+    Wanted.SetDrawingAreaWidth(Form.DrawingAreaWidth());
+    Wanted.SetDrawingAreaHeight(Form.DrawingAreaHeight());
+    if (Form.FontSize() != ShownBy(*Form.FontSizeSpinEdit(), FSettings->FontSize()))
+        Wanted.SetFontSize(Form.FontSize());
+    Wanted.SetTitle(Form.Title());
+    Wanted.SetLegend(Form.Legend());
+    ApplySettings(QStringLiteral("Graph settings"), Wanted);
 }
 
 void TGraphicsFrame::SpeedButton3Click() {

@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
+class TDocumentSession;
 class TElementsList;
 class TGraphSettingsForm;
 class TPathwayMap;
@@ -20,37 +21,43 @@ class TXmlDoc;
 class TElement;
 class TMapGeometry;
 
-// The map view: owns the graph settings, shows the map at its natural size in
+// The map view: shows the map of a document session at its natural size in
 // a scrolling area, picks the time column a time-based map shows, opens the
-// two settings dialogs and saves the shown map as an image.
+// two settings dialogs and saves the shown map as an image. The session owns
+// the graph settings; the view reads them, and changes them only as steps of
+// the session. It redraws whenever the session's document changes.
 class TGraphicsFrame : public QWidget {
     Q_OBJECT
 public:
     explicit TGraphicsFrame(QWidget* Parent = nullptr);
     ~TGraphicsFrame() override;
 
-    TGraphicsSettings& Settings() { return FSettings; }
-    const TGraphicsSettings& Settings() const { return FSettings; }
+    // The session's settings.
+    TGraphicsSettings& Settings() { return *FSettings; }
+    const TGraphicsSettings& Settings() const { return *FSettings; }
 
-    // Set once by the main window; the view only reads them.
-    void SetMyElementsList(TElementsList* Value);
-    void SetMyScenarioFrame(TScenarioFrame* Value);
+    // Set once by the main window: the view shows the session's document
+    // and follows its changes.
+    void SetSession(TDocumentSession* Value);
+    TDocumentSession* Session() const { return FSession; }
+    const TElementsList* MyElementsList() const { return FMyElementsList; }
+    const TScenarioFrame* MyScenarioFrame() const { return FMyScenarioFrame; }
     // The settings dialogs, created once at start-up.
     void SetSettingsForms(TXAxisSettingsForm* XAxisSettingsForm,
                           TGraphSettingsForm* GraphSettingsForm);
 
     // Every change of the drawing size goes through these: they resize the
     // image control too.
-    int32_t DrawingAreaWidth() const { return FSettings.DrawingAreaWidth(); }
+    int32_t DrawingAreaWidth() const { return FSettings->DrawingAreaWidth(); }
     void SetDrawingAreaWidth(int32_t Value);
-    int32_t DrawingAreaHeight() const { return FSettings.DrawingAreaHeight(); }
+    int32_t DrawingAreaHeight() const { return FSettings->DrawingAreaHeight(); }
     void SetDrawingAreaHeight(int32_t Value);
-    double MaxTippingPointValue() const { return FSettings.MaxTippingPointValue(); }
-    void SetMaxTippingPointValue(double Value) { FSettings.SetMaxTippingPointValue(Value); }
-    double MinTippingPointValue() const { return FSettings.MinTippingPointValue(); }
-    void SetMinTippingPointValue(double Value) { FSettings.SetMinTippingPointValue(Value); }
-    bool GraphicsSettingIsDirty() const { return FSettings.GraphicsSettingIsDirty(); }
-    void SetGraphicsSettingIsDirty(bool Value) { FSettings.SetGraphicsSettingIsDirty(Value); }
+    double MaxTippingPointValue() const { return FSettings->MaxTippingPointValue(); }
+    void SetMaxTippingPointValue(double Value) { FSettings->SetMaxTippingPointValue(Value); }
+    double MinTippingPointValue() const { return FSettings->MinTippingPointValue(); }
+    void SetMinTippingPointValue(double Value) { FSettings->SetMinTippingPointValue(Value); }
+    bool GraphicsSettingIsDirty() const { return FSettings->GraphicsSettingIsDirty(); }
+    void SetGraphicsSettingIsDirty(bool Value) { FSettings->SetGraphicsSettingIsDirty(Value); }
 
     // Draws the map anew and shows it. When the drawing fails the error goes
     // on to the caller and the previous picture stays.
@@ -64,6 +71,14 @@ public:
     QString DrawingFailure() const { return FDrawingFailure; }
     // Refills the series selector from the time columns and selects the first.
     void UpdateSeriesSelector();
+    // The document changed: the image takes the drawing size, the selector
+    // the time columns (keeping the column shown where it still exists),
+    // and the map is drawn anew; a drawing that fails is reported, the
+    // previous picture staying.
+    void DocumentChanged();
+    // Another document: the selector anew at its first column, and the map
+    // drawn or, where it cannot be, the reason shown (DrawingFailure).
+    void DocumentReplaced();
     // The series position the map is drawn for: -1 when the selector is empty.
     int32_t SeriesIndex() const;
 
@@ -105,24 +120,25 @@ public:
     std::vector<QRect> HaloRegions() const;
 
 Q_SIGNALS:
-    // A settings dialog ended with OK and changed the settings; Before holds
-    // them as they were, Name the change as the user knows it. Sent before
-    // the map is redrawn, so that whoever keeps the history has the change
-    // even when the drawing fails.
-    void SettingsAccepted(const TGraphicsSettings& Before, const QString& Name);
     // The user clicked the element at list index Index on the map.
     void ElementClicked(int Index);
 
 private:
     void ResizeImage();
+    // Takes the settings a dialog ended with OK with, as one step of the
+    // session named Name, and redraws.
+    void ApplySettings(const QString& Name, const TGraphicsSettings& Wanted);
     TPathwayMap* Map();
     // The layout of the map as it stands; none when the view has no list.
     std::unique_ptr<TMapGeometry> Geometry() const;
     int32_t IndexOfElement(const TElement* Element) const;
 
-    TGraphicsSettings FSettings;
-    TElementsList* FMyElementsList = nullptr;
-    TScenarioFrame* FMyScenarioFrame = nullptr;
+    // Until a session is set, the view shows the defaults.
+    TGraphicsSettings FNoSettings;
+    TGraphicsSettings* FSettings = &FNoSettings;
+    TDocumentSession* FSession = nullptr;
+    const TElementsList* FMyElementsList = nullptr;
+    const TScenarioFrame* FMyScenarioFrame = nullptr;
     std::unique_ptr<TPathwayMap> FMap;
     TXAxisSettingsForm* FXAxisSettingsForm = nullptr;
     TGraphSettingsForm* FGraphSettingsForm = nullptr;

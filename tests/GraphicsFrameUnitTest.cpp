@@ -1,5 +1,6 @@
 #include "map/GraphicsFrameUnit.h"
 #include "base/ErrorUnit.h"
+#include "document/DocumentSessionUnit.h"
 #include "file/XmlUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/MapGeometryUnit.h"
@@ -25,6 +26,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,19 +35,12 @@ namespace {
 class MapView : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetUpScenarioYears(Scenarios);
-        List.SetCurrentElementID(-1);
-        List.SetTippingTimeValuesCount(1);
-        List.SetCurrentElementID(
-            List.AddSimpleElement("Current Situation", RGBToColor(128, 128, 128), 10, 0, 1)->ID());
-        Frame.SetMyElementsList(&List);
-        Frame.SetMyScenarioFrame(&Scenarios);
+        Frame.SetSession(&Session);
         Frame.SetSettingsForms(&XAxisForm, &GraphForm);
-        Frame.SetMinTippingPointValue(0);
-        Frame.SetMaxTippingPointValue(100);
-        Frame.UpdateSeriesSelector();
-        Frame.Draw();
+        Session.New(ptConditionBased);
     }
+    // The steps the view's settings dialogs made.
+    int Steps() const { return Session.UndoStack()->count(); }
 
     // Plays the user on a settings dialog: Edit changes fields, then OK or Cancel.
     template <typename TForm> void Answer(std::function<void(TForm&)> Edit, bool Ok) {
@@ -62,8 +57,9 @@ protected:
     }
 
     TScriptedModal Script;
-    TElementsList List;
-    TScenarioFrame Scenarios;
+    TDocumentSession Session;
+    TElementsList& List = Session.Elements();
+    TScenarioFrame& Scenarios = Session.Scenarios();
     TXAxisSettingsForm XAxisForm;
     TGraphSettingsForm GraphForm;
     TGraphicsFrame Frame;
@@ -189,7 +185,6 @@ TEST_F(MapView, SettingsThatCannotBeDrawnAreRefusedWhileTheDialogStaysOpen) {
         {"too narrow", Area(260, 400), Small.arg(260).arg(400)},
         {"too low", Area(1000, 90), Small.arg(1000).arg(90)},
     };
-    QSignalSpy Accepted(&Frame, &TGraphicsFrame::SettingsAccepted);
     for (const TCase& Case : Cases) {
         const TGraphicsSettings Before = Frame.Settings();
         const QImage Picture = Frame.ShownImage();
@@ -202,7 +197,7 @@ TEST_F(MapView, SettingsThatCannotBeDrawnAreRefusedWhileTheDialogStaysOpen) {
         EXPECT_FALSE(Frame.GraphicsSettingIsDirty()) << Case.Name;
         EXPECT_EQ(Frame.ShownImage(), Picture) << Case.Name;
     }
-    EXPECT_EQ(Accepted.count(), 0);
+    EXPECT_EQ(Steps(), 0);
     // The refused field is the one to put right.
     Script.Errors.clear();
     XAxis("3", "3")();
@@ -241,7 +236,6 @@ TEST_F(MapView, AMapThatCannotBeDrawnIsExplainedInsteadOfTheOldPicture) {
 }
 
 TEST_F(MapView, TheTitleAndTheLegendAreGraphSettings) {
-    QSignalSpy Accepted(&Frame, &TGraphicsFrame::SettingsAccepted);
     Answer<TGraphSettingsForm>(
         [](TGraphSettingsForm& Form) {
             EXPECT_EQ(Form.Title(), "");
@@ -253,7 +247,7 @@ TEST_F(MapView, TheTitleAndTheLegendAreGraphSettings) {
     Frame.SpeedButton2Click();
     EXPECT_EQ(Frame.Settings().Title(), "Rhine delta");
     EXPECT_TRUE(Frame.Settings().Legend());
-    EXPECT_EQ(Accepted.size(), 1);
+    EXPECT_EQ(Steps(), 1);
     Answer<TGraphSettingsForm>(
         [](TGraphSettingsForm& Form) {
             EXPECT_EQ(Form.Title(), "Rhine delta");
@@ -261,7 +255,7 @@ TEST_F(MapView, TheTitleAndTheLegendAreGraphSettings) {
         },
         true);
     Frame.SpeedButton2Click();
-    EXPECT_EQ(Accepted.size(), 1); // nothing changed
+    EXPECT_EQ(Steps(), 1); // nothing changed
 }
 
 TEST_F(MapView, OkRedrawsAndCancelChangesNothing) {

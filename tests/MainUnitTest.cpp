@@ -19,6 +19,7 @@
 #include "ui/ActionsGridUnit.h"
 #include "ui/AddCombinationFormUnit.h"
 #include "ui/AddMeasureFormUnit.h"
+#include "ui/ElementEditsUnit.h"
 #include "ui/SaveAndCloseUnit.h"
 #include "ui/ScorecardFrameUnit.h"
 #include "ui/TimeColumnSettingsUnit.h"
@@ -1122,7 +1123,7 @@ TEST_F(Editing, ASystemColourIsOfferedAsItIsDrawn) {
     TElement* Dike = AddAction("Dike", "3");
     Dike->SetMyColor(TColor(0xFF00000Fu)); // the button face, from a file
     Script.AnswerColor(std::nullopt);
-    Form->ChooseElementColor(2);
+    Form->Edits()->ChooseElementColor(1);
     const QColor Face = ColorToQColor(TColor(0xFF00000Fu));
     EXPECT_EQ(Script.LastColorOffered, RGBToColor(Face.red(), Face.green(), Face.blue()));
 }
@@ -1352,7 +1353,7 @@ TEST_F(Editing, MenusAndTheirKeys) {
     QStringList Menus;
     for (QAction* Menu : Form->menuBar()->actions())
         Menus << Menu->text();
-    EXPECT_EQ(Menus, QStringList({"&File", "&Edit", "&Help"}));
+    EXPECT_EQ(Menus, QStringList({"&File", "&Edit", "&View", "&Help"}));
     EXPECT_EQ(Form->NewConditionAction()->shortcut(), QKeySequence(QKeySequence::New));
     EXPECT_EQ(Form->OpenAction()->shortcut(), QKeySequence(QKeySequence::Open));
     const QList<QKeySequence> SaveAs = QKeySequence::keyBindings(QKeySequence::SaveAs);
@@ -1430,6 +1431,7 @@ TEST_F(Editing, NewAndOpenAskTheCloseQuestionFirst) {
     EXPECT_EQ(List->PathwayType(), ptConditionBased);
     EXPECT_EQ(Form->UndoStack()->count(), 0);
     EXPECT_EQ(Form->RecentFiles().value(0), QDir::toNativeSeparators(Delta));
+    EXPECT_TRUE(Script.Errors.isEmpty()) << Script.Errors.join("; ").toStdString();
     EXPECT_TRUE(Script.AllAnswered());
 }
 

@@ -425,12 +425,12 @@ void TDataCellDelegate::setModelData(QWidget* Editor, QAbstractItemModel* Model,
     const QString Initial = Editor->property(InitialTextProperty).toString();
     if (auto* Combo = qobject_cast<QComboBox*>(Editor)) {
         if (Combo->currentText() != Initial)
-            Q_EMIT FGrid->TypeChosen(Element, Combo->currentIndex());
+            Q_EMIT FGrid->TypeChosen(Index.row(), Combo->currentIndex());
         return;
     }
     const auto* Field = qobject_cast<QLineEdit*>(Editor);
     if (Field && Field->text() != Initial)
-        Q_EMIT FGrid->CellEdited(Element, Index.column(), Field->text());
+        Q_EMIT FGrid->CellEdited(Index.row(), Index.column(), Field->text());
 }
 
 bool TDataCellDelegate::eventFilter(QObject* Object, QEvent* Event) {

@@ -246,12 +246,12 @@ public:
 Q_SIGNALS:
     // A fixed cell was clicked: a header cell (Row 0) or an id or colour cell.
     void ButtonClick(int Col, int Row);
-    // An in-place edit of a name or value cell of Element ended with a text
-    // other than the one it started with.
-    void CellEdited(TElement* Element, int Col, const QString& Text);
-    // A type was chosen in the drop-down of Element's type cell: 0 for
-    // "Combine", 1 for "Sequence".
-    void TypeChosen(TElement* Element, int Index);
+    // An in-place edit of a name or value cell of the element at list index
+    // Index ended with a text other than the one it started with.
+    void CellEdited(int Index, int Col, const QString& Text);
+    // A type was chosen in the drop-down of the type cell of the element at
+    // list index Index: Item 0 for "Combine", 1 for "Sequence".
+    void TypeChosen(int Index, int Item);
     // The selected range changed; the highlights are already updated.
     void SelectedRangeChanged(int TopRow);
 

@@ -2,6 +2,7 @@
 
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
+#include "widgets/ErrorReportUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
 #include <QIcon>
@@ -30,25 +31,8 @@ TCorvinalApplication::TCorvinalApplication(int& Argc, char** Argv) : QApplicatio
     InitFormatSettings(QLocale::system());
 }
 
-namespace {
-
-// The error box sits over the window the user works in: an open dialog, or
-// else the main window, also while no window has the focus yet.
-QWidget* ReportParent() {
-    if (QWidget* Modal = QApplication::activeModalWidget())
-        return Modal;
-    if (QWidget* Active = QApplication::activeWindow())
-        return Active;
-    for (QWidget* Window : QApplication::topLevelWidgets())
-        if (qobject_cast<QMainWindow*>(Window) && Window->isVisible())
-            return Window;
-    return nullptr;
-}
-
-} // namespace
-
 void ReportException(const std::exception& E) {
-    Modal().ShowError(ReportParent(), ErrorText(E));
+    ReportError(E);
 }
 
 bool TCorvinalApplication::notify(QObject* Receiver, QEvent* Event) {

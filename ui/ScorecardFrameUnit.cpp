@@ -158,9 +158,9 @@ void TScorecardDelegate::setEditorData(QWidget* Editor, const QModelIndex& Index
 void TScorecardDelegate::setModelData(QWidget* Editor, QAbstractItemModel*,
                                       const QModelIndex& Index) const {
     const auto* Field = qobject_cast<QLineEdit*>(Editor);
-    TElement* Element = FFrame->Model()->ElementOfRow(Index.row());
-    if (Field && Element && Field->text() != Editor->property(InitialTextProperty).toString())
-        Q_EMIT FFrame->CostEdited(Element, Index.column(), Field->text());
+    if (Field && FFrame->Model()->ElementOfRow(Index.row()) &&
+        Field->text() != Editor->property(InitialTextProperty).toString())
+        Q_EMIT FFrame->CostEdited(Index.row(), Index.column(), Field->text());
 }
 
 bool TScorecardDelegate::eventFilter(QObject* Object, QEvent* Event) {

@@ -108,8 +108,9 @@ public:
     void CopySelection() const;
 
 Q_SIGNALS:
-    // A cost of Element was typed: Col is the scorecard column.
-    void CostEdited(TElement* Element, int Col, const QString& Text);
+    // A cost of the element at list index Index was typed: Col is the
+    // scorecard column.
+    void CostEdited(int Index, int Col, const QString& Text);
     // The user made another row current.
     void RowSelected(int Row);
 

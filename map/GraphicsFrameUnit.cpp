@@ -166,8 +166,10 @@ void TGraphicsFrame::SetSession(TDocumentSession* Value) {
     FSettings = Value ? &Value->Settings() : &FNoSettings;
     FMap.reset();
     if (Value) {
-        connect(Value, &TDocumentSession::Changed, this, [this] { DocumentChanged(); });
-        connect(Value, &TDocumentSession::Replaced, this, [this] { DocumentReplaced(); });
+        connect(Value, &TDocumentSession::Changed, this,
+                [this] { Guarded([this] { DocumentChanged(); }); });
+        connect(Value, &TDocumentSession::Replaced, this,
+                [this] { Guarded([this] { DocumentReplaced(); }); });
     }
     ResizeImage();
 }

@@ -3,6 +3,7 @@
 #include "base/NumberFormatUnit.h"
 #include "scenarios/AddScenarioFormUnit.h"
 #include "scenarios/ScenarioMatrixUnit.h"
+#include "widgets/ErrorReportUnit.h"
 #include "widgets/FloatEditUnit.h"
 #include "widgets/GridKeysUnit.h"
 #include "widgets/ModalSeamUnit.h"
@@ -362,9 +363,11 @@ QAction* TScenarioDefinitionForm::MakeCommand(const QString& Caption, int Top, Q
             [Shown, Action] { Shown->setEnabled(Action->isEnabled()); });
     connect(Action, &QAction::triggered, this, [this, Execute] {
         // A command works on what the matrix shows, an edit in progress
-        // included.
-        FMatrixView->CloseEditor(true);
-        (this->*Execute)();
+        // included. What fails in it is reported here; the dialog goes on.
+        Guarded([this, Execute] {
+            FMatrixView->CloseEditor(true);
+            (this->*Execute)();
+        });
     });
     return Action;
 }

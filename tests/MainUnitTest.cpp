@@ -19,6 +19,7 @@
 #include "ui/ActionsGridUnit.h"
 #include "ui/AddCombinationFormUnit.h"
 #include "ui/AddMeasureFormUnit.h"
+#include "ui/ApplicationUnit.h"
 #include "ui/ElementEditsUnit.h"
 #include "ui/SaveAndCloseUnit.h"
 #include "ui/ScorecardFrameUnit.h"
@@ -1382,6 +1383,51 @@ TEST_F(Editing, MenusAndTheirKeys) {
     });
     Form->AboutAction()->trigger();
     EXPECT_TRUE(Script.AllAnswered());
+}
+
+// An error in a command stops at the command, however the command came (its
+// key, its button, its menu entry): it is reported once, and the window goes
+// on working.
+TEST_F(Editing, ACommandThatFailsIsReportedAndTheWindowGoesOn) {
+    Start();
+    QTemporaryDir Dir;
+    QFile Blocker(Dir.filePath("not-a-folder"));
+    ASSERT_TRUE(Blocker.open(QIODevice::WriteOnly));
+    Blocker.close();
+    const QString Name = Dir.filePath("not-a-folder/plan.pathway");
+    Form->SetPathwayFileName(Name);
+    const std::pair<const char*, std::function<void()>> Ways[] = {
+        {"key",
+         [&] {
+             Grid->setFocus();
+             PressKey(Qt::Key_S, Qt::ControlModifier);
+         }},
+        {"button", [&] { QTest::mouseClick(Form->SaveAction().Button, Qt::LeftButton); }},
+        {"menu entry",
+         [&] {
+             QMenu* Menu = Form->FileMenu();
+             Menu->popup(Form->mapToGlobal(QPoint(10, 10)));
+             Settle();
+             QTest::mouseClick(Menu, Qt::LeftButton, {},
+                               Menu->actionGeometry(Form->SaveAction().Action).center());
+         }},
+    };
+    for (const auto& [Way, Run] : Ways) {
+        Script.Errors.clear();
+        const int32_t Before = List->Count();
+        Run();
+        Settle();
+        ASSERT_EQ(Script.Errors.size(), 1) << Way;
+        EXPECT_TRUE(Script.Errors[0].contains("plan.pathway")) << Script.Errors[0].toStdString();
+        EXPECT_TRUE(Script.Messages.isEmpty()) << Way;
+        EXPECT_FALSE(QFile::exists(Name));
+        // The window goes on.
+        Form->AddSimpleElementAction().Button->click();
+        EXPECT_EQ(List->Count(), Before + 1) << Way;
+        EXPECT_TRUE(Form->isVisible());
+    }
+    // Stopped at the command, never passed through the toolkit.
+    EXPECT_EQ(TCorvinalApplication::EscapedErrors(), 0);
 }
 
 TEST_F(Editing, NewAndOpenAskTheCloseQuestionFirst) {

@@ -35,10 +35,21 @@ void ReportException(const std::exception& E) {
     ReportError(E);
 }
 
+namespace {
+
+int GEscapedErrors = 0;
+
+} // namespace
+
+int TCorvinalApplication::EscapedErrors() {
+    return GEscapedErrors;
+}
+
 bool TCorvinalApplication::notify(QObject* Receiver, QEvent* Event) {
     try {
         return QApplication::notify(Receiver, Event);
     } catch (const std::exception& E) {
+        ++GEscapedErrors;
         ReportException(E);
     }
     return false;

@@ -9,13 +9,16 @@ inline constexpr int ApplicationIconSizes[] = {16, 32, 48, 64, 128, 256};
 // The icon of the windows, from the program's resources.
 QIcon ApplicationIcon();
 
-// The application object. Commands and event handlers let their errors
-// propagate; this is the one place that catches them, shows the text in a
-// message box and lets the event loop go on with the state reached so far.
+// The application object. Errors stop where the toolkit calls our code
+// (widgets/ErrorReportUnit); should one get past such a place anyway, the
+// event loop catches it here as a last resort, reports it and counts it.
 class TCorvinalApplication : public QApplication {
 public:
     TCorvinalApplication(int& Argc, char** Argv);
     bool notify(QObject* Receiver, QEvent* Event) override;
+    // Errors that reached the event loop: none, where every command is
+    // guarded.
+    static int EscapedErrors();
 };
 
 // Shows the text of the current exception through the modal seam. Used by

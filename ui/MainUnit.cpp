@@ -175,10 +175,14 @@ void TForm2::ConnectViews() {
     FFrame11->SetSession(FSession);
     FScorecardFrame->SetDocument(&FSession->Elements(), &FSession->Scenarios());
     FSession->SetSelectionProvider([this] { return CurrentSelection(); });
-    connect(FSession, &TDocumentSession::Changed, this, [this] { DocumentChanged(); });
-    connect(FSession, &TDocumentSession::Replaced, this, [this] { ShowNewDocument(); });
+    // The session tells from within its own work: nothing may go back
+    // through the toolkit's signal from here.
+    connect(FSession, &TDocumentSession::Changed, this,
+            [this] { Guarded([this] { DocumentChanged(); }); });
+    connect(FSession, &TDocumentSession::Replaced, this,
+            [this] { Guarded([this] { ShowNewDocument(); }); });
     connect(FSession, &TDocumentSession::SelectionRestored, this,
-            [this](TStepSelection Selection) { RestoreSelection(Selection); });
+            [this](TStepSelection Selection) { Guarded([&] { RestoreSelection(Selection); }); });
     connect(FSession, &TDocumentSession::FileNameChanged, this,
             [this](const QString& FileName) { FileNameChanged(FileName); });
 
@@ -205,14 +209,13 @@ void TForm2::ConnectViews() {
             [=](int Index) { Later([=] { FEdits->TogglePreferred(Index); }); });
 
     // The grid, the scorecard and the map's halo show the same element.
-    connect(FScorecardFrame, &TScorecardFrame::RowSelected, this, [this](int Index) {
-        FActionsStringGrid->SetSelection(Index + 1, FActionsStringGrid->Col());
-    });
+    const auto Select = [this](int Index) {
+        Guarded([&] { FActionsStringGrid->SetSelection(Index + 1, FActionsStringGrid->Col()); });
+    };
+    connect(FScorecardFrame, &TScorecardFrame::RowSelected, this, Select);
     connect(FActionsStringGrid, &TActionsStringGrid::SelectedRangeChanged, this,
-            [this](int) { FollowGridSelection(); });
-    connect(FFrame11, &TGraphicsFrame::ElementClicked, this, [this](int Index) {
-        FActionsStringGrid->SetSelection(Index + 1, FActionsStringGrid->Col());
-    });
+            [this](int) { Guarded([this] { FollowGridSelection(); }); });
+    connect(FFrame11, &TGraphicsFrame::ElementClicked, this, Select);
 }
 
 void TForm2::FormCreate(const QStringList& Arguments) {

@@ -1,5 +1,6 @@
 #include "ui/SaveAndCloseUnit.h"
 
+#include "widgets/ErrorReportUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
 #include <QPushButton>
@@ -34,8 +35,11 @@ TCloseForm::TCloseForm(std::function<void(const QString&)> SaveDocument, QWidget
     FExitButton = MakeButton(QStringLiteral("Exit without save"), 3);
     setFixedSize(2 * Margin + ButtonWidth, 2 * Margin + 4 * ButtonHeight + 3 * Gap);
 
-    connect(FSaveButton, &QPushButton::clicked, this, [this] { SaveActionExecute(); });
-    connect(FSaveAsButton, &QPushButton::clicked, this, [this] { SaveAsActionExecute(); });
+    // A save that fails is reported here, and the question stays open.
+    connect(FSaveButton, &QPushButton::clicked, this,
+            [this] { Guarded([this] { SaveActionExecute(); }); });
+    connect(FSaveAsButton, &QPushButton::clicked, this,
+            [this] { Guarded([this] { SaveAsActionExecute(); }); });
     connect(FReturnButton, &QPushButton::clicked, this, [this] { reject(); });
     connect(FExitButton, &QPushButton::clicked, this, [this] { ExitActionExecute(); });
     SetFileName(QString());

@@ -2,6 +2,7 @@
 
 #include "map/GraphicsSettingsUnit.h"
 #include "widgets/FloatEditUnit.h"
+#include "widgets/KeyboardUnit.h"
 #include "widgets/SpinEditUnit.h"
 
 #include <QCheckBox>
@@ -149,4 +150,9 @@ void TGraphSettingsForm::accept() {
         return;
     }
     QDialog::accept();
+}
+
+void TGraphSettingsForm::showEvent(QShowEvent* Event) {
+    QDialog::showEvent(Event);
+    FocusFirstField(FLeftMarginSpinEdit);
 }

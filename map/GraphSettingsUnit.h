@@ -55,6 +55,8 @@ protected:
     // OK is refused, the dialog staying open, while the drawing area cannot
     // hold the margins, the caption band, the axes and a pixel of plot.
     void accept() override;
+    // Each showing starts at the first field.
+    void showEvent(QShowEvent* Event) override;
 
 private:
     int FAxisBandHeight = 0;

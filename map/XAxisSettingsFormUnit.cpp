@@ -3,6 +3,7 @@
 #include "base/NumberFormatUnit.h"
 #include "map/GraphicsSettingsUnit.h"
 #include "widgets/FloatEditUnit.h"
+#include "widgets/KeyboardUnit.h"
 #include "widgets/SpinEditUnit.h"
 
 #include <QCheckBox>
@@ -133,4 +134,9 @@ void TXAxisSettingsForm::CheckBox1Click() {
     const bool Show = FCheckBox1->isChecked();
     FEdit1->setEnabled(Show);
     FTicksSpinEdit->setEnabled(Show);
+}
+
+void TXAxisSettingsForm::showEvent(QShowEvent* Event) {
+    QDialog::showEvent(Event);
+    FocusFirstField(FMinValueEdit);
 }

@@ -45,6 +45,8 @@ protected:
     // OK is refused, the dialog staying open, while a field holds no number
     // or the minimum is not below the maximum: the map could not be drawn.
     void accept() override;
+    // Each showing starts at the first field.
+    void showEvent(QShowEvent* Event) override;
 
 private:
     void CheckBox1Click();

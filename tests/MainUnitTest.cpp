@@ -47,6 +47,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -1428,6 +1429,129 @@ TEST_F(Editing, ACommandThatFailsIsReportedAndTheWindowGoesOn) {
     }
     // Stopped at the command, never passed through the toolkit.
     EXPECT_EQ(TCorvinalApplication::EscapedErrors(), 0);
+}
+
+// The keyboard has no dead ends: Ctrl+Tab leaves the tabs, the map's
+// settings have menu entries and keys, Enter presses a focused button, and
+// Escape in a menu gives the keyboard back.
+TEST_F(Editing, TheKeyboardReachesEverythingAndGetsBack) {
+    Start();
+    // Ctrl+Tab leaves the tab bar instead of flipping its tabs.
+    QTabBar* Bar = Form->PageControl()->tabBar();
+    Bar->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), Bar);
+    const int Tab = Form->PageControl()->currentIndex();
+    PressKey(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(Form->PageControl()->currentIndex(), Tab);
+    EXPECT_FALSE(Form->PageControl()->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_NE(QApplication::focusWidget(), Bar);
+    Bar->setFocus();
+    PressKey(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_NE(QApplication::focusWidget(), Bar);
+
+    // The View menu: the map's two settings dialogs with their keys, and
+    // the tabs.
+    EXPECT_EQ(Form->ViewMenu()->title(), "&View");
+    EXPECT_TRUE(Form->ViewMenu()->actions().contains(Form->XAxisSettingsAction()));
+    EXPECT_TRUE(Form->ViewMenu()->actions().contains(Form->GraphSettingsAction()));
+    for (const auto& [Key, Dialog] :
+         {std::pair<Qt::Key, QString>{Qt::Key_X, "TXAxisSettingsForm"},
+          std::pair<Qt::Key, QString>{Qt::Key_G, "TGraphSettingsForm"}}) {
+        Script.OnExec([](QDialog*) { return int(QDialog::Rejected); });
+        Grid->setFocus();
+        PressKey(Key, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(Script.ExecutedDialogs.value(Script.ExecutedDialogs.size() - 1), Dialog);
+    }
+
+    // Enter presses the command button that has the focus.
+    const int32_t Count = List->Count();
+    Form->AddSimpleElementAction().Button->setFocus();
+    PressKey(Qt::Key_Return);
+    EXPECT_EQ(List->Count(), Count + 1);
+
+    // Alt+E opens the Edit menu; Escape closes it and gives the keyboard
+    // back to the grid at once.
+    Grid->setFocus();
+    PressKey(Qt::Key_E, Qt::AltModifier);
+    ASSERT_TRUE(Form->EditMenu()->isVisible());
+    QTest::keyClick(Form->EditMenu(), Qt::Key_Escape);
+    Settle();
+    EXPECT_FALSE(Form->EditMenu()->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), Grid);
+    EXPECT_EQ(Form->menuBar()->activeAction(), nullptr);
+    // The next key is the grid's.
+    const int32_t Row = Grid->Row();
+    PressKey(Qt::Key_Up);
+    EXPECT_EQ(Grid->Row(), Row - 1);
+    EXPECT_EQ(TCorvinalApplication::EscapedErrors(), 0);
+}
+
+// A dialog opened again starts at its first field, whatever field it was
+// left in, so that what is typed lands where the user expects.
+TEST_F(Editing, EveryReusedDialogOpensAtItsFirstField) {
+    Start();
+    const struct {
+        QDialog* Dialog;
+        QWidget* First;
+        QWidget* Other;
+    } Cases[] = {
+        {Form->TimeColumnSettingsForm(), Form->TimeColumnSettingsForm()->NameEdit(),
+         Form->TimeColumnSettingsForm()->WidthSpinEdit()},
+        {Form->AddMeasureForm(), Form->AddMeasureForm()->NameEdit(),
+         Form->AddMeasureForm()->RecurrentCostsEdit()},
+        {Form->AddCombinationForm(), Form->AddCombinationForm()->FirstListBox(),
+         Form->AddCombinationForm()->SecondListBox()},
+    };
+    for (const auto& Case : Cases) {
+        for (int Showing = 0; Showing < 2; ++Showing) {
+            Case.Dialog->show();
+            QApplication::setActiveWindow(Case.Dialog);
+            Settle();
+            EXPECT_EQ(QApplication::focusWidget(), Case.First)
+                << Case.Dialog->metaObject()->className() << " showing " << Showing;
+            Case.Other->setFocus();
+            Case.Dialog->hide();
+        }
+    }
+    // The settings dialogs of the map, reached through the view.
+    TXAxisSettingsForm XAxis;
+    TGraphSettingsForm Graph;
+    for (QDialog* Dialog : {static_cast<QDialog*>(&XAxis), static_cast<QDialog*>(&Graph)}) {
+        Dialog->show();
+        QApplication::setActiveWindow(Dialog);
+        Settle();
+        QWidget* First = Dialog == &XAxis ? static_cast<QWidget*>(XAxis.MinValueEdit())
+                                          : static_cast<QWidget*>(Graph.LeftMarginSpinEdit());
+        EXPECT_TRUE(QApplication::focusWidget() == First ||
+                    First->isAncestorOf(QApplication::focusWidget()))
+            << Dialog->metaObject()->className();
+        Dialog->hide();
+    }
+}
+
+// In "Define pathway" both lists keep a choice; the one the arrow keys move
+// shows it in the highlight colour, the other in grey.
+TEST_F(Editing, TheFocusedListOfDefinePathwayShowsIt) {
+    Start(&TAboutForm::OpenButton, {Delta});
+    TAddCombinationForm* Form2 = Form->AddCombinationForm();
+    Form2->SetMyElementsList(List);
+    Form2->show();
+    QApplication::setActiveWindow(Form2);
+    Pick(Form2->FirstListBox(), 1);
+    Pick(Form2->SecondListBox(), 2);
+    const auto Shown = [](QListWidget* List) {
+        return List->palette().color(QPalette::Active, QPalette::Highlight);
+    };
+    EXPECT_EQ(QApplication::focusWidget(), Form2->SecondListBox());
+    EXPECT_NE(Shown(Form2->FirstListBox()), Shown(Form2->SecondListBox()));
+    EXPECT_EQ(Shown(Form2->SecondListBox()),
+              QApplication::palette().color(QPalette::Active, QPalette::Highlight));
+    Form2->FirstListBox()->setFocus();
+    Settle();
+    EXPECT_EQ(Shown(Form2->FirstListBox()),
+              QApplication::palette().color(QPalette::Active, QPalette::Highlight));
+    EXPECT_NE(Shown(Form2->SecondListBox()), Shown(Form2->FirstListBox()));
+    Form2->hide();
 }
 
 TEST_F(Editing, NewAndOpenAskTheCloseQuestionFirst) {

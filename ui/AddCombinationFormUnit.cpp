@@ -2,6 +2,7 @@
 
 #include "map/CanvasUnit.h"
 #include "map/PathwayMapUnit.h"
+#include "widgets/KeyboardUnit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -179,6 +180,8 @@ TAddCombinationForm::TAddCombinationForm(QWidget* Parent) : QDialog(Parent) {
 
     for (QListWidget* ListBox : {FFirstListBox, FSecondListBox})
         connect(ListBox, &QListWidget::itemSelectionChanged, this, [this] { CheckChoice(); });
+    // Both lists keep their choice; the one the arrow keys move shows it.
+    ShowWhichSelectionHasTheFocus({FFirstListBox, FSecondListBox});
     SetMyElementsList(nullptr);
 }
 
@@ -228,4 +231,9 @@ void TAddCombinationForm::CheckChoice() {
     FNotAllowedLabel->setVisible(!Allowed);
     FReasonLabel->setVisible(!Allowed);
     FOKButton->setEnabled(Allowed);
+}
+
+void TAddCombinationForm::showEvent(QShowEvent* Event) {
+    QDialog::showEvent(Event);
+    FocusFirstField(FFirstListBox);
 }

@@ -44,6 +44,10 @@ public:
     // Height of a list item in pixels.
     static constexpr int ItemHeight = 20;
 
+protected:
+    // Each showing starts at the first field.
+    void showEvent(QShowEvent* Event) override;
+
 private:
     TElement* ElementAt(const QListWidget* ListBox) const;
     void CheckChoice();

@@ -3,6 +3,7 @@
 #include "base/NumberFormatUnit.h"
 #include "widgets/ColorBoxUnit.h"
 #include "widgets/FloatEditUnit.h"
+#include "widgets/KeyboardUnit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -219,4 +220,9 @@ void TAddMeasureForm::accept() {
         }
     }
     QDialog::accept();
+}
+
+void TAddMeasureForm::showEvent(QShowEvent* Event) {
+    QDialog::showEvent(Event);
+    FocusFirstField(FNameEdit);
 }

@@ -78,6 +78,8 @@ protected:
     // OK is refused, the dialog staying open with the field selected, while
     // a number field holds no number: nothing of the element changes.
     void accept() override;
+    // Each showing starts at the first field.
+    void showEvent(QShowEvent* Event) override;
 
 private:
     int32_t FCombinationFirstID = -1;

@@ -3,6 +3,7 @@
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
 #include "widgets/ErrorReportUnit.h"
+#include "widgets/KeyboardUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
 #include <QIcon>
@@ -29,6 +30,7 @@ TCorvinalApplication::TCorvinalApplication(int& Argc, char** Argv) : QApplicatio
     setWindowIcon(ApplicationIcon());
     setDesktopFileName(QStringLiteral("org.corvinal.Corvinal"));
     InitFormatSettings(QLocale::system());
+    installEventFilter(new TEnterPressesFocusedButton(this));
 }
 
 void ReportException(const std::exception& E) {

@@ -18,6 +18,7 @@
 #include "ui/ScorecardFrameUnit.h"
 #include "ui/TimeColumnSettingsUnit.h"
 #include "widgets/ErrorReportUnit.h"
+#include "widgets/KeyboardUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
 #include <QAbstractEventDispatcher>
@@ -104,6 +105,7 @@ void TForm2::BuildWindow() {
     FPageControl->addTab(FFrame11, tr("Pathways"));
     FScorecardFrame = new TScorecardFrame(FPageControl);
     FPageControl->addTab(FScorecardFrame, tr("Scorecard"));
+    LeaveTabsWithCtrlTab(FPageControl);
 
     FSplitter->addWidget(FUpperBand);
     FSplitter->addWidget(FPageControl);
@@ -168,6 +170,7 @@ void TForm2::BuildMenus() {
 
     FHelpMenu = menuBar()->addMenu(tr("&Help"));
     FHelpMenu->addAction(C.AboutAction());
+    EscapeLeavesMenuBar(menuBar());
 }
 
 void TForm2::ConnectViews() {

@@ -1,5 +1,6 @@
 #include "ui/TimeColumnSettingsUnit.h"
 
+#include "widgets/KeyboardUnit.h"
 #include "widgets/SpinEditUnit.h"
 
 #include <QHBoxLayout>
@@ -75,4 +76,9 @@ void TTimeColumnSettingsForm::SetColumnWidth(int32_t Value) {
 
 void TTimeColumnSettingsForm::NameEditChange() {
     FOKButton->setEnabled(!FNameEdit->text().trimmed().isEmpty());
+}
+
+void TTimeColumnSettingsForm::showEvent(QShowEvent* Event) {
+    QDialog::showEvent(Event);
+    FocusFirstField(FNameEdit);
 }

@@ -28,6 +28,10 @@ public:
     QPushButton* OKButton() const { return FOKButton; }
     QPushButton* CancelButton() const { return FCancelButton; }
 
+protected:
+    // Each showing starts at the first field.
+    void showEvent(QShowEvent* Event) override;
+
 private:
     void NameEditChange();
 

@@ -386,8 +386,12 @@ TEST_F(ActionsGridTest, FixedCellsReportClicksAndLeaveTheSelectionAlone) {
     Show();
     Grid.SetSelection(2, 4);
     std::vector<std::pair<int, int>> Clicks;
-    QObject::connect(&Grid, &TActionsStringGrid::ButtonClick,
-                     [&](int Col, int Row) { Clicks.emplace_back(Col, Row); });
+    // Grid-numbered here: the header is row 0, the element at list index i
+    // row i + 1.
+    QObject::connect(&Grid, &TActionsStringGrid::ElementButtonClick,
+                     [&](int Col, int Index) { Clicks.emplace_back(Col, Index + 1); });
+    QObject::connect(&Grid, &TActionsStringGrid::HeaderClick,
+                     [&](int Col) { Clicks.emplace_back(Col, 0); });
     TFixedColumnsView* Fixed = Grid.FixedColumnsView();
     const QPoint IdOfRow1 = Fixed->visualRect(Grid.Model()->index(0, 0)).center();
     const QPoint ColorOfRow2 = Fixed->visualRect(Grid.Model()->index(1, 1)).center();

@@ -1,13 +1,6 @@
 #include "ui/ActionsGridUnit.h"
 
-#include "base/NumberFormatUnit.h"
-#include "map/CanvasUnit.h"
-#include "map/PathwayMapUnit.h"
-#include "widgets/FloatEditUnit.h"
-
-#include <QComboBox>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -15,235 +8,6 @@
 #include <algorithm>
 #include <climits>
 #include <qdrawutil.h>
-
-namespace {
-
-// Room between a button's edge and its caption.
-constexpr int CaptionIndent = 4;
-
-void DrawButtonCaption(QPainter& Painter, const QRect& Rect, const QFont& Font,
-                       const QPalette& Palette, const QString& Text, bool Down) {
-    if (Text.isEmpty())
-        return;
-    QFont Bold = Font;
-    Bold.setBold(true);
-    Painter.setFont(Bold);
-    Painter.setPen(Palette.color(QPalette::ButtonText));
-    // A pressed button's caption moves with its face.
-    const int Shift = Down ? 1 : 0;
-    const QRect TextRect = Rect.adjusted(CaptionIndent + Shift, Shift, -2, 0);
-    const QString Shown =
-        QFontMetrics(Bold).elidedText(Text, Qt::ElideRight, std::max(0, TextRect.width()));
-    Painter.drawText(TextRect, Qt::AlignLeft | Qt::AlignVCenter, Shown);
-}
-
-} // namespace
-
-void PaintPathwayBar(QPainter& Painter, const TElementsList& List, const TElement& Element,
-                     const QRect& CellRect) {
-    const double High = List.PathwayType() == ptConditionBased ? Element.TippingPointValue()
-                                                               : Element.TippingTimeValue(0);
-    if (High == 0)
-        return;
-    const QRect BarRect = CellRect.adjusted(2, 2, -2, -2);
-    // The canvas clips to its own area, which starts at the origin: let it end
-    // at the bar's far edges so that only the cell's clip limits the bar.
-    TPainterCanvas Canvas(Painter, std::max(0, BarRect.x() + BarRect.width()),
-                          std::max(0, BarRect.y() + BarRect.height()));
-    DrawPathwayBar(Element, 0, Canvas, BarRect, 0, High);
-}
-
-// ---------------------------------------------------------------------------
-// TActionsGridModel
-
-TActionsGridModel::TActionsGridModel(QObject* Parent) : TLiveTableModel(Parent) {
-    Resize(0, WantedColumnCount());
-}
-
-void TActionsGridModel::SetElementsList(TElementsList* Value) {
-    FElementsList = Value;
-    Rebuild();
-}
-
-int32_t TActionsGridModel::WantedColumnCount() const {
-    if (FElementsList && FElementsList->PathwayType() == ptTimeBased)
-        return FirstValueColumn + std::max(0, FElementsList->TippingTimeValuesCount());
-    return FirstValueColumn + 1;
-}
-
-bool TActionsGridModel::RowCountIsStale() const {
-    return RowCount() != (FElementsList ? FElementsList->Count() : 0);
-}
-
-void TActionsGridModel::Rebuild() {
-    Resize(FElementsList ? FElementsList->Count() : 0, WantedColumnCount());
-    RepaintAll();
-}
-
-void TActionsGridModel::RefreshRow(int32_t Row) {
-    if (Row >= 1 && Row <= RowCount())
-        Q_EMIT dataChanged(index(Row - 1, 0), index(Row - 1, ColumnCount() - 1));
-}
-
-void TActionsGridModel::RefreshNameCell(int32_t Row) {
-    if (Row >= 1 && Row <= RowCount())
-        Q_EMIT dataChanged(index(Row - 1, NameColumn), index(Row - 1, NameColumn));
-}
-
-void TActionsGridModel::SetHighlightRow(int32_t Which, int32_t Row) {
-    const int32_t Old = FHighlightRows[Which];
-    if (Row == Old)
-        return;
-    FHighlightRows[Which] = Row;
-    RefreshNameCell(Old);
-    RefreshNameCell(Row);
-}
-
-TElement* TActionsGridModel::ElementOfRow(int32_t Row) const {
-    if (!FElementsList || Row < 1 || Row > RowCount() || Row > FElementsList->Count())
-        return nullptr;
-    return FElementsList->Elements(Row - 1);
-}
-
-int32_t TActionsGridModel::RowOfElement(const TElement* Element) const {
-    if (!FElementsList || !Element)
-        return -1;
-    const int32_t Last = std::min(RowCount(), FElementsList->Count());
-    for (int32_t Index = 0; Index < Last; ++Index)
-        if (FElementsList->Elements(Index) == Element)
-            return Index + 1;
-    return -1;
-}
-
-double TActionsGridModel::ValueOf(const TElement& Element, int32_t Col) const {
-    if (FElementsList->PathwayType() == ptConditionBased)
-        return Element.TippingPointValue();
-    return Element.TippingTimeValue(Col - FirstValueColumn);
-}
-
-bool TActionsGridModel::ValueIsWarning(const TElement& Element, int32_t Col) const {
-    const double Value = ValueOf(Element, Col);
-    if (Element.IsPrimaryElement()) {
-        // -1 stands for no current element even should some element carry it.
-        const int32_t CurrentID = FElementsList->CurrentElementID();
-        const TElement* Current = CurrentID == -1 ? nullptr : FElementsList->FindElement(CurrentID);
-        return Current && Current != &Element && Value < ValueOf(*Current, Col);
-    }
-    const TElement* Predecessor = Element.PredecessorElement();
-    return Predecessor && Value < ValueOf(*Predecessor, Col);
-}
-
-QString TActionsGridModel::CellText(int32_t Col, int32_t Row) const {
-    if (Row == 0)
-        return headerData(Col, Qt::Horizontal, Qt::DisplayRole).toString();
-    const TElement* Element = ElementOfRow(Row);
-    if (!Element || Col < 0 || Col >= ColumnCount())
-        return QString();
-    switch (Col) {
-    case 0: {
-        const QString Id = QString::number(Element->ID());
-        const int32_t CurrentID = FElementsList->CurrentElementID();
-        return CurrentID != -1 && Element->ID() == CurrentID ? QStringLiteral("-->") + Id : Id;
-    }
-    case 1:
-        return QString();
-    case NameColumn:
-        return Element->Caption();
-    case TypeColumn:
-        switch (Element->CombinationType()) {
-        case ctCombine:
-            return QStringLiteral("Combine");
-        case ctSequence:
-            return QStringLiteral("Sequence");
-        default:
-            return QString();
-        }
-    default:
-        return FormatFloat2(ValueOf(*Element, Col));
-    }
-}
-
-QColor TActionsGridModel::CellColor(int32_t Col, int32_t Row) const {
-    const TElement* Element = ElementOfRow(Row);
-    if (!Element || Col < 0 || Col >= ColumnCount())
-        return QColor();
-    switch (Col) {
-    case 0:
-        return QColor();
-    case 1:
-        return Element->IsPrimaryElement() ? ColorToQColor(Element->MyColor()) : QColor();
-    case NameColumn:
-        return Row == FHighlightRows[0] || Row == FHighlightRows[1] ? RelatedNameColor() : QColor();
-    case TypeColumn:
-        return Element->CombinationType() == ctNone ? CreamColor() : QColor();
-    default:
-        return ValueIsWarning(*Element, Col) ? WarningColor() : ValueColor();
-    }
-}
-
-bool TActionsGridModel::CellReadOnly(int32_t Col, int32_t Row) const {
-    const TElement* Element = ElementOfRow(Row);
-    if (!Element || Col < FixedColumnCount || Col >= ColumnCount())
-        return true;
-    return Col == TypeColumn && Element->CombinationType() == ctNone;
-}
-
-QVariant TActionsGridModel::data(const QModelIndex& Index, int Role) const {
-    if (!Index.isValid())
-        return QVariant();
-    const int32_t Row = Index.row() + 1;
-    const int32_t Col = Index.column();
-    switch (Role) {
-    case Qt::DisplayRole:
-        return CellText(Col, Row);
-    case Qt::BackgroundRole: {
-        const QColor Color = CellColor(Col, Row);
-        return Color.isValid() ? QVariant(QBrush(Color)) : QVariant();
-    }
-    case Qt::ForegroundRole:
-        // The warning and highlight colours are light or saturated; black
-        // reads on all of them whatever the desktop's text colour.
-        return Col >= NameColumn ? QVariant(QBrush(Qt::black)) : QVariant();
-    default:
-        return QVariant();
-    }
-}
-
-QVariant TActionsGridModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {
-    if (Orientation != Qt::Horizontal || Role != Qt::DisplayRole || Section < 0 ||
-        Section >= ColumnCount())
-        return QVariant();
-    switch (Section) {
-    case 0:
-        return QStringLiteral("ID");
-    case 1:
-        return QStringLiteral("Color");
-    case NameColumn:
-        return QStringLiteral("Action or Pathway");
-    case TypeColumn:
-        return QStringLiteral("Type of pathway");
-    default:
-        break;
-    }
-    if (!FElementsList || FElementsList->PathwayType() == ptConditionBased)
-        return QStringLiteral("Condition tipping point");
-    const int32_t TimeColumn = Section - FirstValueColumn;
-    return TimeColumn < FElementsList->TippingTimeValuesCount()
-               ? FElementsList->TippingTimeColumnCaption(TimeColumn)
-               : QString();
-}
-
-Qt::ItemFlags TActionsGridModel::flags(const QModelIndex& Index) const {
-    if (!Index.isValid())
-        return Qt::NoItemFlags;
-    // The fixed cells are buttons: enabled, never selected or edited.
-    if (Index.column() < FixedColumnCount)
-        return Qt::ItemIsEnabled;
-    Qt::ItemFlags Flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (!CellReadOnly(Index.column(), Index.row() + 1))
-        Flags |= Qt::ItemIsEditable;
-    return Flags;
-}
 
 // ---------------------------------------------------------------------------
 // TGridHeaderView
@@ -337,109 +101,6 @@ void TGridHeaderView::mouseDoubleClickEvent(QMouseEvent* Event) {
 }
 
 // ---------------------------------------------------------------------------
-// Delegates
-
-void TFixedCellDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Option,
-                               const QModelIndex& Index) const {
-    const auto* Model = qobject_cast<const TActionsGridModel*>(Index.model());
-    const auto* View = qobject_cast<const TFixedColumnsView*>(Option.widget);
-    if (!Model) {
-        QStyledItemDelegate::paint(Painter, Option, Index);
-        return;
-    }
-    const int32_t Row = Index.row() + 1;
-    const bool Down = View && View->PressedIndex() == Index;
-    QBrush Face = Option.palette.brush(QPalette::Button);
-    const QColor Color = Model->CellColor(Index.column(), Row);
-    if (Color.isValid())
-        Face = QBrush(Color);
-    Painter->save();
-    qDrawWinButton(Painter, Option.rect, Option.palette, Down, &Face);
-    if (Index.column() == 1) {
-        const TElement* Element = Model->ElementOfRow(Row);
-        if (Element && !Element->IsPrimaryElement()) {
-            Painter->setClipRect(Option.rect, Qt::IntersectClip);
-            PaintPathwayBar(*Painter, *Model->ElementsList(), *Element, Option.rect);
-        }
-    } else {
-        DrawButtonCaption(*Painter, Option.rect, Option.font, Option.palette,
-                          Model->CellText(Index.column(), Row), Down);
-    }
-    Painter->restore();
-}
-
-namespace {
-
-// The text an editor started with, kept on the editor itself.
-const char* const InitialTextProperty = "InitialText";
-
-} // namespace
-
-TDataCellDelegate::TDataCellDelegate(TActionsStringGrid* Grid)
-    : QStyledItemDelegate(Grid), FGrid(Grid) {}
-
-void TDataCellDelegate::initStyleOption(QStyleOptionViewItem* Option,
-                                        const QModelIndex& Index) const {
-    QStyledItemDelegate::initStyleOption(Option, Index);
-    // The grid outlines the selected range instead of filling it.
-    Option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
-}
-
-QWidget* TDataCellDelegate::createEditor(QWidget* Parent, const QStyleOptionViewItem&,
-                                         const QModelIndex& Index) const {
-    if (Index.column() == TActionsGridModel::TypeColumn) {
-        auto* Combo = new QComboBox(Parent);
-        Combo->addItems({QStringLiteral("Combine"), QStringLiteral("Sequence")});
-        // A choice takes effect at once, as a drop-down choice does.
-        connect(Combo, qOverload<int>(&QComboBox::activated), this, [this, Combo] {
-            Q_EMIT const_cast<TDataCellDelegate*>(this)->commitData(Combo);
-            Q_EMIT const_cast<TDataCellDelegate*>(this)->closeEditor(Combo);
-        });
-        return Combo;
-    }
-    QLineEdit* Field = Index.column() >= TActionsGridModel::FirstValueColumn
-                           ? new TFloatEdit(Parent)
-                           : new QLineEdit(Parent);
-    Field->setFrame(false);
-    return Field;
-}
-
-void TDataCellDelegate::setEditorData(QWidget* Editor, const QModelIndex& Index) const {
-    const auto* Model = qobject_cast<const TActionsGridModel*>(Index.model());
-    if (!Model)
-        return;
-    const QString Text = Model->CellText(Index.column(), Index.row() + 1);
-    Editor->setProperty(InitialTextProperty, Text);
-    if (auto* Combo = qobject_cast<QComboBox*>(Editor))
-        Combo->setCurrentIndex(Text == QLatin1String("Sequence") ? 1 : 0);
-    else if (auto* Field = qobject_cast<QLineEdit*>(Editor))
-        Field->setText(Text);
-}
-
-void TDataCellDelegate::setModelData(QWidget* Editor, QAbstractItemModel* Model,
-                                     const QModelIndex& Index) const {
-    const auto* Grid = qobject_cast<TActionsGridModel*>(Model);
-    TElement* Element = Grid ? Grid->ElementOfRow(Index.row() + 1) : nullptr;
-    if (!Element)
-        return;
-    const QString Initial = Editor->property(InitialTextProperty).toString();
-    if (auto* Combo = qobject_cast<QComboBox*>(Editor)) {
-        if (Combo->currentText() != Initial)
-            Q_EMIT FGrid->TypeChosen(Index.row(), Combo->currentIndex());
-        return;
-    }
-    const auto* Field = qobject_cast<QLineEdit*>(Editor);
-    if (Field && Field->text() != Initial)
-        Q_EMIT FGrid->CellEdited(Index.row(), Index.column(), Field->text());
-}
-
-bool TDataCellDelegate::eventFilter(QObject* Object, QEvent* Event) {
-    if (FGrid->FilterEditorEvent(Event))
-        return true;
-    return QStyledItemDelegate::eventFilter(Object, Event);
-}
-
-// ---------------------------------------------------------------------------
 // TFixedColumnsView
 
 TFixedColumnsView::TFixedColumnsView(QWidget* Parent) : QTableView(Parent) {
@@ -494,7 +155,7 @@ void TFixedColumnsView::mouseReleaseEvent(QMouseEvent* Event) {
     SetPressedDown(false);
     FPressedIndex = QPersistentModelIndex();
     if (Hit)
-        Q_EMIT ButtonClicked(Index.column(), Index.row() + 1);
+        Q_EMIT ButtonClicked(Index.column(), Index.row());
 }
 
 void TFixedColumnsView::mouseDoubleClickEvent(QMouseEvent* Event) {
@@ -568,11 +229,12 @@ TActionsStringGrid::TActionsStringGrid(QWidget* Parent)
                     setColumnWidth(Col, NewWidth);
             });
     connect(Header, &TGridHeaderView::ButtonClicked, this,
-            [this](int Section) { Q_EMIT ButtonClick(Section, 0); });
+            [this](int Section) { Q_EMIT HeaderClick(Section); });
     connect(static_cast<TGridHeaderView*>(FFixedView->horizontalHeader()),
             &TGridHeaderView::ButtonClicked, this,
-            [this](int Section) { Q_EMIT ButtonClick(Section, 0); });
-    connect(FFixedView, &TFixedColumnsView::ButtonClicked, this, &TActionsStringGrid::ButtonClick);
+            [this](int Section) { Q_EMIT HeaderClick(Section); });
+    connect(FFixedView, &TFixedColumnsView::ButtonClicked, this,
+            &TActionsStringGrid::ElementButtonClick);
     FitColumns(TActionsGridModel::TypeColumn, FModel->columnCount() - 1);
     UpdateFixedViewGeometry();
 }
@@ -646,7 +308,7 @@ void TActionsStringGrid::FitColumns(int First, int Last) {
         if (Fitted >= 0 && columnWidth(Col) != Fitted)
             continue; // the user's width
         const QString Caption = FModel->headerData(Col, Qt::Horizontal).toString();
-        const int Needed = Metrics.horizontalAdvance(Caption) + CaptionIndent + 8;
+        const int Needed = Metrics.horizontalAdvance(Caption) + ButtonCaptionIndent + 8;
         const int Width = std::max(int(DefaultColumnWidth), Needed);
         setColumnWidth(Col, Width);
         FFittedWidths[size_t(Col)] = Width;

@@ -1,98 +1,17 @@
 #pragma once
 
-#include "model/ElementsUnit.h"
+#include "ui/ActionsGridDelegatesUnit.h"
+#include "ui/ActionsGridModelUnit.h"
 #include "widgets/EditingTableUnit.h"
-#include "widgets/LiveTableModelUnit.h"
 
-#include <QAbstractTableModel>
-#include <QColor>
 #include <QHeaderView>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <cstdint>
 #include <vector>
 
-class QPainter;
-
-// The colour bar of a pathway element painted into a cell: from 0 at the left
-// edge to the element's own value (tipping value, or the first time value in
-// a time-based pathway) at the right edge. Nothing for a value of 0.
-void PaintPathwayBar(QPainter& Painter, const TElementsList& List, const TElement& Element,
-                     const QRect& CellRect);
-
-// Grid numbering is used throughout this unit: grid row 0 is the header row
-// and grid row r (r >= 1) shows the element at list index r - 1. Columns 0 and
-// 1 (id and colour) are fixed, column 2 holds the name, column 3 the
-// combination type and columns 4 and up the tipping values.
-
-// The actions grid's cells, read live from the elements list: a rebuild's
-// cost does not grow with the number of elements, and a cell is computed only
-// when a view paints it.
-class TActionsGridModel : public TLiveTableModel {
-    Q_OBJECT
-public:
-    static constexpr int FixedColumnCount = 2;
-    static constexpr int NameColumn = 2;
-    static constexpr int TypeColumn = 3;
-    static constexpr int FirstValueColumn = 4;
-
-    explicit TActionsGridModel(QObject* Parent = nullptr);
-
-    // Not owned; the main window owns the list. Setting it rebuilds.
-    TElementsList* ElementsList() const { return FElementsList; }
-    void SetElementsList(TElementsList* Value);
-
-    // Brings the column and row counts in line with the list and repaints
-    // every cell. Rows and columns are added and removed at the end, so
-    // selections keep their row numbers as the grid's view state.
-    void Rebuild();
-    // Repaints one grid row (all its columns) from the list.
-    void RefreshRow(int32_t Row);
-    // True when the remembered row count no longer matches the list.
-    bool RowCountIsStale() const;
-
-    // Grid-numbered queries; row 0 is the header.
-    int32_t GridRowCount() const { return RowCount() + 1; }
-    int32_t GridColCount() const { return ColumnCount(); }
-    // None for the header row, for rows out of range and for a row whose list
-    // entry went away before the next rebuild.
-    TElement* ElementOfRow(int32_t Row) const;
-    // The first grid row showing Element; -1 when no row does.
-    int32_t RowOfElement(const TElement* Element) const;
-    // The text a cell shows; the header texts for row 0.
-    QString CellText(int32_t Col, int32_t Row) const;
-    // The background the model gives a cell; invalid where the grid's normal
-    // background shows.
-    QColor CellColor(int32_t Col, int32_t Row) const;
-    // Read-only cells cannot be edited: the header row, the fixed columns and
-    // the empty type cell of an action.
-    bool CellReadOnly(int32_t Col, int32_t Row) const;
-
-    // Rows whose name cell is painted as related to the selected element
-    // (-1 for none). View state: kept by row number across rebuilds.
-    int32_t HighlightRow(int32_t Which) const { return FHighlightRows[Which]; }
-    void SetHighlightRow(int32_t Which, int32_t Row);
-
-    static QColor CreamColor() { return QColor(255, 251, 240); }
-    static QColor ValueColor() { return QColor(166, 202, 240); }
-    static QColor WarningColor() { return QColor(255, 0, 0); }
-    static QColor RelatedNameColor() { return QColor(255, 240, 245); }
-
-    QVariant data(const QModelIndex& Index, int Role = Qt::DisplayRole) const override;
-    QVariant headerData(int Section, Qt::Orientation Orientation,
-                        int Role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& Index) const override;
-
-private:
-    int32_t WantedColumnCount() const;
-    // The value an element shows in a value column.
-    double ValueOf(const TElement& Element, int32_t Col) const;
-    bool ValueIsWarning(const TElement& Element, int32_t Col) const;
-    void RefreshNameCell(int32_t Row);
-
-    TElementsList* FElementsList = nullptr;
-    int32_t FHighlightRows[2] = {-1, -1};
-};
+// The actions grid's views: the header row of buttons, the fixed id and
+// colour columns and the grid itself. Grid numbering as in the model: row 0
+// is the header, row r shows the element at list index r - 1.
 
 // The header row: push buttons with a bold caption. A click (press and
 // release on the same section, not on a resize grip) is reported instead of
@@ -121,43 +40,6 @@ private:
     bool FPressedDown = false;
 };
 
-// Draws the fixed cells of data rows as push buttons: the id in bold, the
-// colour cell of an action with the action's colour as its face, and the
-// colour cell of a pathway element with the pathway's colour bar on it.
-class TFixedCellDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
-               const QModelIndex& Index) const override;
-};
-
-class TActionsStringGrid;
-
-// Draws the scrolling cells with their model colours (the selection is not
-// filled here, the grid outlines it) and edits them in place: a text field
-// for the name, a drop-down of "Combine" and "Sequence" for the type, a
-// number field for the values. An edit is handed to the grid only when its
-// text changed, so that clicking into a cell and out again changes nothing.
-class TDataCellDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    explicit TDataCellDelegate(TActionsStringGrid* Grid);
-
-    QWidget* createEditor(QWidget* Parent, const QStyleOptionViewItem& Option,
-                          const QModelIndex& Index) const override;
-    void setEditorData(QWidget* Editor, const QModelIndex& Index) const override;
-    void setModelData(QWidget* Editor, QAbstractItemModel* Model,
-                      const QModelIndex& Index) const override;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* Option, const QModelIndex& Index) const override;
-    bool eventFilter(QObject* Object, QEvent* Event) override;
-
-private:
-    TActionsStringGrid* FGrid;
-};
-
 // The fixed id and colour columns: a view laid over the left edge of the grid,
 // sharing its model and selection, so the columns stay in place while the rest
 // scrolls sideways. Its cells are buttons, not selectable cells.
@@ -171,7 +53,8 @@ public:
     }
 
 Q_SIGNALS:
-    void ButtonClicked(int Col, int Row);
+    // The id or colour button of the element at list index Index.
+    void ButtonClicked(int Col, int Index);
 
 protected:
     void mousePressEvent(QMouseEvent* Event) override;
@@ -244,8 +127,11 @@ public:
     bool EditCell(int32_t Row, int32_t Col);
 
 Q_SIGNALS:
-    // A fixed cell was clicked: a header cell (Row 0) or an id or colour cell.
-    void ButtonClick(int Col, int Row);
+    // A header button was clicked.
+    void HeaderClick(int Col);
+    // The id or colour button of the element at list index Index was
+    // clicked.
+    void ElementButtonClick(int Col, int Index);
     // An in-place edit of a name or value cell of the element at list index
     // Index ended with a text other than the one it started with.
     void CellEdited(int Index, int Col, const QString& Text);

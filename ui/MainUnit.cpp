@@ -196,8 +196,11 @@ void TForm2::ConnectViews() {
         QMetaObject::invokeMethod(
             FGridEdits, [Work = std::move(Work)] { Guarded(Work); }, Qt::QueuedConnection);
     };
-    connect(FActionsStringGrid, &TActionsStringGrid::ButtonClick, this,
-            [=](int Col, int Row) { Later([=] { ActionsStringGridButtonClick(Col, Row); }); });
+    connect(FActionsStringGrid, &TActionsStringGrid::HeaderClick, this,
+            [=](int Col) { Later([=] { ActionsStringGridButtonClick(Col, 0); }); });
+    connect(
+        FActionsStringGrid, &TActionsStringGrid::ElementButtonClick, this,
+        [=](int Col, int Index) { Later([=] { ActionsStringGridButtonClick(Col, Index + 1); }); });
     connect(FActionsStringGrid, &TActionsStringGrid::CellEdited, this,
             [=](int Index, int Col, const QString& Text) {
                 Later([=] { FEdits->CellEdited(Index, Col, Text); });

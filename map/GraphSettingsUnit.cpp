@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
-    setWindowTitle(QStringLiteral("GraphSettings"));
+    setWindowTitle(tr("GraphSettings"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
 
@@ -29,18 +29,18 @@ TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
     FDrawingAreaHeightSpinEdit->setSingleStep(100);
     FFontSizeSpinEdit = new TSpinEdit(6, 20, this);
     FTitleEdit = new QLineEdit(this);
-    FLegendCheckBox = new QCheckBox(QStringLiteral("Show a legend"), this);
+    FLegendCheckBox = new QCheckBox(tr("Show a legend"), this);
 
     auto* Left = new QFormLayout;
-    Left->addRow(QStringLiteral("LeftMargin"), FLeftMarginSpinEdit);
-    Left->addRow(QStringLiteral("RightMargin"), FRightMarginSpinEdit);
-    Left->addRow(QStringLiteral("TopMargin"), FTopMarginSpinEdit);
-    Left->addRow(QStringLiteral("BottomMargin"), FBottomMarginSpinEdit);
-    Left->addRow(QStringLiteral("TitlesWidth"), FTitlesWidthSpinEdit);
-    Left->addRow(QStringLiteral("FontSize"), FFontSizeSpinEdit);
+    Left->addRow(tr("LeftMargin"), FLeftMarginSpinEdit);
+    Left->addRow(tr("RightMargin"), FRightMarginSpinEdit);
+    Left->addRow(tr("TopMargin"), FTopMarginSpinEdit);
+    Left->addRow(tr("BottomMargin"), FBottomMarginSpinEdit);
+    Left->addRow(tr("TitlesWidth"), FTitlesWidthSpinEdit);
+    Left->addRow(tr("FontSize"), FFontSizeSpinEdit);
     auto* Right = new QFormLayout;
-    Right->addRow(QStringLiteral("GraphWidth"), FDrawingAreaWidthSpinEdit);
-    Right->addRow(QStringLiteral("GraphHeight"), FDrawingAreaHeightSpinEdit);
+    Right->addRow(tr("GraphWidth"), FDrawingAreaWidthSpinEdit);
+    Right->addRow(tr("GraphHeight"), FDrawingAreaHeightSpinEdit);
     Right->addRow(QString(), FLegendCheckBox);
 
     auto* Columns = new QHBoxLayout;
@@ -49,8 +49,8 @@ TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
     Columns->addLayout(Right);
     Columns->setAlignment(Right, Qt::AlignTop);
 
-    FOKButton = new QPushButton(QStringLiteral("OK"), this);
-    FCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    FOKButton = new QPushButton(tr("OK"), this);
+    FCancelButton = new QPushButton(tr("Cancel"), this);
     FOKButton->setDefault(true);
     connect(FOKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -61,7 +61,7 @@ TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
 
     // The title runs across the whole dialog, as it runs across the map.
     auto* TitleRow = new QFormLayout;
-    TitleRow->addRow(QStringLiteral("Title"), FTitleEdit);
+    TitleRow->addRow(tr("Title"), FTitleEdit);
 
     auto* Layout = new QVBoxLayout(this);
     Layout->addLayout(Columns);

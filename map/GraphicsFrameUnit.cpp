@@ -116,9 +116,9 @@ TGraphicsFrame::TGraphicsFrame(QWidget* Parent) : QWidget(Parent) {
     FComboBox1->setEditable(false);
     FComboBox1->setGeometry(6, 8, 131, FComboBox1->sizeHint().height());
     FComboBox1->setVisible(false);
-    FSpeedButton1 = new QPushButton(QStringLiteral("X-Axis settings"), FPanel1);
-    FSpeedButton2 = new QPushButton(QStringLiteral("Graph Settings"), FPanel1);
-    FSpeedButton3 = new QPushButton(QStringLiteral("Save Image"), FPanel1);
+    FSpeedButton1 = new QPushButton(tr("X-Axis settings"), FPanel1);
+    FSpeedButton2 = new QPushButton(tr("Graph Settings"), FPanel1);
+    FSpeedButton3 = new QPushButton(tr("Save Image"), FPanel1);
     FSpeedButton1->setGeometry(15, ButtonTops[0], ButtonWidth, ButtonHeight);
     FSpeedButton2->setGeometry(16, ButtonTops[1], ButtonWidth, ButtonHeight);
     FSpeedButton3->setGeometry(16, ButtonTops[2], ButtonWidth, ButtonHeight);
@@ -265,7 +265,7 @@ QString TGraphicsFrame::DrawOrExplain() {
     FImage1->setPixmap(QPixmap());
     FImage1->setWordWrap(true);
     FImage1->setMargin(12);
-    FImage1->setText(QStringLiteral("The map cannot be drawn.\n\n") + FDrawingFailure);
+    FImage1->setText(tr("The map cannot be drawn.\n\n%1").arg(FDrawingFailure));
     return FDrawingFailure;
 }
 
@@ -327,7 +327,7 @@ QString TGraphicsFrame::ToolTipAt(QPoint Point) const {
             TimeBased ? Element.TippingTimeValue(SeriesIndex()) : Element.TippingPointValue();
         QStringList Lines;
         Lines << QStringLiteral("<b>") + Element.Caption().toHtmlEscaped() + QStringLiteral("</b>");
-        Lines << QStringLiteral("Tipping value: ") + FloatToStrGeneral(Value).toHtmlEscaped();
+        Lines << tr("Tipping value: %1").arg(FloatToStrGeneral(Value).toHtmlEscaped());
         for (size_t S = 0; S < Timelines.size(); ++S) {
             const TTippingYear Year =
                 Timelines[S] ? Timelines[S]->TippingYear(Value) : TTippingYear();
@@ -337,7 +337,7 @@ QString TGraphicsFrame::ToolTipAt(QPoint Point) const {
         Parts << Lines.join(QStringLiteral("<br>"));
     }
     if (Hits.size() > Shown)
-        Parts << QStringLiteral("and %1 more").arg(Hits.size() - Shown);
+        Parts << tr("and %1 more").arg(Hits.size() - Shown);
     return QStringLiteral("<p style='white-space:pre'>") + Parts.join(QStringLiteral("<br><br>")) +
            QStringLiteral("</p>");
 }
@@ -437,7 +437,7 @@ void TGraphicsFrame::SpeedButton1Click() {
     Wanted.SetXAxisTitle(Form.XAxixCaption());
     Wanted.SetTicksXAxis(Ticks);
     Wanted.SetShowXAxis(Form.ShowXAxis());
-    ApplySettings(QStringLiteral("X-Axis settings"), Wanted);
+    ApplySettings(tr("X-Axis settings"), Wanted);
 }
 
 void TGraphicsFrame::ApplySettings(const QString& Name, const TGraphicsSettings& Wanted) {
@@ -497,7 +497,7 @@ void TGraphicsFrame::SpeedButton2Click() {
         Wanted.SetFontSize(Form.FontSize());
     Wanted.SetTitle(Form.Title());
     Wanted.SetLegend(Form.Legend());
-    ApplySettings(QStringLiteral("Graph settings"), Wanted);
+    ApplySettings(tr("Graph settings"), Wanted);
 }
 
 void TGraphicsFrame::SpeedButton3Click() {

@@ -14,26 +14,26 @@
 #include <QVBoxLayout>
 
 TXAxisSettingsForm::TXAxisSettingsForm(QWidget* Parent) : QDialog(Parent) {
-    setWindowTitle(QStringLiteral("TippingPoint Settings"));
+    setWindowTitle(tr("TippingPoint Settings"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
 
     FMinValueEdit = new TFloatEdit(this);
     FMaxValueEdit = new TFloatEdit(this);
-    FCheckBox1 = new QCheckBox(QStringLiteral("Show Tipping conditions axis"), this);
+    FCheckBox1 = new QCheckBox(tr("Show Tipping conditions axis"), this);
     FEdit1 = new QLineEdit(this);
     FTicksSpinEdit = new TSpinEdit(2, 20, this);
 
     auto* Form = new QFormLayout;
-    Form->addRow(QStringLiteral("MinValue"), FMinValueEdit);
-    Form->addRow(QStringLiteral("MaxValue"), FMaxValueEdit);
+    Form->addRow(tr("MinValue"), FMinValueEdit);
+    Form->addRow(tr("MaxValue"), FMaxValueEdit);
     Form->addRow(QString(), FCheckBox1);
-    Form->addRow(QStringLiteral("X-Axis caption"), FEdit1);
-    Form->addRow(QStringLiteral("Ticks X Axis"), FTicksSpinEdit);
+    Form->addRow(tr("X-Axis caption"), FEdit1);
+    Form->addRow(tr("Ticks X Axis"), FTicksSpinEdit);
 
     auto* Buttons = new QDialogButtonBox(this);
-    FOKButton = Buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    FCancelButton = Buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    FOKButton = Buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
+    FCancelButton = Buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -82,20 +82,20 @@ void TDecadeSpinEdit::wheelEvent(QWheelEvent* Event) {
 // ---------------------------------------------------------------- TAddScenarioForm
 
 TAddScenarioForm::TAddScenarioForm(QWidget* Parent) : QDialog(Parent) {
-    setWindowTitle(QStringLiteral("Add Scenario"));
+    setWindowTitle(tr("Add Scenario"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
     setFont(ScenarioDialogFont());
 
     // Created in the order the Tab key visits them.
-    FNameLabel = new QLabel(QStringLiteral("Scenario Name"), this);
+    FNameLabel = new QLabel(tr("Scenario Name"), this);
     FNameLabel->move(8, 8);
     FNameLabel->adjustSize();
     FNameEdit = new QLineEdit(this);
     Place(FNameEdit, 112, 5, 121);
     FNameLabel->setBuddy(FNameEdit);
 
-    FValueLabel = new QLabel(QStringLiteral("Value for year"), this);
+    FValueLabel = new QLabel(tr("Value for year"), this);
     FValueLabel->move(8, 40);
     FValueLabel->adjustSize();
     FFirstYearSpinEdit = new TDecadeSpinEdit(this);
@@ -110,15 +110,14 @@ TAddScenarioForm::TAddScenarioForm(QWidget* Parent) : QDialog(Parent) {
     FLastValueEdit = new TFloatEdit(this);
     Place(FLastValueEdit, 112, 92, 121);
 
-    FAutoInterpolateCheckBox =
-        new QCheckBox(QStringLiteral("Automatic interpolation for values"), this);
+    FAutoInterpolateCheckBox = new QCheckBox(tr("Automatic interpolation for values"), this);
     PlaceCaptioned(FAutoInterpolateCheckBox, 16, 128, 217);
     FAutoInterpolateCheckBox->setChecked(true);
 
-    FCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    FCancelButton = new QPushButton(tr("Cancel"), this);
     FCancelButton->setGeometry(287, 176, 75, 25);
     FCancelButton->setAutoDefault(false);
-    FOKButton = new QPushButton(QStringLiteral("OK"), this);
+    FOKButton = new QPushButton(tr("OK"), this);
     FOKButton->setGeometry(368, 176, 75, 25);
     FOKButton->setAutoDefault(false);
     FOKButton->setDefault(true);

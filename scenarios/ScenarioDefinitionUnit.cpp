@@ -259,7 +259,7 @@ void TScenarioMatrixView::keyboardSearch(const QString&) {
 // ---------------------------------------------------------------- TScenarioDefinitionForm
 
 TScenarioDefinitionForm::TScenarioDefinitionForm(QWidget* Parent) : QDialog(Parent) {
-    setWindowTitle(QStringLiteral("ScenarioDefinitionForm"));
+    setWindowTitle(tr("ScenarioDefinitionForm"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
     // Before any child is made: the headers take their bold face from it.
@@ -284,25 +284,23 @@ TScenarioDefinitionForm::TScenarioDefinitionForm(QWidget* Parent) : QDialog(Pare
     FCommandPanel->setGeometry(ClientWidth - CommandPanelWidth, 0, CommandPanelWidth,
                                ClientHeight - ButtonBarHeight);
     // Each command answers to Alt and its underlined letter.
-    FAddScenarioAction = MakeCommand(QStringLiteral("&Add Scenario"), 16, FAddScenarioButton,
+    FAddScenarioAction = MakeCommand(tr("&Add Scenario"), 16, FAddScenarioButton,
                                      &TScenarioDefinitionForm::AddScenarioActionExecute);
-    FRenameScenarioAction =
-        MakeCommand(QStringLiteral("&Rename Scenario"), 44, FRenameScenarioButton,
-                    &TScenarioDefinitionForm::RenameScenarioActionExecute);
+    FRenameScenarioAction = MakeCommand(tr("&Rename Scenario"), 44, FRenameScenarioButton,
+                                        &TScenarioDefinitionForm::RenameScenarioActionExecute);
     FInterpolateEmptyCellsAction =
-        MakeCommand(QStringLiteral("&Interpolate Empty Cells"), 72, FInterpolateEmptyCellsButton,
+        MakeCommand(tr("&Interpolate Empty Cells"), 72, FInterpolateEmptyCellsButton,
                     &TScenarioDefinitionForm::InterpolateEmptyCellsActionExecute);
-    FDeleteScenarioAction =
-        MakeCommand(QStringLiteral("&Delete Scenario"), 136, FDeleteScenarioButton,
-                    &TScenarioDefinitionForm::DeleteScenarioActionExecute);
+    FDeleteScenarioAction = MakeCommand(tr("&Delete Scenario"), 136, FDeleteScenarioButton,
+                                        &TScenarioDefinitionForm::DeleteScenarioActionExecute);
     FitCommandButtons();
 
     FButtonBar = new QWidget(this);
     FButtonBar->setGeometry(0, ClientHeight - ButtonBarHeight, ClientWidth, ButtonBarHeight);
-    FCancelButton = new QPushButton(QStringLiteral("Cancel"), FButtonBar);
+    FCancelButton = new QPushButton(tr("Cancel"), FButtonBar);
     FCancelButton->setGeometry(424, 6, 75, 25);
     FCancelButton->setAutoDefault(false);
-    FOKButton = new QPushButton(QStringLiteral("OK"), FButtonBar);
+    FOKButton = new QPushButton(tr("OK"), FButtonBar);
     FOKButton->setGeometry(515, 6, 75, 25);
     FOKButton->setAutoDefault(false);
     FOKButton->setDefault(true);
@@ -405,7 +403,7 @@ void TScenarioDefinitionForm::AddScenarioActionExecute() {
     FAddScenarioForm->SetFirstAnchorValue(Proposal.FirstAnchorValue);
     if (Proposal.LastAnchorValue)
         FAddScenarioForm->SetLastAnchorValue(*Proposal.LastAnchorValue);
-    FAddScenarioForm->SetScenarioName(QStringLiteral("New Scenario"));
+    FAddScenarioForm->SetScenarioName(tr("New Scenario"));
     if (Modal().Exec(FAddScenarioForm) != QDialog::Accepted)
         return;
     TNewScenario Scenario;
@@ -423,8 +421,7 @@ void TScenarioDefinitionForm::RenameScenarioActionExecute() {
     if (Col < 1)
         return;
     QString Caption = FScenarioMatrixGrid.Cells(Col, 0);
-    Modal().InputQuery(this, QStringLiteral("Enter new scenario name"), QStringLiteral("New name"),
-                       Caption);
+    Modal().InputQuery(this, tr("Enter new scenario name"), tr("New name"), Caption);
     FScenarioMatrixGrid.SetCells(Col, 0, Caption);
     ShowMatrix(Col, FMatrixView->Row());
 }

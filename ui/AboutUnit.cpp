@@ -52,7 +52,7 @@ QString TAboutForm::FileNamePart(const QString& Path) {
 }
 
 TAboutForm::TAboutForm(const QStringList& Arguments, QWidget* Parent) : QDialog(Parent) {
-    setWindowTitle(QStringLiteral("Corvinal"));
+    setWindowTitle(tr("Corvinal"));
     // No title-bar buttons: the dialog is left through its buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
@@ -65,12 +65,11 @@ TAboutForm::TAboutForm(const QStringList& Arguments, QWidget* Parent) : QDialog(
         Button->setAutoDefault(true);
         return Button;
     };
-    FOpenButton = MakeButton(QStringLiteral("Open"), 0);
-    FOpenExistingButton = MakeButton(QStringLiteral("Open existing Pathway file"), 1);
-    FNewConditionButton =
-        MakeButton(QStringLiteral("Start with empty Pathway (Condition based)"), 2);
-    FNewTimeButton = MakeButton(QStringLiteral("Start with empty Pathway (Time based)"), 3);
-    FCloseButton = MakeButton(QStringLiteral("Close application"), 4);
+    FOpenButton = MakeButton(tr("Open"), 0);
+    FOpenExistingButton = MakeButton(tr("Open existing Pathway file"), 1);
+    FNewConditionButton = MakeButton(tr("Start with empty Pathway (Condition based)"), 2);
+    FNewTimeButton = MakeButton(tr("Start with empty Pathway (Time based)"), 3);
+    FCloseButton = MakeButton(tr("Close application"), 4);
     FOpenButton->setEnabled(false);
 
     const int ButtonsBottom = Margin + 5 * ButtonHeight + 4 * Gap;
@@ -85,14 +84,14 @@ TAboutForm::TAboutForm(const QStringList& Arguments, QWidget* Parent) : QDialog(
     Credits->setTextFormat(Qt::RichText);
     Credits->setText(CreditsText());
 
-    FCompileDateLabel = new QLabel(QStringLiteral("Compile date ") + CompileDateText(), this);
+    FCompileDateLabel = new QLabel(tr("Compile date %1").arg(CompileDateText()), this);
     FCompileDateLabel->setGeometry(Margin, ButtonsBottom + Margin, ButtonWidth + CreditsWidth, 24);
 
     setFixedSize(ClientWidth, ClientHeight);
 
     if (!Arguments.isEmpty()) {
         FArgumentFileName = Arguments.first();
-        FOpenButton->setText(QStringLiteral("Open ") + FileNamePart(FArgumentFileName));
+        FOpenButton->setText(tr("Open %1").arg(FileNamePart(FArgumentFileName)));
         FOpenButton->setEnabled(true);
     }
     // The file named on the command line is what the user came for: Enter
@@ -136,13 +135,13 @@ void TAboutForm::reject() {
 }
 
 TAboutBox::TAboutBox(QWidget* Parent) : QDialog(Parent) {
-    setWindowTitle(QStringLiteral("About Corvinal"));
+    setWindowTitle(tr("About Corvinal"));
     FCreditsLabel = new QLabel(CreditsText(), this);
     FCreditsLabel->setTextFormat(Qt::RichText);
     FCreditsLabel->setWordWrap(true);
     FCreditsLabel->setFixedWidth(CreditsWidth);
-    auto* Date = new QLabel(QStringLiteral("Compile date ") + CompileDateText(), this);
-    FOKButton = new QPushButton(QStringLiteral("OK"), this);
+    auto* Date = new QLabel(tr("Compile date %1").arg(CompileDateText()), this);
+    FOKButton = new QPushButton(tr("OK"), this);
     FOKButton->setDefault(true);
     connect(FOKButton, &QPushButton::clicked, this, &QDialog::accept);
     auto* Buttons = new QHBoxLayout;

@@ -169,18 +169,18 @@ QVariant TActionsGridModel::headerData(int Section, Qt::Orientation Orientation,
         return QVariant();
     switch (Section) {
     case 0:
-        return QStringLiteral("ID");
+        return tr("ID");
     case 1:
-        return QStringLiteral("Color");
+        return tr("Color");
     case NameColumn:
-        return QStringLiteral("Action or Pathway");
+        return tr("Action or Pathway");
     case TypeColumn:
-        return QStringLiteral("Type of pathway");
+        return tr("Type of pathway");
     default:
         break;
     }
     if (!FElementsList || FElementsList->PathwayType() == ptConditionBased)
-        return QStringLiteral("Condition tipping point");
+        return tr("Condition tipping point");
     const int32_t TimeColumn = Section - FirstValueColumn;
     return TimeColumn < FElementsList->TippingTimeValuesCount()
                ? FElementsList->TippingTimeColumnCaption(TimeColumn)

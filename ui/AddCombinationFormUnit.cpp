@@ -125,7 +125,7 @@ QListWidget* MakeListBox(TAddCombinationForm& Form) {
 } // namespace
 
 TAddCombinationForm::TAddCombinationForm(QWidget* Parent) : QDialog(Parent) {
-    setWindowTitle(QStringLiteral("Define pathway"));
+    setWindowTitle(tr("Define pathway"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
 
@@ -134,13 +134,13 @@ TAddCombinationForm::TAddCombinationForm(QWidget* Parent) : QDialog(Parent) {
     FMethodComboBox = new QComboBox(this);
     FMethodComboBox->addItems({QStringLiteral("Combine"), QStringLiteral("Sequence")});
     FMethodComboBox->setCurrentIndex(0);
-    FOKButton = new QPushButton(QStringLiteral("OK"), this);
-    FCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    FOKButton = new QPushButton(tr("OK"), this);
+    FCancelButton = new QPushButton(tr("Cancel"), this);
     FOKButton->setDefault(true);
     connect(FOKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    FNotAllowedLabel = new QLabel(QStringLiteral("This Pathway is not allowed"), this);
+    FNotAllowedLabel = new QLabel(tr("This Pathway is not allowed"), this);
     FReasonLabel = new QLabel(QStringLiteral("You can not make combinations with Current "
                                              "Situation, or make combinations with same action"),
                               this);
@@ -156,13 +156,13 @@ TAddCombinationForm::TAddCombinationForm(QWidget* Parent) : QDialog(Parent) {
     }
 
     auto* Lists = new QGridLayout;
-    Lists->addWidget(new QLabel(QStringLiteral("First Action(s)"), this), 0, 0);
-    Lists->addWidget(new QLabel(QStringLiteral("Then followed by"), this), 0, 1);
+    Lists->addWidget(new QLabel(tr("First Action(s)"), this), 0, 0);
+    Lists->addWidget(new QLabel(tr("Then followed by"), this), 0, 1);
     Lists->addWidget(FFirstListBox, 1, 0);
     Lists->addWidget(FSecondListBox, 1, 1);
 
     auto* Method = new QHBoxLayout;
-    Method->addWidget(new QLabel(QStringLiteral("Method"), this));
+    Method->addWidget(new QLabel(tr("Method"), this));
     Method->addWidget(FMethodComboBox);
     Method->addSpacing(16);
     Method->addWidget(FNotAllowedLabel, 1);

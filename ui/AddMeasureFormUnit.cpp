@@ -31,39 +31,38 @@ template <typename TWidget> TWidget* KeepingPlace(TWidget* Widget) {
 } // namespace
 
 TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
-    setWindowTitle(QStringLiteral("Edit measure"));
+    setWindowTitle(tr("Edit measure"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
 
     // Created in the order of the form from top to bottom, which is the order
     // Tab walks.
-    FPresentActionCheckBox =
-        KeepingPlace(new QCheckBox(QStringLiteral("Define as present action"), this));
+    FPresentActionCheckBox = KeepingPlace(new QCheckBox(tr("Define as present action"), this));
     FNameEdit = new QLineEdit(this);
     FTippingValueEdit = new TFloatEdit(this);
     FColorBox = new TColorBox(this);
-    FCombinationLabel = KeepingPlace(new QLabel(QStringLiteral("Combination"), this));
+    FCombinationLabel = KeepingPlace(new QLabel(tr("Combination"), this));
     FCombinationComboBox = KeepingPlace(new QComboBox(this));
     FCombinationComboBox->setEditable(true);
     FCombinationComboBox->setInsertPolicy(QComboBox::NoInsert);
     FCombinationComboBox->addItems({CombinationItem, SequenceItem});
-    FPredecessorLabel = KeepingPlace(new QLabel(QStringLiteral("Predecessor"), this));
+    FPredecessorLabel = KeepingPlace(new QLabel(tr("Predecessor"), this));
     FPredecessorEdit = KeepingPlace(new QLineEdit(this));
-    FCombinedWithLabel = KeepingPlace(new QLabel(QStringLiteral("Combined with"), this));
+    FCombinedWithLabel = KeepingPlace(new QLabel(tr("Combined with"), this));
     FCombinedWithEdit = KeepingPlace(new QLineEdit(this));
     for (QLineEdit* IDEdit : {FPredecessorEdit, FCombinedWithEdit}) {
         IDEdit->setReadOnly(true);
         // Shown for reading, so Tab passes them by.
         IDEdit->setFocusPolicy(Qt::ClickFocus);
     }
-    FInitialCostsLabel = new QLabel(QStringLiteral("Initial Costs"), this);
+    FInitialCostsLabel = new QLabel(tr("Initial Costs"), this);
     FInitialCostsEdit = KeepingPlace(new TFloatEdit(this));
-    FTransferCostsLabel = new QLabel(QStringLiteral("Transfer Costs"), this);
+    FTransferCostsLabel = new QLabel(tr("Transfer Costs"), this);
     FTransferCostsEdit = KeepingPlace(new TFloatEdit(this));
     FRecurrentCostsEdit = new TFloatEdit(this);
 
-    FOKButton = new QPushButton(QStringLiteral("OK"), this);
-    FCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    FOKButton = new QPushButton(tr("OK"), this);
+    FCancelButton = new QPushButton(tr("Cancel"), this);
     FOKButton->setDefault(true);
     connect(FOKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -73,11 +72,11 @@ TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
     Grid->setHorizontalSpacing(8);
     Grid->setVerticalSpacing(4);
     Grid->addWidget(FPresentActionCheckBox, 0, 0, 1, 4);
-    Grid->addWidget(new QLabel(QStringLiteral("Name"), this), 1, 0);
+    Grid->addWidget(new QLabel(tr("Name"), this), 1, 0);
     Grid->addWidget(FNameEdit, 1, 1, 1, 3);
-    Grid->addWidget(new QLabel(QStringLiteral("Tipping Value"), this), 2, 0);
+    Grid->addWidget(new QLabel(tr("Tipping Value"), this), 2, 0);
     Grid->addWidget(FTippingValueEdit, 2, 1);
-    Grid->addWidget(new QLabel(QStringLiteral("Color"), this), 3, 0);
+    Grid->addWidget(new QLabel(tr("Color"), this), 3, 0);
     Grid->addWidget(FColorBox, 3, 1);
     Grid->addWidget(FCombinationLabel, 4, 0);
     Grid->addWidget(FCombinationComboBox, 4, 1);
@@ -89,7 +88,7 @@ TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
     Grid->addWidget(FInitialCostsEdit, 6, 1);
     Grid->addWidget(FTransferCostsLabel, 7, 0);
     Grid->addWidget(FTransferCostsEdit, 7, 1);
-    Grid->addWidget(new QLabel(QStringLiteral("Recurrent Costs"), this), 8, 0);
+    Grid->addWidget(new QLabel(tr("Recurrent Costs"), this), 8, 0);
     Grid->addWidget(FRecurrentCostsEdit, 8, 1);
     Grid->setColumnStretch(1, 1);
     Grid->setColumnStretch(3, 1);

@@ -59,7 +59,7 @@ QString DroppedPathwayFile(const QMimeData* Data) {
 } // namespace
 
 TForm2::TForm2(const QStringList& Arguments, QWidget* Parent) : QMainWindow(Parent) {
-    setWindowTitle(QStringLiteral("Corvinal"));
+    setWindowTitle(tr("Corvinal"));
     setAcceptDrops(true);
     FSession = new TDocumentSession(this);
     BuildWindow();
@@ -388,14 +388,14 @@ void TForm2::SetPathwayFileName(const QString& Value) {
 
 void TForm2::FileNameChanged(const QString& FileName) {
     if (FileName.isEmpty()) {
-        setWindowTitle(QStringLiteral("Corvinal"));
+        setWindowTitle(tr("Corvinal"));
         return;
     }
     const QFontMetrics Metrics(font());
     const QString Shown = ShortenPath(FileName, TitlePathWidth, [&Metrics](const QString& Text) {
         return Metrics.horizontalAdvance(Text);
     });
-    setWindowTitle(QStringLiteral("Corvinal [") + Shown + QLatin1Char(']'));
+    setWindowTitle(tr("Corvinal [") + Shown + QLatin1Char(']'));
 }
 
 bool TForm2::ElementsListIsDirty() const {

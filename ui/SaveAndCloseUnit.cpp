@@ -18,7 +18,7 @@ const int Gap = 6;
 
 TCloseForm::TCloseForm(std::function<void(const QString&)> SaveDocument, QWidget* Parent)
     : QDialog(Parent), FSaveDocument(std::move(SaveDocument)) {
-    setWindowTitle(QStringLiteral("Corvinal"));
+    setWindowTitle(tr("Corvinal"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
     auto MakeButton = [this](const QString& Caption, int Index) {
@@ -29,10 +29,10 @@ TCloseForm::TCloseForm(std::function<void(const QString&)> SaveDocument, QWidget
         Button->setAutoDefault(true);
         return Button;
     };
-    FSaveButton = MakeButton(QStringLiteral("Save Pathway File"), 0);
-    FSaveAsButton = MakeButton(QStringLiteral("Save Pathway As..."), 1);
-    FReturnButton = MakeButton(QStringLiteral("Cancel exit"), 2);
-    FExitButton = MakeButton(QStringLiteral("Exit without save"), 3);
+    FSaveButton = MakeButton(tr("Save Pathway File"), 0);
+    FSaveAsButton = MakeButton(tr("Save Pathway As..."), 1);
+    FReturnButton = MakeButton(tr("Cancel exit"), 2);
+    FExitButton = MakeButton(tr("Exit without save"), 3);
     setFixedSize(2 * Margin + ButtonWidth, 2 * Margin + 4 * ButtonHeight + 3 * Gap);
 
     // A save that fails is reported here, and the question stays open.
@@ -57,9 +57,8 @@ void TCloseForm::SetFileName(const QString& Value) {
 
 void TCloseForm::SetClosing(bool Value) {
     FClosing = Value;
-    FReturnButton->setText(Value ? QStringLiteral("Cancel exit") : QStringLiteral("Cancel"));
-    FExitButton->setText(Value ? QStringLiteral("Exit without save")
-                               : QStringLiteral("Continue without saving"));
+    FReturnButton->setText(Value ? tr("Cancel exit") : tr("Cancel"));
+    FExitButton->setText(Value ? tr("Exit without save") : tr("Continue without saving"));
 }
 
 void TCloseForm::SaveActionExecute() {

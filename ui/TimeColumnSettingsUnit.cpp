@@ -10,25 +10,25 @@
 #include <QVBoxLayout>
 
 TTimeColumnSettingsForm::TTimeColumnSettingsForm(QWidget* Parent) : QDialog(Parent) {
-    setWindowTitle(QStringLiteral("TimeColumnSettingsForm"));
+    setWindowTitle(tr("TimeColumnSettingsForm"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
 
     FNameEdit = new QLineEdit(this);
     FNameEdit->setFixedWidth(440);
     FWidthSpinEdit = new TSpinEdit(MinColumnWidth, MaxColumnWidth, this);
-    FDeleteButton = new QPushButton(QStringLiteral("Delete this Time Column"), this);
+    FDeleteButton = new QPushButton(tr("Delete this Time Column"), this);
     FDeleteButton->setEnabled(false);
     FDeleteButton->setAutoDefault(false);
-    FCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    FOKButton = new QPushButton(QStringLiteral("OK"), this);
+    FCancelButton = new QPushButton(tr("Cancel"), this);
+    FOKButton = new QPushButton(tr("OK"), this);
     FOKButton->setDefault(true);
     connect(FOKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* NameLabel = new QLabel(QStringLiteral("Name of time column"), this);
+    auto* NameLabel = new QLabel(tr("Name of time column"), this);
     NameLabel->setBuddy(FNameEdit);
-    auto* WidthLabel = new QLabel(QStringLiteral("Column Width"), this);
+    auto* WidthLabel = new QLabel(tr("Column Width"), this);
     WidthLabel->setBuddy(FWidthSpinEdit);
 
     auto* Width = new QHBoxLayout;

@@ -24,7 +24,7 @@ TColorBox::TColorBox(QWidget* Parent) : QComboBox(Parent) {
     // the open list still shows them whole.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(10);
-    addItem(QStringLiteral("Custom..."));
+    addItem(tr("Custom..."));
     for (TColor Value : StandardColors)
         addItem(Swatch(Value), DisplayName(Value), int(Value));
     // The system colours are those of base/ColorUnit that carry a name; the

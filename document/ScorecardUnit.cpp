@@ -2,9 +2,8 @@
 
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
+#include "document/CsvUnit.h"
 
-#include <QDir>
-#include <QSaveFile>
 #include <algorithm>
 
 bool HasTippingYears(const TElementsList& Elements) {
@@ -209,23 +208,6 @@ QString TScorecard::CsvText(int32_t Row, int32_t Col) const {
 
 // ---------------------------------------------------------------- CSV
 
-namespace {
-
-// RFC 4180 quotes fields with commas, quotes and line breaks; blanks at
-// either end are quoted too, since spreadsheet programs tend to trim them.
-QString CsvField(const QString& Text) {
-    const bool Quote = Text.contains(QLatin1Char(',')) || Text.contains(QLatin1Char('"')) ||
-                       Text.contains(QLatin1Char('\n')) || Text.contains(QLatin1Char('\r')) ||
-                       (!Text.isEmpty() && (Text.front().isSpace() || Text.back().isSpace()));
-    if (!Quote)
-        return Text;
-    QString Quoted = Text;
-    Quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + Quoted + QLatin1Char('"');
-}
-
-} // namespace
-
 QByteArray ScorecardCsv(const TElementsList& Elements, const TScenarioFrame& Scenarios) {
     const TScorecard Card(Elements, Scenarios);
     for (int32_t Col = 0; Col < Card.ColumnCount(); ++Col) {
@@ -244,49 +226,22 @@ QByteArray ScorecardCsv(const TElementsList& Elements, const TScenarioFrame& Sce
             (Card.Kind(Col) != TScorecard::ckPreferred || RouteMarked))
             Columns.push_back(Col);
 
-    QByteArray Csv("\xEF\xBB\xBF");
-    QString Line;
-    auto EndLine = [&] {
-        Line += QLatin1String("\r\n");
-        Csv += Line.toUtf8();
-        Line.clear();
-    };
-    for (size_t I = 0; I < Columns.size(); ++I) {
-        if (I > 0)
-            Line += QLatin1Char(',');
-        Line += CsvField(Card.Caption(Columns[I]));
-    }
-    EndLine();
+    TCsvWriter Csv;
+    QStringList Fields;
+    for (int32_t Col : Columns)
+        Fields << Card.Caption(Col);
+    Csv.Record(Fields);
     for (int32_t Row = 0; Row < Card.RowCount(); ++Row) {
-        for (size_t I = 0; I < Columns.size(); ++I) {
-            if (I > 0)
-                Line += QLatin1Char(',');
-            Line += CsvField(Card.CsvText(Row, Columns[I]));
-        }
-        EndLine();
+        Fields.clear();
+        for (int32_t Col : Columns)
+            Fields << Card.CsvText(Row, Col);
+        Csv.Record(Fields);
     }
-    return Csv;
+    return Csv.Bytes();
 }
-
-namespace {
-
-// Worded as the image export words its failures.
-[[noreturn]] void RaiseWriteError(const QString& FileName, const QString& Reason) {
-    throw ECorvinalError(
-        QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(FileName), Reason));
-}
-
-} // namespace
 
 void SaveScorecardCsv(const QString& FileName, const TElementsList& Elements,
                       const TScenarioFrame& Scenarios) {
     // Everything that can fail before the file is touched, first.
-    const QByteArray Csv = ScorecardCsv(Elements, Scenarios);
-    QSaveFile File(FileName);
-    if (!File.open(QIODevice::WriteOnly))
-        RaiseWriteError(FileName, File.errorString());
-    if (File.write(Csv) != Csv.size())
-        RaiseWriteError(FileName, File.errorString());
-    if (!File.commit())
-        RaiseWriteError(FileName, File.errorString());
+    SaveCsvFile(FileName, ScorecardCsv(Elements, Scenarios));
 }

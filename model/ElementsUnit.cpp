@@ -50,6 +50,20 @@ TColor TElement::MyColor() const {
     return FMyColor;
 }
 
+int32_t TElement::EffectiveLeadTime() const {
+    const TElement* El = this;
+    const int32_t Limit = FElementsList->Count() + 1;
+    for (int32_t Step = 0; Step <= Limit; ++Step) {
+        if (El->IsPrimaryElement())
+            return El->FLeadTime;
+        const TElement* Second = El->CombinationSecondElement();
+        if (!Second)
+            return 0;
+        El = Second;
+    }
+    return 0;
+}
+
 int32_t TElement::ColorCount() const {
     if (FCombinationType != ctCombine)
         return 1;
@@ -161,6 +175,7 @@ void TElement::AssignFields(const TElement& Source) {
     FTransferCosts = Source.FTransferCosts;
     FInitialCosts = Source.FInitialCosts;
     FPreferred = Source.FPreferred;
+    FLeadTime = Source.FLeadTime;
 }
 
 namespace {
@@ -186,7 +201,8 @@ bool TElement::SameFields(const TElement& Other) const {
            FVisualEffect == Other.FVisualEffect && FCombinationType == Other.FCombinationType &&
            SameNumber(FRecurrentCosts, Other.FRecurrentCosts) &&
            SameNumber(FTransferCosts, Other.FTransferCosts) &&
-           SameNumber(FInitialCosts, Other.FInitialCosts) && FPreferred == Other.FPreferred;
+           SameNumber(FInitialCosts, Other.FInitialCosts) && FPreferred == Other.FPreferred &&
+           FLeadTime == Other.FLeadTime;
 }
 
 // ---------------------------------------------------------------- TElementsList
@@ -615,8 +631,10 @@ void TElementsList::WriteToXML(TXmlDoc& XML) const {
         AddTextChild(Node, QStringLiteral("transfercosts"), FloatToStrGeneral(E->TransferCosts()));
         AddTextChild(Node, QStringLiteral("recurrentcosts"),
                      FloatToStrGeneral(E->RecurrentCosts()));
-        // Written only when used, so that files without a preferred route
-        // stay as they were and older readers pass it by.
+        // Written only when used, so that files without lead times or a
+        // preferred route stay as they were and older readers pass them by.
+        if (E->LeadTime() != 0)
+            AddTextChild(Node, QStringLiteral("leadtime"), QString::number(E->LeadTime()));
         if (E->Preferred())
             AddTextChild(Node, QStringLiteral("preferred"), QStringLiteral("1"));
     }
@@ -718,6 +736,7 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
         sInitial,
         sTransfer,
         sRecurrent,
+        sLeadTime,
         sPreferred,
         sSlotCount
     };
@@ -726,7 +745,8 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
         QStringLiteral("tippingpointvalue"), QStringLiteral("predecessorid"),
         QStringLiteral("combinationsecond"), QStringLiteral("combinationtype"),
         QStringLiteral("initialcosts"),      QStringLiteral("transfercosts"),
-        QStringLiteral("recurrentcosts"),    QStringLiteral("preferred")};
+        QStringLiteral("recurrentcosts"),    QStringLiteral("leadtime"),
+        QStringLiteral("preferred")};
     static const QString IdName = QStringLiteral("id");
     std::vector<const TXmlNode*> TimeSlots(size_t(FTippingTimeValuesCount), nullptr);
     std::vector<int32_t> UsedTimeSlots;
@@ -805,6 +825,18 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
         E->SetInitialCosts(Numbers.FloatOr(Slots[sInitial], 0, Where));
         E->SetTransferCosts(Numbers.FloatOr(Slots[sTransfer], 0, Where));
         E->SetRecurrentCosts(Numbers.FloatOr(Slots[sRecurrent], 0, Where));
+        const int32_t LeadTime = Numbers.IntOr(Slots[sLeadTime], 0, Where);
+        // A lead time outside the years an action can take is held to them,
+        // with a word.
+        const int32_t Held = std::clamp(LeadTime, MinLeadTime, MaxLeadTime);
+        if (Held != LeadTime && Report)
+            Report->Add(QStringLiteral("%1, leadtime: %2 years is outside %3 to %4; %5 is used.")
+                            .arg(Where())
+                            .arg(LeadTime)
+                            .arg(MinLeadTime)
+                            .arg(MaxLeadTime)
+                            .arg(Held));
+        E->SetLeadTime(Held);
         E->SetPreferred(Numbers.IntOr(Slots[sPreferred], 0, Where) != 0);
     }
 

@@ -62,6 +62,13 @@ public:
     // Part of the preferred route, which the map lays a wide band under.
     bool Preferred() const { return FPreferred; }
     void SetPreferred(bool Value) { FPreferred = Value; }
+    // The years it takes to prepare and carry out the action, 0 to 100; set
+    // on actions.
+    int32_t LeadTime() const { return FLeadTime; }
+    void SetLeadTime(int32_t Value) { FLeadTime = Value; }
+    // The lead time that counts: a pathway element's is that of the action
+    // it changes to, as its colour is.
+    int32_t EffectiveLeadTime() const;
 
     int32_t ChildCount() const;
     int32_t DependencyCount() const;
@@ -93,7 +100,12 @@ private:
     double FTransferCosts;
     double FInitialCosts;
     bool FPreferred = false;
+    int32_t FLeadTime = 0;
 };
+
+// The lead times an action can have, in whole years.
+constexpr int32_t MinLeadTime = 0;
+constexpr int32_t MaxLeadTime = 100;
 
 // The pathway model: the ordered list of elements (it owns them) and the
 // settings that hold for all of them. Lookups scan from the front, so where

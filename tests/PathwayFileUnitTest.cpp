@@ -596,6 +596,41 @@ TEST(PathwayFile, TitleLegendAndPreferredRouteWhenUsed) {
                            "Graph settings, legend: \"on\" is not a number; 0 is used."}));
 }
 
+// A lead time is written only where it is not 0, after the costs; one
+// outside 0 to 100 years is held to them, with a word.
+TEST(PathwayFile, LeadTimesWhenUsed) {
+    TSeparatorGuard Guard('.');
+    TDocument Doc;
+    BuildExample(Doc, ptConditionBased, '.');
+    const QByteArray Plain = Doc.Save();
+    EXPECT_FALSE(Plain.contains("<leadtime>"));
+    Doc.Elements.Elements(1)->SetLeadTime(20);
+    const QByteArray Timed = Doc.Save();
+    EXPECT_TRUE(Timed.contains("    <recurrentcosts>0</recurrentcosts>\r\n"
+                               "    <leadtime>20</leadtime>\r\n  </element>"));
+    EXPECT_EQ(Timed.count("<leadtime>"), 1);
+    TDocument Back;
+    Back.Load(Timed);
+    EXPECT_EQ(Back.Elements.Elements(1)->LeadTime(), 20);
+    EXPECT_EQ(Back.Elements.Elements(2)->EffectiveLeadTime(), 20); // leads to Dike
+    EXPECT_EQ(Back.Save(), Timed);
+
+    TDocument Odd;
+    TReadReport Report;
+    Odd.Load(File("<pathways><element id=\"1\"><caption>A</caption><leadtime>250</leadtime>"
+                  "</element><element id=\"2\"><caption>B</caption><leadtime>-3</leadtime>"
+                  "</element><element id=\"3\"><caption>C</caption><leadtime>ten</leadtime>"
+                  "</element></pathways>"),
+             &Report);
+    EXPECT_EQ(Odd.Elements.Elements(0)->LeadTime(), 100);
+    EXPECT_EQ(Odd.Elements.Elements(1)->LeadTime(), 0);
+    EXPECT_EQ(Odd.Elements.Elements(2)->LeadTime(), 0);
+    EXPECT_EQ(Report.Lines(),
+              QStringList({"Element 1 \"A\", leadtime: 250 years is outside 0 to 100; 100 is used.",
+                           "Element 2 \"B\", leadtime: -3 years is outside 0 to 100; 0 is used.",
+                           "Element 3 \"C\", leadtime: \"ten\" is not a number; 0 is used."}));
+}
+
 TEST(PathwayFile, EmptyAndConditionListsWriteNoTimeColumns) {
     TDocument Doc;
     Doc.Elements.SetTippingTimeValuesCount(1);

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "model/ElementsUnit.h"
+#include "scenarios/ScenarioFrameUnit.h"
+#include "scenarios/TippingYearUnit.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+// The year by which the next action must be decided on: its predecessor's
+// tipping year less the lead time of the action it changes to.
+struct TDecisionYear {
+    enum TKind : uint8_t {
+        dyYear,  // decide by Year
+        dyNow,   // due now: on or before the first year, or the predecessor tips there
+        dyAfter, // the predecessor tips after the last year: decide after Year
+        dyNone   // no year: the scenario defines fewer than two years
+    };
+    TKind Kind = dyNone;
+    int32_t Year = 0;
+
+    bool operator==(const TDecisionYear& Other) const {
+        return Kind == Other.Kind && Year == Other.Year;
+    }
+    bool operator!=(const TDecisionYear& Other) const { return !(*this == Other); }
+};
+
+// The decision year from the year a predecessor tips and the lead time of
+// the action that follows it. FirstYear is where "now" ends: the first year
+// the scenario defines (or, in a time-based pathway, the table's first
+// year).
+TDecisionYear DecideBy(const TTippingYear& PredecessorTips, int32_t LeadTime, int32_t FirstYear);
+// How a decision year reads in tables: "2041", "now", "> 2080", "–".
+QString DecisionYearText(const TDecisionYear& Year);
+// The same for files meant for other programs, in plain ASCII: "2041",
+// "now", ">2080" and an empty text.
+QString DecisionYearCsv(const TDecisionYear& Year);
+
+// The decisions of a document: one row per pathway element in list order,
+// with the element it starts from (its predecessor), the one it changes to,
+// its type, the lead time and, per scenario of a condition-based pathway or
+// per time column of a time-based one, the year by which it must be decided
+// on. Computed once; the list and the scenario table must outlive it.
+class TDecisions {
+public:
+    TDecisions(const TElementsList& Elements, const TScenarioFrame& Scenarios);
+
+    int32_t RowCount() const { return int32_t(FRows.size()); }
+    // The list index of a row's pathway element.
+    int32_t ListIndex(int32_t Row) const { return FRows[size_t(Row)]; }
+    const TElement& Element(int32_t Row) const;
+    // The element it starts from and the one it changes to; none where the
+    // file names no such element.
+    const TElement* From(int32_t Row) const;
+    const TElement* To(int32_t Row) const;
+    int32_t LeadTime(int32_t Row) const;
+
+    // One column of years per scenario (condition-based) or time column
+    // (time-based).
+    int32_t YearColumnCount() const { return FColumnCount; }
+    QString YearCaption(int32_t Column) const;
+    TDecisionYear Year(int32_t Row, int32_t Column) const;
+    // The earliest of a row's years, for ordering: "now" first, then the
+    // years, then those after the last year, then rows without a year.
+    TDecisionYear Earliest(int32_t Row) const;
+    // Whether any of a row's decisions is due now.
+    bool DueNow(int32_t Row) const;
+    // The decision year of the pathway element at list index Index in
+    // Column; dyNone for other elements.
+    TDecisionYear YearOfElement(int32_t Index, int32_t Column) const;
+
+    // A row's type: "Combine" or "Sequence" (a pathway element a file left
+    // without a type reads "Sequence", as the map draws it).
+    QString TypeText(int32_t Row) const;
+
+private:
+    const TElementsList& FElements;
+    const TScenarioFrame& FScenarios;
+    bool FTimeBased;
+    int32_t FColumnCount = 0;
+    std::vector<int32_t> FRows;
+    std::vector<int32_t> FRowOfIndex;   // -1 for elements without a row
+    std::vector<TDecisionYear> FYears;  // row by row, one per column
+    std::vector<const TElement*> FFrom; // per row
+    std::vector<const TElement*> FTo;   // per row
+};
+
+// The decisions as CSV, by the scorecard's rules: UTF-8 with a byte-order
+// mark, CRLF, a header (ID, From, To, Type, Lead Time, then the scenarios or
+// time columns) and a record per pathway element.
+QByteArray DecisionsCsv(const TElementsList& Elements, const TScenarioFrame& Scenarios);
+// Writes DecisionsCsv to FileName; the file is replaced only when everything
+// has been written. Fails with "Cannot write <file>: <reason>".
+void SaveDecisionsCsv(const QString& FileName, const TElementsList& Elements,
+                      const TScenarioFrame& Scenarios);

@@ -1,6 +1,7 @@
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
 #include "base/ReadReportUnit.h"
+#include "document/DecisionsUnit.h"
 #include "document/PathwayFileUnit.h"
 #include "document/ScorecardUnit.h"
 #include "map/MapExportUnit.h"
@@ -105,8 +106,10 @@ int ExportCommand(int Argc, char** Argv, const QString& Output, const QString& S
     }
 }
 
-// Loads FILE as the main window would and writes its scorecard to OUTPUT.
-int ScorecardCommand(int Argc, char** Argv, const QString& Output, const QString& FileName) {
+// Loads FILE as the main window would and writes one of its tables to
+// OUTPUT: the scorecard or the decisions.
+int TableCommand(int Argc, char** Argv, const QString& Output, const QString& FileName,
+                 void (*Save)(const QString&, const TElementsList&, const TScenarioFrame&)) {
     GDefaultMessages = qInstallMessageHandler(QuietMessages);
     // Nothing is drawn: no fonts, no platform plugin.
     QCoreApplication App(Argc, Argv);
@@ -121,7 +124,7 @@ int ScorecardCommand(int Argc, char** Argv, const QString& Output, const QString
             throw ECorvinalError(QStringLiteral("Cannot write %1: it is the pathway file being "
                                                 "read.")
                                      .arg(QDir::toNativeSeparators(Output)));
-        SaveScorecardCsv(Output, Doc.Elements, Doc.Scenarios);
+        Save(Output, Doc.Elements, Doc.Scenarios);
         return 0;
     } catch (const std::exception& E) {
         PrintLine(stderr, QStringLiteral("corvinal: ") + ErrorText(E));
@@ -147,7 +150,11 @@ int main(int Argc, char** Argv) {
                        "condition-based pathway, the year it tips under each scenario (\"<=2010\"\n"
                        "in or before a scenario's first year, \">2100\" after its last, empty\n"
                        "when it defines fewer than two years). UTF-8, a point as decimal\n"
-                       "separator whatever the locale."));
+                       "separator whatever the locale.\n"
+                       "With --decisions it writes, per pathway, the year by which it must be\n"
+                       "decided on under each scenario: the year its predecessor tips less the\n"
+                       "lead time of the action it changes to (\"now\" when that year has come,\n"
+                       "\">2080\" when the predecessor tips after the last year)."));
     const QCommandLineOption HelpOption = Parser.addHelpOption();
     const QCommandLineOption VersionOption = Parser.addVersionOption();
     const QCommandLineOption ExportOption(
@@ -165,7 +172,12 @@ int main(int Argc, char** Argv) {
         QStringLiteral("scorecard"),
         QStringLiteral("Write the scorecard of FILE (costs and tipping years) to CSV."),
         QStringLiteral("CSV"));
-    Parser.addOptions({ExportOption, SeriesOption, ScaleOption, ScorecardOption});
+    const QCommandLineOption DecisionsOption(
+        QStringLiteral("decisions"),
+        QStringLiteral("Write the decisions of FILE (the year by which each pathway must be "
+                       "decided on, per scenario) to CSV."),
+        QStringLiteral("CSV"));
+    Parser.addOptions({ExportOption, SeriesOption, ScaleOption, ScorecardOption, DecisionsOption});
     Parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A .pathway file."),
                                  QStringLiteral("[FILE]"));
 
@@ -183,9 +195,11 @@ int main(int Argc, char** Argv) {
         PrintLine(stdout, QStringLiteral("corvinal %1").arg(QStringLiteral(CORVINAL_VERSION)));
         return 0;
     }
-    if (Parser.isSet(ExportOption) && Parser.isSet(ScorecardOption)) {
-        PrintLine(stderr, QStringLiteral("corvinal: --export and --scorecard cannot be combined; "
-                                         "run corvinal once for each."));
+    if (int(Parser.isSet(ExportOption)) + int(Parser.isSet(ScorecardOption)) +
+            int(Parser.isSet(DecisionsOption)) >
+        1) {
+        PrintLine(stderr, QStringLiteral("corvinal: --export, --scorecard and --decisions cannot "
+                                         "be combined; run corvinal once for each."));
         return 2;
     }
     if (Parser.isSet(ExportOption)) {
@@ -206,8 +220,17 @@ int main(int Argc, char** Argv) {
                       QStringLiteral("corvinal: --scorecard needs exactly one FILE to read."));
             return 2;
         }
-        return ScorecardCommand(Argc, Argv, Parser.value(ScorecardOption),
-                                Parser.positionalArguments().first());
+        return TableCommand(Argc, Argv, Parser.value(ScorecardOption),
+                            Parser.positionalArguments().first(), &SaveScorecardCsv);
+    }
+    if (Parser.isSet(DecisionsOption)) {
+        if (Parser.positionalArguments().size() != 1) {
+            PrintLine(stderr,
+                      QStringLiteral("corvinal: --decisions needs exactly one FILE to read."));
+            return 2;
+        }
+        return TableCommand(Argc, Argv, Parser.value(DecisionsOption),
+                            Parser.positionalArguments().first(), &SaveDecisionsCsv);
     }
 
     if (!DisplayAvailable()) {

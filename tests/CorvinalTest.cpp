@@ -259,6 +259,8 @@ TEST(CommandLine, ScorecardMistakesOfUse) {
         {{"--scorecard", Out, "--export", Dir.filePath("map.png"), Dike}, "cannot be combined"},
         {{"--scorecard", Out, "--series", "1", Dike}, "go with --export"},
         {{"--scorecard", Out, "--scale", "2", Dike}, "go with --export"},
+        {{"--decisions", Out}, "exactly one FILE"},
+        {{"--decisions", Out, "--scorecard", Dir.filePath("card.csv"), Dike}, "cannot be combined"},
     };
     for (const auto& C : Cases) {
         const TRun R = RunCorvinal(C.Arguments);
@@ -266,6 +268,31 @@ TEST(CommandLine, ScorecardMistakesOfUse) {
         EXPECT_TRUE(R.Err.contains(C.Message)) << R.Err.toStdString();
     }
     EXPECT_TRUE(QDir(Dir.path()).isEmpty());
+}
+
+// The decisions of the estuary example: a record per pathway, with the lead
+// time of the action it changes to and a year per scenario; errors as for
+// the scorecard.
+TEST(CommandLine, DecisionsOfAPlan) {
+    QTemporaryDir Dir;
+    QByteArray Plan = ReadAll(TestData + "/dike.pathway");
+    Plan.replace("<recurrentcosts>0</recurrentcosts>\r\n  </element>\r\n  <element id=\"3\">",
+                 "<recurrentcosts>0</recurrentcosts>\r\n    <leadtime>5</leadtime>\r\n"
+                 "  </element>\r\n  <element id=\"3\">");
+    ASSERT_TRUE(Plan.contains("<leadtime>5</leadtime>"));
+    const QString File = WriteFile(Dir, "dike.pathway", Plan);
+    const QString Out = Dir.filePath("decisions.csv");
+    TRun R = RunCorvinal({"--decisions", Out, File}, UserLocale(QLatin1Char(',')));
+    ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+    EXPECT_TRUE(R.Err.isEmpty()) << R.Err.toStdString();
+    // The current situation tips at 10, past the Wet scenario's last value
+    // of 4 by 2090: decide after 2090 less Dike's five years.
+    EXPECT_EQ(ReadAll(Out), "\xEF\xBB\xBF"
+                            "ID,From,To,Type,Lead Time,Wet\r\n"
+                            "3,Current Situation,Dike,Sequence,5,>2085\r\n");
+    R = RunCorvinal({"--decisions", Dir.filePath("no/such/folder/x.csv"), File});
+    EXPECT_EQ(R.ExitCode, 1);
+    EXPECT_TRUE(R.Err.contains("Cannot write")) << R.Err.toStdString();
 }
 
 TEST(CommandLine, HelpVersionAndMistakes) {

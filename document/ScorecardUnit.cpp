@@ -30,7 +30,7 @@ TScorecard::TScorecard(const TElementsList& Elements, const TScenarioFrame& Scen
     else
         for (int32_t I = 0; I < Elements.TippingTimeValuesCount(); ++I)
             FColumns.push_back({ckTimeValue, I});
-    for (const TColumnKind Kind : {ckInitialCosts, ckTransferCosts, ckRecurrentCosts})
+    for (const TColumnKind Kind : {ckInitialCosts, ckTransferCosts, ckRecurrentCosts, ckLeadTime})
         FColumns.push_back({Kind, -1});
     if (!ConditionBased)
         return;
@@ -84,6 +84,8 @@ QString TScorecard::Caption(int32_t Col) const {
         return QStringLiteral("Type");
     case ckPreferred:
         return QStringLiteral("Preferred");
+    case ckLeadTime:
+        return QStringLiteral("Lead Time");
     case ckTippingValue:
         return QStringLiteral("Condition tipping point");
     case ckTimeValue:
@@ -177,13 +179,15 @@ QString TScorecard::Text(int32_t Row, int32_t Col) const {
         return TypeText(E);
     case ckTippingYear:
         return TippingYearText(TippingYear(Row, Scenario(Col)));
+    case ckLeadTime:
+        return QString::number(E.EffectiveLeadTime());
     default:
         return FormatFloat2(Number(Row, Col));
     }
 }
 
 QString TScorecard::CopyText(int32_t Row, int32_t Col) const {
-    if (Kind(Col) == ckID || Kind(Col) == ckPreferred)
+    if (Kind(Col) == ckID || Kind(Col) == ckPreferred || Kind(Col) == ckLeadTime)
         return CsvText(Row, Col);
     if (IsNumberColumn(Col))
         return FloatToStrGeneral(Number(Row, Col));
@@ -198,6 +202,8 @@ QString TScorecard::CsvText(int32_t Row, int32_t Col) const {
         return TippingYearCsv(TippingYear(Row, Scenario(Col)));
     case ckPreferred:
         return Element(Row).Preferred() ? QStringLiteral("yes") : QString();
+    case ckLeadTime:
+        return QString::number(Element(Row).EffectiveLeadTime());
     default:
         break;
     }
@@ -218,13 +224,18 @@ QByteArray ScorecardCsv(const TElementsList& Elements, const TScenarioFrame& Sce
                     .arg(Card.Caption(Col), Card.ScenarioError(S)));
     }
     bool RouteMarked = false;
-    for (int32_t Row = 0; Row < Card.RowCount() && !RouteMarked; ++Row)
-        RouteMarked = Card.Element(Row).Preferred();
+    bool LeadTimes = false;
+    for (int32_t Row = 0; Row < Card.RowCount(); ++Row) {
+        RouteMarked = RouteMarked || Card.Element(Row).Preferred();
+        LeadTimes = LeadTimes || Card.Element(Row).LeadTime() != 0;
+    }
     std::vector<int32_t> Columns;
-    for (int32_t Col = 0; Col < Card.ColumnCount(); ++Col)
-        if (Card.Kind(Col) != TScorecard::ckColor &&
-            (Card.Kind(Col) != TScorecard::ckPreferred || RouteMarked))
+    for (int32_t Col = 0; Col < Card.ColumnCount(); ++Col) {
+        const TScorecard::TColumnKind Kind = Card.Kind(Col);
+        if (Kind != TScorecard::ckColor && (Kind != TScorecard::ckPreferred || RouteMarked) &&
+            (Kind != TScorecard::ckLeadTime || LeadTimes))
             Columns.push_back(Col);
+    }
 
     TCsvWriter Csv;
     QStringList Fields;

@@ -49,7 +49,8 @@ public:
         ckTransferCosts,
         ckRecurrentCosts,
         ckTippingYear,
-        ckPreferred
+        ckPreferred,
+        ckLeadTime
     };
 
     int32_t RowCount() const { return FElements.Count(); }
@@ -111,8 +112,9 @@ private:
 
 // The scorecard as CSV (RFC 4180): UTF-8 with a byte-order mark, CRLF after
 // every record, a header of the captions, one record per element; no colour
-// column, and a preferred route column only where a route is marked, so
-// that the tables of plans without one stay as they were. Fields holding a comma, a quote, a line
+// column, and a preferred route column only where a route is marked and a
+// lead time column only where a lead time is set, so that the tables of
+// plans without them stay as they were. Fields holding a comma, a quote, a line
 // break or blanks at either end are quoted. Fails when a scenario's cells cannot be read.
 QByteArray ScorecardCsv(const TElementsList& Elements, const TScenarioFrame& Scenarios);
 

@@ -46,7 +46,7 @@ TEST_F(Scorecard, ShowsTheNumbersBehindTheMap) {
         Captions << Frame.Model()->headerData(Col, Qt::Horizontal).toString();
     EXPECT_EQ(Captions, QStringList({"ID", "Color", "Action or Pathway", "Type", "Preferred",
                                      "Condition tipping point", "Initial Costs", "Transfer Costs",
-                                     "Recurrent Costs", "Wet"}));
+                                     "Recurrent Costs", "Lead Time", "Wet"}));
     const auto Cell = [this](int Row, TScorecard::TColumnKind Kind) {
         return Frame.Model()->index(Row, Column(Kind)).data().toString();
     };
@@ -54,10 +54,15 @@ TEST_F(Scorecard, ShowsTheNumbersBehindTheMap) {
     EXPECT_EQ(Cell(2, TScorecard::ckType), "Sequence");
     EXPECT_EQ(Cell(1, TScorecard::ckInitialCosts), QString("1000") + DecimalSeparator() + "00");
     EXPECT_EQ(Cell(2, TScorecard::ckTippingYear), "2055");
-    // Only the costs are typed into.
-    for (int Col = 0; Col < Frame.Model()->columnCount(); ++Col)
-        EXPECT_EQ(bool(Frame.Model()->flags(Frame.Model()->index(1, Col)) & Qt::ItemIsEditable),
-                  Frame.Model()->IsCostColumn(Col));
+    // Only the costs, and an action's lead time, are typed into: a pathway
+    // takes the lead time of the action it changes to.
+    const int LeadTime = Column(TScorecard::ckLeadTime);
+    for (int Row : {1, 2})
+        for (int Col = 0; Col < Frame.Model()->columnCount(); ++Col)
+            EXPECT_EQ(
+                bool(Frame.Model()->flags(Frame.Model()->index(Row, Col)) & Qt::ItemIsEditable),
+                Frame.Model()->IsCostColumn(Col) || (Col == LeadTime && Row == 1))
+                << Row << ", " << Col;
     // It follows a change once refreshed.
     Dike->SetCaption("Dike ring");
     Frame.Refresh();

@@ -77,6 +77,7 @@ TEST_P(Scorecard, ColumnsOfAConditionBasedPathway) {
         {C::ckInitialCosts, "Initial Costs", -1},
         {C::ckTransferCosts, "Transfer Costs", -1},
         {C::ckRecurrentCosts, "Recurrent Costs", -1},
+        {C::ckLeadTime, "Lead Time", -1},
         {C::ckTippingYear, "Wet", 0},
         {C::ckTippingYear, "Dry", 1},
     };
@@ -179,7 +180,7 @@ TEST_P(Scorecard, ATimeBasedPathwayShowsItsTimeColumnsAndNoYears) {
     const TScorecard Card(L, Doc.Scenarios);
     EXPECT_FALSE(HasTippingYears(L));
     EXPECT_EQ(ElementTippingYear(*Start, Doc.Scenarios, 0), TTippingYear{});
-    EXPECT_EQ(Card.ColumnCount(), 10);
+    EXPECT_EQ(Card.ColumnCount(), 11);
     EXPECT_EQ(Card.ColumnOf(TScorecard::ckTippingValue), -1);
     EXPECT_EQ(Card.ColumnOf(TScorecard::ckTippingYear), -1);
     const int32_t Dry = Card.ColumnOf(TScorecard::ckTimeValue, 1);
@@ -212,6 +213,22 @@ TEST_P(Scorecard, ThePreferredRouteIsWrittenWhereItIsMarked) {
     EXPECT_TRUE(Lines[2].startsWith("2,Dike,Action,,")) << Lines[2].toStdString();
     EXPECT_TRUE(Lines[3].startsWith("3,Current Situation + Dike,Sequence,yes,"))
         << Lines[3].toStdString();
+}
+
+// Lead times are typed into the tab; a pathway shows the one of the action
+// it changes to. The CSV has the column only where a lead time is set.
+TEST_P(Scorecard, LeadTimesAreAColumnOfTheirOwn) {
+    LoadDike();
+    EXPECT_FALSE(ScorecardCsv(Doc.Elements, Doc.Scenarios).contains("Lead Time"));
+    Doc.Elements.Elements(1)->SetLeadTime(15);
+    const TScorecard Card(Doc.Elements, Doc.Scenarios);
+    const int32_t Col = Card.ColumnOf(TScorecard::ckLeadTime);
+    EXPECT_EQ(Card.Text(1, Col), "15");
+    EXPECT_EQ(Card.Text(2, Col), "15"); // leads to Dike
+    EXPECT_EQ(Card.Text(0, Col), "0");
+    const QList<QByteArray> Lines = ScorecardCsv(Doc.Elements, Doc.Scenarios).split('\n');
+    EXPECT_TRUE(Lines[0].contains("Recurrent Costs,Lead Time,Wet")) << Lines[0].toStdString();
+    EXPECT_TRUE(Lines[2].startsWith("2,Dike,Action,2.5,0,0,0,15,")) << Lines[2].toStdString();
 }
 
 TEST_P(Scorecard, CsvFieldsAreQuotedWhereTheyMustBe) {

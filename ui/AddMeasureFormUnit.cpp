@@ -4,6 +4,7 @@
 #include "widgets/ColorBoxUnit.h"
 #include "widgets/FloatEditUnit.h"
 #include "widgets/KeyboardUnit.h"
+#include "widgets/SpinEditUnit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,6 +61,8 @@ TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
     FTransferCostsLabel = new QLabel(tr("Transfer Costs"), this);
     FTransferCostsEdit = KeepingPlace(new TFloatEdit(this));
     FRecurrentCostsEdit = new TFloatEdit(this);
+    FLeadTimeLabel = new QLabel(tr("Lead time (years)"), this);
+    FLeadTimeSpinEdit = new TSpinEdit(MinLeadTime, MaxLeadTime, this);
 
     FOKButton = new QPushButton(tr("OK"), this);
     FCancelButton = new QPushButton(tr("Cancel"), this);
@@ -90,6 +93,8 @@ TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
     Grid->addWidget(FTransferCostsEdit, 7, 1);
     Grid->addWidget(new QLabel(tr("Recurrent Costs"), this), 8, 0);
     Grid->addWidget(FRecurrentCostsEdit, 8, 1);
+    Grid->addWidget(FLeadTimeLabel, 9, 0);
+    Grid->addWidget(FLeadTimeSpinEdit, 9, 1);
     Grid->setColumnStretch(1, 1);
     Grid->setColumnStretch(3, 1);
 
@@ -103,7 +108,8 @@ TAddMeasureForm::TAddMeasureForm(QWidget* Parent) : QDialog(Parent) {
     Layout->addLayout(Grid);
     Layout->addStretch();
     Layout->addLayout(Buttons);
-    setFixedSize(482, 302);
+    // Taller than the first form by the lead time's row.
+    setFixedSize(482, 330);
 
     // A dialog that nobody filled reads as a new action, not as a failure.
     for (TFloatEdit* Edit :
@@ -200,6 +206,16 @@ double TAddMeasureForm::RecurrentCosts() const {
 }
 void TAddMeasureForm::SetRecurrentCosts(double Value) {
     FRecurrentCostsEdit->setText(FloatToStrGeneral(Value));
+}
+
+int32_t TAddMeasureForm::LeadTime() const {
+    return FLeadTimeSpinEdit->Value();
+}
+void TAddMeasureForm::SetLeadTime(int32_t Value) {
+    FLeadTimeSpinEdit->SetValue(Value);
+}
+void TAddMeasureForm::SetLeadTimeEnabled(bool Value) {
+    FLeadTimeSpinEdit->setEnabled(Value);
 }
 
 void TAddMeasureForm::CheckValues() const {

@@ -13,6 +13,7 @@ class QLineEdit;
 class QPushButton;
 class TColorBox;
 class TFloatEdit;
+class TSpinEdit;
 
 // "Edit measure": one element in a form. The caller fills it through the
 // properties, shows it and reads it back on OK; what is shown follows the
@@ -52,6 +53,13 @@ public:
     double RecurrentCosts() const;
     void SetRecurrentCosts(double Value);
 
+    // The years it takes to prepare and carry out the action, 0 to 100; a
+    // pathway element shows the lead time of the action it changes to, which
+    // it cannot change (SetLeadTimeEnabled(false)).
+    int32_t LeadTime() const;
+    void SetLeadTime(int32_t Value);
+    void SetLeadTimeEnabled(bool Value);
+
     // Reads every number field and throws the conversion error of the first
     // that is no number, before the caller changes anything.
     void CheckValues() const;
@@ -71,6 +79,7 @@ public:
     QLabel* TransferCostsLabel() const { return FTransferCostsLabel; }
     TFloatEdit* TransferCostsEdit() const { return FTransferCostsEdit; }
     TFloatEdit* RecurrentCostsEdit() const { return FRecurrentCostsEdit; }
+    TSpinEdit* LeadTimeSpinEdit() const { return FLeadTimeSpinEdit; }
     QPushButton* OKButton() const { return FOKButton; }
     QPushButton* CancelButton() const { return FCancelButton; }
 
@@ -99,6 +108,8 @@ private:
     QLabel* FTransferCostsLabel;
     TFloatEdit* FTransferCostsEdit;
     TFloatEdit* FRecurrentCostsEdit;
+    QLabel* FLeadTimeLabel;
+    TSpinEdit* FLeadTimeSpinEdit;
     QPushButton* FOKButton;
     QPushButton* FCancelButton;
 };

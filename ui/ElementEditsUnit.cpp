@@ -1,5 +1,6 @@
 #include "ui/ElementEditsUnit.h"
 
+#include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
 #include "document/DocumentSessionUnit.h"
 #include "document/ScorecardUnit.h"
@@ -47,6 +48,10 @@ void TElementEdits::EditElement(int32_t Index) {
     Form->SetInitialCosts(Element->InitialCosts());
     Form->SetTransferCosts(Element->TransferCosts());
     Form->SetRecurrentCosts(Element->RecurrentCosts());
+    // An action's own lead time; a pathway element shows the one it takes
+    // from the action it changes to.
+    Form->SetLeadTime(Element->EffectiveLeadTime());
+    Form->SetLeadTimeEnabled(Element->IsPrimaryElement());
     if (Modal().Exec(Form) != QDialog::Accepted)
         return;
 
@@ -57,7 +62,10 @@ void TElementEdits::EditElement(int32_t Index) {
     const double InitialCosts = Form->InitialCosts();
     const double TransferCosts = Form->TransferCosts();
     const double RecurrentCosts = Form->RecurrentCosts();
+    const int32_t LeadTime = Form->LeadTime();
     FWindow.Session()->Change(tr("Edit measure"), [&] {
+        if (Element->IsPrimaryElement())
+            Element->SetLeadTime(LeadTime);
         Element->SetCaption(Form->MeasureName());
         // A pathway element shows the colour of the action it leads to; its
         // own colour changes only when the user picked another one.
@@ -170,6 +178,9 @@ void TElementEdits::CostEdited(int32_t Index, int Col, const QString& Text) {
         Set = &TElement::SetRecurrentCosts;
         Name = tr("Edit recurrent costs");
         break;
+    case TScorecard::ckLeadTime:
+        SetLeadTime(*Element, Text);
+        return;
     default:
         return;
     }
@@ -177,6 +188,24 @@ void TElementEdits::CostEdited(int32_t Index, int Col, const QString& Text) {
     // shows the stored value again.
     const double Value = TypedCellToFloat(Text);
     FWindow.Session()->Change(Name, [&] { (Element->*Set)(Value); });
+}
+
+void TElementEdits::SetLeadTime(TElement& Element, const QString& Text) {
+    // A pathway element takes the lead time of the action it changes to.
+    if (!Element.IsPrimaryElement())
+        return;
+    int32_t Years = 0;
+    const QString Trimmed = Text.trimmed();
+    bool Ok = !Trimmed.isEmpty();
+    for (QChar C : Trimmed)
+        Ok = Ok && C >= QLatin1Char('0') && C <= QLatin1Char('9');
+    if (Ok)
+        Years = Trimmed.toInt(&Ok);
+    if (!Ok || Years < MinLeadTime || Years > MaxLeadTime)
+        throw ECorvinalError(tr("A lead time is a whole number of years from %1 to %2.")
+                                 .arg(MinLeadTime)
+                                 .arg(MaxLeadTime));
+    FWindow.Session()->Change(tr("Edit lead time"), [&] { Element.SetLeadTime(Years); });
 }
 
 void TElementEdits::ChooseElementColor(int32_t Index) {

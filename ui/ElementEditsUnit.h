@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 
+class TElement;
 class TForm2;
 
 // The edits of single elements, each one step of the window's document
@@ -35,5 +36,9 @@ public:
     void TogglePreferred(int32_t Index);
 
 private:
+    // A lead time typed into the scorecard: whole years from 0 to 100, or an
+    // error that changes nothing.
+    void SetLeadTime(TElement& Element, const QString& Text);
+
     TForm2& FWindow;
 };

@@ -10,6 +10,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <algorithm>
 #include <climits>
@@ -47,6 +49,15 @@ TElement* TScorecardModel::ElementOfRow(int32_t Row) const {
     return FElements->Elements(Row);
 }
 
+bool TScorecardModel::IsTypedCell(const QModelIndex& Index) const {
+    if (IsCostColumn(Index.column()))
+        return true;
+    const TElement* Element = ElementOfRow(Index.row());
+    return FScorecard && Index.column() < FScorecard->ColumnCount() &&
+           FScorecard->Kind(Index.column()) == TScorecard::ckLeadTime && Element &&
+           Element->IsPrimaryElement();
+}
+
 bool TScorecardModel::IsCostColumn(int32_t Col) const {
     if (!FScorecard || Col < 0 || Col >= FScorecard->ColumnCount())
         return false;
@@ -71,7 +82,8 @@ QVariant TScorecardModel::data(const QModelIndex& Index, int Role) const {
         return FScorecard->Element(Index.row()).Preferred() ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
         // Numbers and years line up on their last digit.
-        if (FScorecard->IsNumberColumn(Col) || FScorecard->Kind(Col) == TScorecard::ckTippingYear)
+        if (FScorecard->IsNumberColumn(Col) || FScorecard->Kind(Col) == TScorecard::ckTippingYear ||
+            FScorecard->Kind(Col) == TScorecard::ckLeadTime)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ToolTipRole: {
@@ -94,7 +106,7 @@ Qt::ItemFlags TScorecardModel::flags(const QModelIndex& Index) const {
     if (!Index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags Flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (IsCostColumn(Index.column()))
+    if (IsTypedCell(Index))
         Flags |= Qt::ItemIsEditable;
     if (FScorecard && Index.column() < FScorecard->ColumnCount() &&
         FScorecard->Kind(Index.column()) == TScorecard::ckPreferred)
@@ -141,8 +153,18 @@ void TScorecardDelegate::paint(QPainter* Painter, const QStyleOptionViewItem& Op
 }
 
 QWidget* TScorecardDelegate::createEditor(QWidget* Parent, const QStyleOptionViewItem&,
-                                          const QModelIndex&) const {
-    auto* Field = new TFloatEdit(Parent);
+                                          const QModelIndex& Index) const {
+    const TScorecard* Card = FFrame->Model()->Scorecard();
+    QLineEdit* Field = nullptr;
+    if (Card && Index.column() < Card->ColumnCount() &&
+        Card->Kind(Index.column()) == TScorecard::ckLeadTime) {
+        // Whole years: digits only, the range is checked when the edit ends.
+        Field = new QLineEdit(Parent);
+        Field->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), Field));
+    } else {
+        Field = new TFloatEdit(Parent);
+    }
     Field->setFrame(false);
     Field->setAlignment(Qt::AlignRight);
     return Field;

@@ -26,6 +26,8 @@ public:
     // None for rows out of range.
     TElement* ElementOfRow(int32_t Row) const;
     bool IsCostColumn(int32_t Col) const;
+    // Whether the cell takes a typed value: a cost, or an action's lead time.
+    bool IsTypedCell(const QModelIndex& Index) const;
 
     QVariant data(const QModelIndex& Index, int Role = Qt::DisplayRole) const override;
     QVariant headerData(int Section, Qt::Orientation Orientation,
@@ -108,8 +110,8 @@ public:
     void CopySelection() const;
 
 Q_SIGNALS:
-    // A cost of the element at list index Index was typed: Col is the
-    // scorecard column.
+    // A cost or a lead time of the element at list index Index was typed:
+    // Col is the scorecard column.
     void CostEdited(int Index, int Col, const QString& Text);
     // The user made another row current.
     void RowSelected(int Row);

@@ -340,6 +340,7 @@ TEST_F(PathwayMap, ScenarioAxesTickTheDefinedYears) {
 TEST_F(PathwayMap, TimeBasedMapShowsTheSelectedSeries) {
     List.SetPathwayType(ptTimeBased);
     List.SetTippingTimeValuesCount(2);
+    List.SetTippingTimeColumnCaption(1, QStringLiteral("Wet"));
     TElement* Current = Action(QStringLiteral("Now"), 0, Gray);
     Current->SetTippingTimeValue(0, 2020);
     Current->SetTippingTimeValue(1, 2030);
@@ -347,20 +348,27 @@ TEST_F(PathwayMap, TimeBasedMapShowsTheSelectedSeries) {
     TElement* Dike = Action(QStringLiteral("Dike"), 0, clBlue);
     Dike->SetTippingTimeValue(0, 2050);
     Dike->SetTippingTimeValue(1, 2080);
-    AddScenario(QStringLiteral("Wet"), {"2000"});
-    AddScenario(QStringLiteral("Dry"), {"2000"});
+    AddScenario(QStringLiteral("Wet scenario"), {"2000"});
+    AddScenario(QStringLiteral("Dry scenario"), {"2000"});
     Settings.SetMinTippingPointValue(2000);
     Settings.SetMaxTippingPointValue(2100);
+    Settings.SetXAxisTitle(QStringLiteral("Year"));
     for (const int32_t Series : {0, 1}) {
         const TRecording C = Record(Series);
         EXPECT_EQ(Settings.XAxisHeight(), 70);
         const int32_t XNow = Series == 0 ? 358 : 432, XDike = Series == 0 ? 580 : 802;
         EXPECT_TRUE(C.HasLine(XNow, 10, XNow, 320)) << Series;
         EXPECT_TRUE(C.HasLine(XNow, 320, XDike + 10, 320)) << Series;
-        // The scenario axes still stand at AxisTop + 60 + 50 s, below the band.
-        EXPECT_EQ(C.Text("Wet")->Y1, 380);
-        EXPECT_EQ(C.Text("Dry")->Y1, 430);
+        // Its axis is time: no scenario axes, and the title says which time
+        // column the map shows.
+        EXPECT_FALSE(C.Text("Wet scenario"));
+        EXPECT_FALSE(C.Text("Dry scenario"));
+        EXPECT_EQ(C.TextsAt(340).front(), Series == 0 ? QStringLiteral("Year \u2013 Time0")
+                                                      : QStringLiteral("Year \u2013 Wet"));
     }
+    // Without a column to show (an empty selector) the title stands alone.
+    EXPECT_EQ(Record(-1).TextsAt(340).front(), QStringLiteral("Year"));
+    EXPECT_EQ(Record(2).TextsAt(340).front(), QStringLiteral("Year"));
 }
 
 TEST_F(PathwayMap, VisualEffectsSuppressLinesAndTransfersOnly) {
@@ -376,8 +384,10 @@ TEST_F(PathwayMap, VisualEffectsSuppressLinesAndTransfersOnly) {
         for (const auto& L : C.Of(TRecording::kLine)) {
             EXPECT_NE(L.Pen, clBlue) << "neither its line nor the transfer from it";
         }
-        const int32_t Y = 320; // Green's row; After tips later: a sub-row
-        const int32_t YAfter = Y + 20;
+        // Green's row is the last; After tips later: a sub-row, which would
+        // lie on the axis line 20 below and so lies 10 below instead.
+        const int32_t Y = 320;
+        const int32_t YAfter = Y + 10;
         EXPECT_TRUE(C.HasLine(432, YAfter, 654 + 10, YAfter));
         // Markers for all but the current element, After's where Hidden tips.
         const auto Markers = C.Of(TRecording::kEllipse);
@@ -392,8 +402,8 @@ TEST_F(PathwayMap, VisualEffectsSuppressLinesAndTransfersOnly) {
     Hidden->SetVisualEffect(veShow);
     After->SetVisualEffect(veGrayed);
     const TRecording C = Record();
-    EXPECT_TRUE(C.HasLine(432, 340, 432, 165)) << "the transfer from Hidden";
-    EXPECT_FALSE(C.HasLine(432, 340, 654 + 10, 340)) << "but not After's own line";
+    EXPECT_TRUE(C.HasLine(432, 330, 432, 165)) << "the transfer from Hidden";
+    EXPECT_FALSE(C.HasLine(432, 330, 654 + 10, 330)) << "but not After's own line";
 }
 
 TEST_F(PathwayMap, ElementsEndingBeforeTheCurrentSituationGetNoRunOn) {
@@ -478,16 +488,17 @@ TEST_F(PathwayMap, TransfersJoinThePredecessorsRow) {
     TElement* Switch = Pathway(80, Dike, Pump);
     (void)Switch;
     const TRecording C = Record();
-    // Rows 10, 165, 320; the pathway outlasts the pump: a sub-row at 340.
-    // The transfer stands where the dike tips, in the dike's colour.
+    // Rows 10, 165, 320; the pathway outlasts the pump: a sub-row, at 330
+    // rather than on the axis line at 340. The transfer stands where the
+    // dike tips, in the dike's colour.
     const auto Lines = C.Of(TRecording::kLine);
     const auto Transfer = std::find_if(Lines.begin(), Lines.end(), [](const auto& L) {
-        return L.X1 == 432 && L.Y1 == 340 && L.X2 == 432 && L.Y2 == 165;
+        return L.X1 == 432 && L.Y1 == 330 && L.X2 == 432 && L.Y2 == 165;
     });
     ASSERT_NE(Transfer, Lines.end());
     EXPECT_EQ(Transfer->Pen, clBlue);
     EXPECT_EQ(Transfer->PenWidth, 5);
-    EXPECT_TRUE(C.HasLine(432, 340, 802 + 10, 340));
+    EXPECT_TRUE(C.HasLine(432, 330, 802 + 10, 330));
 }
 
 TEST_F(PathwayMap, DrawingAreaMustBeNeitherEmptyNorHuge) {

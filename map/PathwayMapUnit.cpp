@@ -342,7 +342,11 @@ void TPathwayMap::DrawScenarioAxes(TCanvas& ACanvas, const TMapGeometry& AGeomet
             ACanvas.LineTo(X, TickEnd);
             const QString Label = QString::number(Year);
             const int32_t W = ACanvas.TextWidth(Label);
-            const int64_t LX = int64_t(X) - W / 2;
+            int64_t LX = int64_t(X) - W / 2;
+            // A label under a tick near the picture's right edge is moved
+            // in rather than cut ("2100" must not read "210").
+            if (X < ACanvas.Width() && LX + W > ACanvas.Width())
+                LX = std::max<int64_t>(int64_t(ACanvas.Width()) - W, 0);
             // Only the label just before is compared: a label that would
             // come closer to it than a space is left out, its tick stays.
             if (LX >= Last + Space) {

@@ -284,40 +284,54 @@ void TMapGeometry::SeparateRows() {
     const size_t L = FLanes.size();
     if (L == 0 || Lowest < Top)
         return; // no room at all: the plain rows stay
-    // The actions' rows from the top, each followed by the sub-rows below it.
-    auto Above = [&](int32_t A, int32_t B) {
-        const TLane &LA = FLanes[size_t(A)], &LB = FLanes[size_t(B)];
-        return LA.Y != LB.Y ? LA.Y < LB.Y : LA.Creator < LB.Creator;
+    // The actions' rows from the top, each followed by the sub-rows below it
+    // from the top; rows at the same height in the order they were opened.
+    // Sorted as (row, opener) keys, sub-rows bucketed by their action first.
+    using TKeyed = std::pair<uint64_t, int32_t>;
+    auto Keyed = [&](size_t Lane) {
+        const uint64_t Y = uint32_t(FLanes[Lane].Y) ^ 0x80000000u;
+        return TKeyed{(Y << 32) | uint32_t(FLanes[Lane].Creator), int32_t(Lane)};
     };
-    std::vector<int32_t> Roots;
-    std::vector<std::vector<int32_t>> Below(L);
-    for (size_t I = 0; I < L; ++I) {
+    std::vector<TKeyed> Roots;
+    for (size_t I = 0; I < L; ++I)
         if (FLanes[I].Root == int32_t(I))
-            Roots.push_back(int32_t(I));
-        else
-            Below[size_t(FLanes[I].Root)].push_back(int32_t(I));
-    }
-    std::sort(Roots.begin(), Roots.end(), Above);
+            Roots.push_back(Keyed(I));
+    std::sort(Roots.begin(), Roots.end());
+    const size_t R = Roots.size();
+    std::vector<int32_t> RootRank(L, 0);
+    std::vector<size_t> First(R + 1, 0); // each action's sub-rows in Subs
+    for (size_t K = 0; K < R; ++K)
+        RootRank[size_t(Roots[K].second)] = int32_t(K);
+    for (size_t I = 0; I < L; ++I)
+        if (FLanes[I].Root != int32_t(I))
+            ++First[size_t(RootRank[size_t(FLanes[I].Root)]) + 1];
+    for (size_t K = 0; K < R; ++K)
+        First[K + 1] += First[K];
+    std::vector<TKeyed> Subs(L - R);
+    std::vector<size_t> Fill(First.begin(), First.end() - 1);
+    for (size_t I = 0; I < L; ++I)
+        if (FLanes[I].Root != int32_t(I))
+            Subs[Fill[size_t(RootRank[size_t(FLanes[I].Root)])]++] = Keyed(I);
     std::vector<int32_t> Order;
     std::vector<double> Target;
     Order.reserve(L);
     Target.reserve(L);
-    for (size_t K = 0; K < Roots.size(); ++K) {
-        const int32_t Root = Roots[K];
-        std::vector<int32_t>& Subs = Below[size_t(Root)];
-        std::sort(Subs.begin(), Subs.end(), Above);
-        const double Y = FLanes[size_t(Root)].Y;
-        const bool Last = K + 1 == Roots.size();
+    for (size_t K = 0; K < R; ++K) {
+        const auto Begin = Subs.begin() + ptrdiff_t(First[K]),
+                   End = Subs.begin() + ptrdiff_t(First[K + 1]);
+        std::sort(Begin, End);
+        const double Y = FLanes[size_t(Roots[K].second)].Y;
+        const bool Last = K + 1 == R;
         // The room down to the next action's row; below the last action,
         // down to the lowest row, which the sub-rows may reach.
-        const double Room = (Last ? Lowest : double(FLanes[size_t(Roots[K + 1])].Y)) - Y;
-        const double Shares = double(Subs.size()) + (Last ? 0 : 1);
-        Order.push_back(Root);
+        const double Room = (Last ? Lowest : double(FLanes[size_t(Roots[K + 1].second)].Y)) - Y;
+        const double Shares = double(End - Begin) + (Last ? 0 : 1);
+        Order.push_back(Roots[K].second);
         Target.push_back(Y);
-        for (size_t J = 0; J < Subs.size(); ++J) {
-            Order.push_back(Subs[J]);
-            Target.push_back(
-                Y + std::min(FLanes[size_t(Subs[J])].Y - Y, Room * double(J + 1) / Shares));
+        for (auto It = Begin; It != End; ++It) {
+            Order.push_back(It->second);
+            Target.push_back(Y + std::min(FLanes[size_t(It->second)].Y - Y,
+                                          Room * double(It - Begin + 1) / Shares));
         }
     }
     // Row i must lie Gap x i below a common origin z that never rises from
@@ -329,6 +343,8 @@ void TMapGeometry::SeparateRows() {
         Gap = (Lowest - Top) / double(L - 1);
     std::vector<double> Sum;
     std::vector<size_t> Size;
+    Sum.reserve(L);
+    Size.reserve(L);
     for (size_t I = 0; I < L; ++I) {
         Sum.push_back(Target[I] - Gap * double(I));
         Size.push_back(1);

@@ -314,8 +314,10 @@ void TMapGeometry::SeparateRows() {
             Subs[Fill[size_t(RootRank[size_t(FLanes[I].Root)])]++] = Keyed(I);
     std::vector<int32_t> Order;
     std::vector<double> Target;
+    std::vector<bool> SameAction; // the row before is of the same action
     Order.reserve(L);
     Target.reserve(L);
+    SameAction.reserve(L);
     for (size_t K = 0; K < R; ++K) {
         const auto Begin = Subs.begin() + ptrdiff_t(First[K]),
                    End = Subs.begin() + ptrdiff_t(First[K + 1]);
@@ -328,25 +330,42 @@ void TMapGeometry::SeparateRows() {
         const double Shares = double(End - Begin) + (Last ? 0 : 1);
         Order.push_back(Roots[K].second);
         Target.push_back(Y);
+        SameAction.push_back(false);
         for (auto It = Begin; It != End; ++It) {
             Order.push_back(It->second);
+            SameAction.push_back(true);
             Target.push_back(Y + std::min(FLanes[size_t(It->second)].Y - Y,
                                           Room * double(It - Begin + 1) / Shares));
         }
     }
-    // Row i must lie Gap x i below a common origin z that never rises from
-    // one row to the next: the closest such rows to the targets are the
-    // isotonic fit of target - Gap x i (pooling adjacent violators), held
-    // between TopMargin and the lowest row.
-    double Gap = RowSpacing;
-    if (L > 1 && Gap * double(L - 1) > Lowest - Top)
-        Gap = (Lowest - Top) / double(L - 1);
+    // Row i must lie Below[i] (the sum of the gaps above it) below a common
+    // origin z that never rises from one row to the next: the closest such
+    // rows to the targets are the isotonic fit of target - Below[i] (pooling
+    // adjacent violators), held between TopMargin and the lowest row. The
+    // gaps are RowSpacing, and within an action's rows as much more, up to
+    // SubRowSpacing, as the height leaves; where it does not leave
+    // RowSpacing, the rows share it evenly.
+    const double Room = Lowest - Top;
+    size_t Within = 0;
+    for (size_t I = 1; I < L; ++I)
+        Within += SameAction[I] ? 1 : 0;
+    const double Slack = Room - RowSpacing * double(L - 1);
+    const bool Whole = Slack >= 0;
+    const double Extra =
+        Within == 0 || !Whole
+            ? 0
+            : std::floor(std::min<double>(SubRowSpacing - RowSpacing, Slack / double(Within)));
+    std::vector<double> Below(L, 0);
+    for (size_t I = 1; I < L; ++I)
+        Below[I] = Below[I - 1] + (!Whole          ? Room / double(L - 1)
+                                   : SameAction[I] ? RowSpacing + Extra
+                                                   : RowSpacing);
     std::vector<double> Sum;
     std::vector<size_t> Size;
     Sum.reserve(L);
     Size.reserve(L);
     for (size_t I = 0; I < L; ++I) {
-        Sum.push_back(Target[I] - Gap * double(I));
+        Sum.push_back(Target[I] - Below[I]);
         Size.push_back(1);
         while (Sum.size() > 1 && Sum[Sum.size() - 2] * double(Size.back()) >
                                      Sum.back() * double(Size[Size.size() - 2])) {
@@ -356,16 +375,15 @@ void TMapGeometry::SeparateRows() {
             Size.pop_back();
         }
     }
-    const double Highest = Lowest - Gap * double(L - 1);
-    const bool WholeGap = Gap == RowSpacing;
+    const double Highest = Lowest - Below[L - 1];
     size_t I = 0;
     for (size_t B = 0; B < Sum.size(); ++B) {
         const double Z = std::clamp(Sum[B] / double(Size[B]), Top, Highest);
         for (size_t K = 0; K < Size[B]; ++K, ++I) {
             // Whole gaps are added to the rounded origin, so that the rows of
-            // a block keep them exactly; otherwise each row is rounded.
-            const int64_t Y = WholeGap ? int64_t(RoundToPixel(Z)) + int64_t(RowSpacing) * int64_t(I)
-                                       : int64_t(std::floor(Z + Gap * double(I) + 0.5));
+            // a block keep them exactly; shared height is rounded row by row.
+            const int64_t Y = Whole ? int64_t(RoundToPixel(Z)) + int64_t(Below[I])
+                                    : int64_t(std::floor(Z + Below[I] + 0.5));
             FLanes[size_t(Order[I])].Y = ClampPixel(Y);
         }
     }

@@ -38,6 +38,9 @@ constexpr int32_t ArrowHalfHeight = 6;
 
 // Rows this far apart hold lines that share no pixel: the pen is 5 wide.
 constexpr int32_t RowSpacing = 5;
+// The rows of one action (its own and the sub-rows below it) share its
+// colour; lines of one colour read as two only with white between them.
+constexpr int32_t SubRowSpacing = 8;
 
 // The lowest row lies this far above the axis line (AxisTop + 20), so that
 // the stations and end bars on it stay clear of the axis and its ticks.
@@ -74,9 +77,11 @@ struct TMapLine {
 // its distance from its action where that leaves it above the next action's
 // row, and otherwise the sub-rows share the room down to it evenly; then
 // every row is moved as little as it takes (least squares) to lie at least
-// RowSpacing below the one before, between TopMargin and LowestRow. When the
-// height does not give every row RowSpacing pixels, the rows share it evenly.
-// A map whose lines do not overlap keeps the plain rows, pixel for pixel.
+// RowSpacing below the row before (SubRowSpacing below one of the same
+// action, or as close to that as the height allows), between TopMargin and
+// LowestRow. Where the height does not give every row RowSpacing, the rows
+// share it evenly. A map whose lines do not overlap keeps the plain rows,
+// pixel for pixel.
 //
 // Hand-edited files may hold references that lead nowhere or loop. An element
 // whose chain of second elements does not end in an action (a missing element

@@ -185,6 +185,9 @@ TEST_F(MapGeometry, OverlappingRowsAreSeparated) {
         // -1 where only the rules below are checked.
         std::vector<int32_t> Rows;
         int32_t Spacing; // at least, between overlapping lines
+        // At least, between an action's row and the sub-rows below it: lines
+        // of one colour keep white between them where there is room.
+        int32_t SubSpacing;
     };
     const TCase Cases[] = {
         // Rows 20 apart: the sub-row of action 4 would lie on action 5's row
@@ -194,30 +197,35 @@ TEST_F(MapGeometry, OverlappingRowsAreSeparated) {
          16,
          {{1, 4, 3}},
          {10, 30, 50, 70, 90, 110, 130, 150, 170, 190, 210, 230, 250, 270, 290, 310, 100},
-         RowSpacing},
+         RowSpacing,
+         SubRowSpacing},
         // The last row's sub-row would lie on the axis line (AxisTop + 20):
         // it moves up to the lowest row, 10 above it.
-        {"last row's sub-row", 400, 3, {{1, 2, 3}}, {10, 165, 320, 330}, RowSpacing},
+        {"last row's sub-row", 400, 3, {{1, 2, 3}}, {10, 165, 320, 330}, RowSpacing, SubRowSpacing},
+        // Two or three do not fit between the last row and the lowest, with
+        // white between lines of one colour: the last action moves up as
+        // far as that takes, and nothing else.
         {"two sub-rows below the last row",
          400,
          3,
          {{1, 2, 3}, {0, 2, 4}},
-         {10, 165, 320, 325, 330},
-         RowSpacing},
-        // Three do not fit between the last row and the lowest: the last
-        // action moves up as far as that takes, and nothing else.
+         {10, 165, 314, 322, 330},
+         RowSpacing,
+         SubRowSpacing},
         {"three sub-rows below the last row",
          400,
          3,
          {{1, 2, 3}, {0, 2, 4}, {1, 2, 5}},
-         {10, 165, 315, 320, 325, 330},
-         RowSpacing},
+         {10, 165, 306, 314, 322, 330},
+         RowSpacing,
+         SubRowSpacing},
         {"thirty actions, rows 10.7 apart",
          400,
          30,
          {{1, 0, 3}, {2, 0, 4}, {3, 7, 3}, {5, 28, 3}, {6, 29, 3}, {8, 29, 4}},
          {},
-         RowSpacing},
+         RowSpacing,
+         SubRowSpacing},
         // 60 actions and 19 sub-rows in 320 pixels: 4.05 pixels each.
         {"four pixels a row",
          400,
@@ -242,7 +250,26 @@ TEST_F(MapGeometry, OverlappingRowsAreSeparated) {
           {19, 59, 3},
           {20, 59, 4}},
          {},
+         4,
          4},
+        // 50 actions and 10 sub-rows: 5 pixels a row and 2 more for each
+        // sub-row.
+        {"five pixels a row and some",
+         400,
+         50,
+         {{1, 3, 3},
+          {2, 3, 4},
+          {4, 10, 3},
+          {5, 11, 3},
+          {6, 12, 3},
+          {7, 20, 3},
+          {8, 21, 3},
+          {9, 22, 3},
+          {10, 30, 3},
+          {11, 49, 3}},
+         {},
+         RowSpacing,
+         RowSpacing + 2},
     };
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.What);
@@ -269,7 +296,7 @@ TEST_F(MapGeometry, OverlappingRowsAreSeparated) {
         }
         for (int32_t I = Case.Actions; I < G.Count(); ++I) {
             const int32_t Second = G.SecondIndex(I);
-            EXPECT_GT(G.YAt(I), G.YAt(Second)) << "pathway " << I;
+            EXPECT_GE(G.YAt(I) - G.YAt(Second), Case.SubSpacing) << "pathway " << I;
             if (Second + 1 < Case.Actions) {
                 EXPECT_LT(G.YAt(I), G.YAt(Second + 1)) << "pathway " << I;
             }

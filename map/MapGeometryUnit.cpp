@@ -345,11 +345,11 @@ void TMapGeometry::SeparateRows() {
     // gaps are RowSpacing, and within an action's rows as much more, up to
     // SubRowSpacing, as the height leaves; where it does not leave
     // RowSpacing, the rows share it evenly.
-    const double Room = Lowest - Top;
+    const double Height = Lowest - Top;
     size_t Within = 0;
     for (size_t I = 1; I < L; ++I)
         Within += SameAction[I] ? 1 : 0;
-    const double Slack = Room - RowSpacing * double(L - 1);
+    const double Slack = Height - RowSpacing * double(L - 1);
     const bool Whole = Slack >= 0;
     const double Extra =
         Within == 0 || !Whole
@@ -357,7 +357,7 @@ void TMapGeometry::SeparateRows() {
             : std::floor(std::min<double>(SubRowSpacing - RowSpacing, Slack / double(Within)));
     std::vector<double> Below(L, 0);
     for (size_t I = 1; I < L; ++I)
-        Below[I] = Below[I - 1] + (!Whole          ? Room / double(L - 1)
+        Below[I] = Below[I - 1] + (!Whole          ? Height / double(L - 1)
                                    : SameAction[I] ? RowSpacing + Extra
                                                    : RowSpacing);
     std::vector<double> Sum;

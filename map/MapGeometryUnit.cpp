@@ -163,6 +163,7 @@ void TMapGeometry::ComputeRows() {
     std::vector<int32_t> Path;
     const int32_t TopRow = ClampPixel(FSettings.TopMargin());
     const int64_t YOffset = FSettings.YOffset();
+    FLanes.reserve(size_t(N));
     for (int32_t Start = 0; Start < N; ++Start) {
         if (FRows[size_t(Start)].RowState != Unknown)
             continue;

@@ -376,7 +376,8 @@ void TMapGeometry::SeparateRows() {
             Size.pop_back();
         }
     }
-    const double Highest = Lowest - Below[L - 1];
+    // (Shared height summed up may pass it by a rounding error.)
+    const double Highest = std::max(Top, Lowest - Below[L - 1]);
     size_t I = 0;
     for (size_t B = 0; B < Sum.size(); ++B) {
         const double Z = std::clamp(Sum[B] / double(Size[B]), Top, Highest);

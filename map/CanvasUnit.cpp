@@ -4,10 +4,13 @@
 #include <QFontMetrics>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QTextBoundaryFinder>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -44,6 +47,10 @@ bool ClipSegment(double& X1, double& Y1, double& X2, double& Y2, double Left, do
     X2 = NX2;
     Y2 = NY2;
     return true;
+}
+
+int32_t ClampCoordinate(int64_t Value) {
+    return int32_t(std::clamp<int64_t>(Value, INT32_MIN, INT32_MAX));
 }
 
 int64_t FloorDiv(int64_t A, int64_t B) { // B > 0
@@ -172,6 +179,71 @@ void TCanvas::SetPixel(int32_t X, int32_t Y, TColor Color) {
     FillSolidRect(X, Y, X + 1, Y + 1, Color);
 }
 
+void TCanvas::FillPolygon(const QPolygon& Points, TColor Color) {
+    if (Points.isEmpty())
+        return;
+    int64_t Top = Points.first().y(), Bottom = Top;
+    for (const QPoint& P : Points) {
+        Top = std::min<int64_t>(Top, P.y());
+        Bottom = std::max<int64_t>(Bottom, P.y());
+    }
+    // Rows off the canvas are skipped; a convex polygon meets each row in
+    // one run, from the leftmost to the rightmost crossing of its edges.
+    Top = std::max<int64_t>(Top, -1);
+    Bottom = std::min<int64_t>(Bottom, int64_t(Height()) + 1);
+    const qsizetype N = Points.size();
+    for (int64_t Y = Top; Y <= Bottom; ++Y) {
+        double Left = std::numeric_limits<double>::infinity();
+        double Right = -Left;
+        for (qsizetype I = 0; I < N; ++I) {
+            const QPoint P = Points[I], Q = Points[(I + 1) % N];
+            if (Y < std::min(P.y(), Q.y()) || Y > std::max(P.y(), Q.y()))
+                continue;
+            double X1 = P.x(), X2 = Q.x();
+            if (P.y() != Q.y())
+                X1 = X2 = P.x() + double(Y - P.y()) * (Q.x() - P.x()) / (Q.y() - P.y());
+            Left = std::min({Left, X1, X2});
+            Right = std::max({Right, X1, X2});
+        }
+        if (Left > Right)
+            continue;
+        const int64_t L = int64_t(std::ceil(Left - 1e-9)), R = int64_t(std::floor(Right + 1e-9));
+        if (L <= R)
+            FillSolidRect(ClampCoordinate(L), int32_t(Y), ClampCoordinate(R + 1), int32_t(Y + 1),
+                          Color);
+    }
+}
+
+QString TCanvas::ElidedText(const QString& Text, int32_t Width) {
+    if (TextWidth(Text) <= Width)
+        return Text;
+    const QString Ellipsis = QStringLiteral("\u2026");
+    if (TextWidth(Ellipsis) > Width)
+        return QString();
+    // Cuts fall between whole characters (an accent stays on its letter).
+    std::vector<qsizetype> Cuts{0};
+    QTextBoundaryFinder Finder(QTextBoundaryFinder::Grapheme, Text);
+    for (qsizetype At = Finder.toNextBoundary(); At > 0 && At < Text.size();
+         At = Finder.toNextBoundary())
+        Cuts.push_back(At);
+    auto Cut = [&](size_t K) {
+        QString Head = Text.left(Cuts[K]);
+        while (!Head.isEmpty() && Head.back().isSpace())
+            Head.chop(1);
+        return Head + Ellipsis;
+    };
+    // The longest head that fits: widths grow with the head.
+    size_t Lo = 0, Hi = Cuts.size() - 1;
+    while (Lo < Hi) {
+        const size_t Mid = Lo + (Hi - Lo + 1) / 2;
+        if (TextWidth(Cut(Mid)) <= Width)
+            Lo = Mid;
+        else
+            Hi = Mid - 1;
+    }
+    return Cut(Lo);
+}
+
 // ---------------------------------------------------------------- TPainterCanvas
 
 TPainterCanvas::TPainterCanvas(QPainter& Painter, int32_t Width, int32_t Height)
@@ -289,6 +361,22 @@ void TPainterCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
     FPainter.setBrush(Qt::NoBrush);
 }
 
+void TPainterCanvas::FillPolygon(const QPolygon& Points, TColor Color) {
+    if (FRaster) {
+        TCanvas::FillPolygon(Points, Color);
+        return;
+    }
+    // Vector devices get the real shape; the outline of one pixel takes in
+    // the half pixels around the corners' centres that the raster sets too.
+    QPolygonF Shape;
+    for (const QPoint& P : Points)
+        Shape << QPointF(P.x() + 0.5, P.y() + 0.5);
+    FPainter.setPen(QPen(ColorToQColor(Color), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    FPainter.setBrush(ColorToQColor(Color));
+    FPainter.drawPolygon(Shape);
+    FPainter.setBrush(Qt::NoBrush);
+}
+
 void TPainterCanvas::FillRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) {
     FillSolidRect(Left, Top, Right, Bottom, BrushColor());
 }
@@ -322,8 +410,8 @@ const QFontMetrics& TPainterCanvas::Metrics() {
 }
 
 void TPainterCanvas::TextOut(int32_t X, int32_t Y, const QString& Text) {
+    const int W = TextWidth(Text);
     const QFontMetrics& M = Metrics();
-    const int W = std::max(0, M.horizontalAdvance(Text));
     const int H = std::max(0, M.height());
     if (int64_t(X) + W < 0 || int64_t(Y) + H < 0 || X > Width() || Y > Height())
         return;
@@ -334,7 +422,13 @@ void TPainterCanvas::TextOut(int32_t X, int32_t Y, const QString& Text) {
 }
 
 int32_t TPainterCanvas::TextWidth(const QString& Text) {
-    return std::max(0, Metrics().horizontalAdvance(Text));
+    const QFontMetrics& M = Metrics();
+    if (FMeasuredPixels != FMetricsPixels || FMeasuredText != Text) {
+        FMeasuredWidth = std::max(0, M.horizontalAdvance(Text));
+        FMeasuredText = Text;
+        FMeasuredPixels = FMetricsPixels;
+    }
+    return FMeasuredWidth;
 }
 
 int32_t TPainterCanvas::TextHeight(const QString&) {

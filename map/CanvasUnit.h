@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPoint>
+#include <QPolygon>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -79,9 +80,19 @@ public:
     virtual void FillSolidRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom,
                                TColor Color) = 0;
     virtual void SetPixel(int32_t X, int32_t Y, TColor Color);
+    // A convex polygon filled with the given colour, without outline; the
+    // brush is left alone. Its corners stand for pixel centres, and every
+    // pixel whose centre lies inside or on the edge is set, row by row.
+    virtual void FillPolygon(const QPolygon& Points, TColor Color);
     virtual void TextOut(int32_t X, int32_t Y, const QString& Text) = 0;
     virtual int32_t TextWidth(const QString& Text) = 0;
     virtual int32_t TextHeight(const QString& Text) = 0;
+
+    // Text as it fits into Width pixels in the current font: whole when it
+    // fits, otherwise cut after the last whole character that leaves room
+    // for "…" and ended with it (spaces before the cut dropped); empty when
+    // not even "…" fits.
+    QString ElidedText(const QString& Text, int32_t Width);
 
 protected:
     virtual void Line(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) = 0;
@@ -112,6 +123,7 @@ public:
     void FillRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) override;
     void FillSolidRect(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom,
                        TColor Color) override;
+    void FillPolygon(const QPolygon& Points, TColor Color) override;
     void TextOut(int32_t X, int32_t Y, const QString& Text) override;
     int32_t TextWidth(const QString& Text) override;
     int32_t TextHeight(const QString& Text) override;
@@ -137,4 +149,9 @@ private:
     int32_t FMetricsPixels = -1;
     QFont FFont;
     QFontMetrics FMetrics{QFont()};
+    // The last text measured, so that a text measured to see whether it fits
+    // is not measured again when it is written.
+    QString FMeasuredText;
+    int32_t FMeasuredPixels = -1;
+    int32_t FMeasuredWidth = 0;
 };

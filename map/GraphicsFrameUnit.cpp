@@ -3,6 +3,7 @@
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
 #include "document/DocumentSessionUnit.h"
+#include "map/CanvasUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/MapExportUnit.h"
 #include "map/MapGeometryUnit.h"
@@ -302,10 +303,26 @@ std::vector<int32_t> TGraphicsFrame::ElementsAt(QPoint Point) const {
     return Layout ? ::ElementsAt(*Layout, Point) : std::vector<int32_t>();
 }
 
+QString TGraphicsFrame::CaptionToolTipAt(QPoint Point) const {
+    const std::unique_ptr<TMapGeometry> Layout = FMap ? Geometry() : nullptr;
+    if (!Layout)
+        return QString();
+    // The captions are measured as the map wrote them, on a canvas that
+    // draws nowhere.
+    QImage Scratch(1, 1, QImage::Format_RGB32);
+    QPainter Painter(&Scratch);
+    TPainterCanvas Canvas(Painter, FSettings->DrawingAreaWidth(), FSettings->DrawingAreaHeight());
+    for (const TMapCaption& Caption : FMap->Captions(Canvas, *Layout, SeriesIndex()))
+        if (Caption.Shown != Caption.Whole && Caption.Box.contains(Point))
+            return QStringLiteral("<p style='white-space:pre'>") + Caption.Whole.toHtmlEscaped() +
+                   QStringLiteral("</p>");
+    return QString();
+}
+
 QString TGraphicsFrame::ToolTipAt(QPoint Point) const {
     const std::vector<int32_t> Hits = ElementsAt(Point);
     if (Hits.empty())
-        return QString();
+        return CaptionToolTipAt(Point);
     const bool TimeBased = FMyElementsList->PathwayType() == ptTimeBased;
     // Each scenario is read once for the whole tooltip. A scenario cell that
     // is no number is reported when the map is drawn; pointing at the map

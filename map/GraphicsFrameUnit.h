@@ -107,7 +107,9 @@ public:
     // The map answers the pointer from its geometry, never from pixels: the
     // list indexes of the elements drawn within 3 pixels of a point of the
     // picture, topmost first, and their tooltip as rich text (names, tipping
-    // values and tipping years of the first few; empty where there is none).
+    // values and tipping years of the first few). Where no element is, a
+    // caption the band cut shows its whole text; elsewhere the tooltip is
+    // empty.
     std::vector<int32_t> ElementsAt(QPoint Point) const;
     QString ToolTipAt(QPoint Point) const;
     // A click on the picture: the topmost element there is reported.
@@ -132,6 +134,7 @@ private:
     // The layout of the map as it stands; none when the view has no list.
     std::unique_ptr<TMapGeometry> Geometry() const;
     int32_t IndexOfElement(const TElement* Element) const;
+    QString CaptionToolTipAt(QPoint Point) const;
 
     // Until a session is set, the view shows the defaults.
     TGraphicsSettings FNoSettings;

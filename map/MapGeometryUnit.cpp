@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <queue>
 
 int32_t RoundToPixel(double Value) {
     if (std::isnan(Value))
@@ -57,9 +59,17 @@ TMapGeometry::TMapGeometry(const TGraphicsSettings& ASettings, const TElementsLi
                    : TGraphicsSettings::TippingRangeProblem(FMin, ASettings.MaxTippingPointValue());
     FScale = FZeroRange ? 0.0 : double(ASettings.PlotWidth()) / Range;
     FPlotLeft = ASettings.PlotLeft();
+    // A range that cannot be drawn places nothing: the first value asked
+    // for says why.
+    const bool Drawable = !FZeroRange && FRangeProblem.isEmpty();
+    if (Drawable)
+        FPlotRight = ValueToX(ASettings.MaxTippingPointValue());
     IndexElements();
     ComputeRows();
     ComputeColors();
+    // Without a tipping range no line can be drawn, and none can overlap.
+    if (Drawable && LinesCollide())
+        SeparateRows();
 }
 
 void TMapGeometry::IndexElements() {
@@ -78,6 +88,7 @@ void TMapGeometry::IndexElements() {
         Row.PredecessorID = E->PredecessorID();
         Row.OwnColor = E->OwnColor();
         Row.Y = 0;
+        Row.Lane = -1;
         Row.Color = clBlack;
         Row.RowState = 0;
         Row.ColorState = 0;
@@ -160,6 +171,7 @@ void TMapGeometry::ComputeRows() {
     std::vector<int32_t> Path;
     const int32_t TopRow = ClampPixel(FSettings.TopMargin());
     const int64_t YOffset = FSettings.YOffset();
+    FLanes.reserve(size_t(N));
     for (int32_t Start = 0; Start < N; ++Start) {
         if (FRows[size_t(Start)].RowState != Unknown)
             continue;
@@ -167,11 +179,13 @@ void TMapGeometry::ComputeRows() {
         int32_t Cur = Start;
         bool Found = false;
         int64_t Base = 0;
+        int32_t Lane = -1;
         for (;;) {
             TRow& Row = FRows[size_t(Cur)];
             if (Row.RowState == Resolved) {
                 Found = true;
                 Base = Row.Y;
+                Lane = Row.Lane;
                 break;
             }
             if (Row.RowState == NoAction || Row.OnPath)
@@ -179,8 +193,10 @@ void TMapGeometry::ComputeRows() {
             if (Row.SecondID == -1) {
                 Row.Y = ActionY(Cur);
                 Row.RowState = Resolved;
+                Row.Lane = AddLane(int32_t(FLanes.size()), Cur, Row.Y);
                 Found = true;
                 Base = Row.Y;
+                Lane = Row.Lane;
                 break;
             }
             Row.OnPath = true;
@@ -197,12 +213,193 @@ void TMapGeometry::ComputeRows() {
                 Row.RowState = NoAction;
                 continue;
             }
-            if (ExtendsPastSecondAt(*It))
+            if (ExtendsPastSecondAt(*It)) {
                 Base = ClampPixel(Base + (int64_t(ChildNumberAt(*It)) + 1) * YOffset);
+                Lane = AddLane(FLanes[size_t(Lane)].Root, *It, int32_t(Base));
+            }
             Row.Y = int32_t(Base);
+            Row.Lane = Lane;
             Row.RowState = Resolved;
         }
     }
+}
+
+int32_t TMapGeometry::AddLane(int32_t Root, int32_t Creator, int32_t Y) {
+    FLanes.push_back(TLane{Y, Root, Creator});
+    return int32_t(FLanes.size()) - 1;
+}
+
+// Whether the plain rows need separating: a row below the lowest one, or the
+// lines of two rows closer than RowSpacing over a stretch where both run.
+// The lines of each row are first merged into disjoint runs; a sweep from
+// left to right then keeps the runs that the sweep is in, by row, so that a
+// run meets at most one other before an overlap is known.
+bool TMapGeometry::LinesCollide() const {
+    const int32_t Lowest = LowestRow();
+    struct TRun {
+        int32_t Lane, Y, Left, Right;
+    };
+    std::vector<TRun> Runs;
+    Runs.reserve(FRows.size());
+    for (int32_t I = 0; I < Count(); ++I) {
+        const TRow& Row = FRows[size_t(I)];
+        if (Row.Lane < 0)
+            continue;
+        if (Row.Y > Lowest)
+            return true;
+        const TMapLine Line = LineAt(I);
+        const int32_t Left = std::min(Line.X1, Line.X2), Right = std::max(Line.X1, Line.X2);
+        if (Left < Right)
+            Runs.push_back(TRun{Row.Lane, Row.Y, Left, Right});
+    }
+    std::sort(Runs.begin(), Runs.end(), [](const TRun& A, const TRun& B) {
+        return A.Lane != B.Lane ? A.Lane < B.Lane : A.Left < B.Left;
+    });
+    size_t Merged = 0;
+    for (size_t I = 0; I < Runs.size(); ++I) {
+        if (Merged > 0 && Runs[Merged - 1].Lane == Runs[I].Lane &&
+            Runs[I].Left <= Runs[Merged - 1].Right) {
+            Runs[Merged - 1].Right = std::max(Runs[Merged - 1].Right, Runs[I].Right);
+            continue;
+        }
+        Runs[Merged++] = Runs[I];
+    }
+    Runs.resize(Merged);
+    std::sort(Runs.begin(), Runs.end(),
+              [](const TRun& A, const TRun& B) { return A.Left < B.Left; });
+    std::multimap<int32_t, const TRun*> Open; // by row
+    using TEntry = std::pair<int32_t, std::multimap<int32_t, const TRun*>::iterator>;
+    auto Later = [](const TEntry& A, const TEntry& B) { return A.first > B.first; };
+    std::priority_queue<TEntry, std::vector<TEntry>, decltype(Later)> Ends(Later);
+    for (const TRun& Run : Runs) {
+        while (!Ends.empty() && Ends.top().first <= Run.Left) {
+            Open.erase(Ends.top().second);
+            Ends.pop();
+        }
+        // Every open run ends right of this one's start; one of another row
+        // close by overlaps it.
+        const int64_t Reach = RowSpacing - 1;
+        for (auto It = Open.lower_bound(ClampPixel(int64_t(Run.Y) - Reach));
+             It != Open.end() && It->first <= int64_t(Run.Y) + Reach; ++It)
+            if (It->second->Lane != Run.Lane)
+                return true;
+        Ends.emplace(Run.Right, Open.emplace(Run.Y, &Run));
+    }
+    return false;
+}
+
+void TMapGeometry::SeparateRows() {
+    const double Top = FSettings.TopMargin(), Lowest = LowestRow();
+    const size_t L = FLanes.size();
+    if (L == 0 || Lowest < Top)
+        return; // no room at all: the plain rows stay
+    // The actions' rows from the top, each followed by the sub-rows below it
+    // from the top; rows at the same height in the order they were opened.
+    // Sorted as (row, opener) keys, sub-rows bucketed by their action first.
+    using TKeyed = std::pair<uint64_t, int32_t>;
+    auto Keyed = [&](size_t Lane) {
+        const uint64_t Y = uint32_t(FLanes[Lane].Y) ^ 0x80000000u;
+        return TKeyed{(Y << 32) | uint32_t(FLanes[Lane].Creator), int32_t(Lane)};
+    };
+    std::vector<TKeyed> Roots;
+    for (size_t I = 0; I < L; ++I)
+        if (FLanes[I].Root == int32_t(I))
+            Roots.push_back(Keyed(I));
+    std::sort(Roots.begin(), Roots.end());
+    const size_t R = Roots.size();
+    std::vector<int32_t> RootRank(L, 0);
+    std::vector<size_t> First(R + 1, 0); // each action's sub-rows in Subs
+    for (size_t K = 0; K < R; ++K)
+        RootRank[size_t(Roots[K].second)] = int32_t(K);
+    for (size_t I = 0; I < L; ++I)
+        if (FLanes[I].Root != int32_t(I))
+            ++First[size_t(RootRank[size_t(FLanes[I].Root)]) + 1];
+    for (size_t K = 0; K < R; ++K)
+        First[K + 1] += First[K];
+    std::vector<TKeyed> Subs(L - R);
+    std::vector<size_t> Fill(First.begin(), First.end() - 1);
+    for (size_t I = 0; I < L; ++I)
+        if (FLanes[I].Root != int32_t(I))
+            Subs[Fill[size_t(RootRank[size_t(FLanes[I].Root)])]++] = Keyed(I);
+    std::vector<int32_t> Order;
+    std::vector<double> Target;
+    std::vector<bool> SameAction; // the row before is of the same action
+    Order.reserve(L);
+    Target.reserve(L);
+    SameAction.reserve(L);
+    for (size_t K = 0; K < R; ++K) {
+        const auto Begin = Subs.begin() + ptrdiff_t(First[K]),
+                   End = Subs.begin() + ptrdiff_t(First[K + 1]);
+        std::sort(Begin, End);
+        const double Y = FLanes[size_t(Roots[K].second)].Y;
+        const bool Last = K + 1 == R;
+        // The room down to the next action's row; below the last action,
+        // down to the lowest row, which the sub-rows may reach.
+        const double Room = (Last ? Lowest : double(FLanes[size_t(Roots[K + 1].second)].Y)) - Y;
+        const double Shares = double(End - Begin) + (Last ? 0 : 1);
+        Order.push_back(Roots[K].second);
+        Target.push_back(Y);
+        SameAction.push_back(false);
+        for (auto It = Begin; It != End; ++It) {
+            Order.push_back(It->second);
+            SameAction.push_back(true);
+            Target.push_back(Y + std::min(FLanes[size_t(It->second)].Y - Y,
+                                          Room * double(It - Begin + 1) / Shares));
+        }
+    }
+    // Row i must lie Below[i] (the sum of the gaps above it) below a common
+    // origin z that never rises from one row to the next: the closest such
+    // rows to the targets are the isotonic fit of target - Below[i] (pooling
+    // adjacent violators), held between TopMargin and the lowest row. The
+    // gaps are RowSpacing, and within an action's rows as much more, up to
+    // SubRowSpacing, as the height leaves; where it does not leave
+    // RowSpacing, the rows share it evenly.
+    const double Height = Lowest - Top;
+    size_t Within = 0;
+    for (size_t I = 1; I < L; ++I)
+        Within += SameAction[I] ? 1 : 0;
+    const double Slack = Height - RowSpacing * double(L - 1);
+    const bool Whole = Slack >= 0;
+    const double Extra =
+        Within == 0 || !Whole
+            ? 0
+            : std::floor(std::min<double>(SubRowSpacing - RowSpacing, Slack / double(Within)));
+    std::vector<double> Below(L, 0);
+    for (size_t I = 1; I < L; ++I)
+        Below[I] = Below[I - 1] + (!Whole          ? Height / double(L - 1)
+                                   : SameAction[I] ? RowSpacing + Extra
+                                                   : RowSpacing);
+    std::vector<double> Sum;
+    std::vector<size_t> Size;
+    Sum.reserve(L);
+    Size.reserve(L);
+    for (size_t I = 0; I < L; ++I) {
+        Sum.push_back(Target[I] - Below[I]);
+        Size.push_back(1);
+        while (Sum.size() > 1 && Sum[Sum.size() - 2] * double(Size.back()) >
+                                     Sum.back() * double(Size[Size.size() - 2])) {
+            Sum[Sum.size() - 2] += Sum.back();
+            Size[Size.size() - 2] += Size.back();
+            Sum.pop_back();
+            Size.pop_back();
+        }
+    }
+    // (Shared height summed up may pass it by a rounding error.)
+    const double Highest = std::max(Top, Lowest - Below[L - 1]);
+    size_t I = 0;
+    for (size_t B = 0; B < Sum.size(); ++B) {
+        const double Z = std::clamp(Sum[B] / double(Size[B]), Top, Highest);
+        for (size_t K = 0; K < Size[B]; ++K, ++I) {
+            // Whole gaps are added to the rounded origin, so that the rows of
+            // a block keep them exactly; shared height is rounded row by row.
+            const int64_t Y = Whole ? int64_t(RoundToPixel(Z)) + int64_t(Below[I])
+                                    : int64_t(std::floor(Z + Below[I] + 0.5));
+            FLanes[size_t(Order[I])].Y = ClampPixel(Y);
+        }
+    }
+    for (TRow& Row : FRows)
+        if (Row.Lane >= 0)
+            Row.Y = FLanes[size_t(Row.Lane)].Y;
 }
 
 // The effective colour as the model defines it: the colour of the action at
@@ -278,6 +475,40 @@ int32_t TMapGeometry::ValueToX(double Value) const {
     if (N < 0)
         N = 0;
     return ClampPixel(FPlotLeft + N);
+}
+
+int32_t TMapGeometry::PlotRight() const {
+    if (FZeroRange)
+        throw ECorvinalError(QStringLiteral("Floating point division by zero"));
+    return FPlotRight;
+}
+
+TMapLine TMapGeometry::LineAt(int32_t Index) const {
+    const TRow& Row = FRows[size_t(Index)];
+    // Elements that tip no later than the current situation end exactly at
+    // their tipping point and get no end bar.
+    const bool RunsOn = IsCurrentAt(Index) || CurrentTippingValue() < Row.Tipping;
+    const int32_t Overshoot = FSettings.Overshoot();
+    const int32_t Right = PlotRight();
+    const int32_t XV = ValueToX(Row.Tipping);
+    TMapLine Line;
+    Line.X1 = std::min(ValueToX(StartValueAt(Index)), Right);
+    Line.Y = Row.Y;
+    if (XV > Right) {
+        Line.X2 = Right;
+        Line.End = RunsOn ? leArrowHead : leNone;
+        Line.XEnd = Right;
+    } else {
+        const int32_t RunOn = RunsOn ? Overshoot : 0;
+        Line.X2 = ClampPixel(int64_t(XV) + RunOn);
+        Line.End = RunOn > 0 ? leEndBar : leNone;
+        Line.XEnd = ClampPixel(int64_t(XV) + Overshoot);
+    }
+    return Line;
+}
+
+int32_t TMapGeometry::StationXAt(int32_t Index) const {
+    return std::min(ValueToX(StartValueAt(Index)), PlotRight());
 }
 
 int32_t TMapGeometry::IndexOf(const TElement& AElement) const {

@@ -29,6 +29,36 @@ double ElementTippingValue(const TElement& AElement, int32_t ASeriesIndex);
 // in a condition-based pathway, 70 in a time-based one.
 int32_t XAxisHeight(const TElementsList& AElementsList, const TScenarioFrame& AScenarioFrame);
 
+// A line whose tipping point lies beyond the plot's right edge ends there with
+// an arrowhead instead of its end bar: its base stands on the edge,
+// ArrowHalfHeight pixels above and below the row, its tip ArrowLength pixels
+// to the right.
+constexpr int32_t ArrowLength = 10;
+constexpr int32_t ArrowHalfHeight = 6;
+
+// Rows this far apart hold lines that share no pixel: the pen is 5 wide.
+constexpr int32_t RowSpacing = 5;
+// The rows of one action (its own and the sub-rows below it) share its
+// colour; lines of one colour read as two only with white between them.
+constexpr int32_t SubRowSpacing = 8;
+
+// The lowest row lies this far above the axis line (AxisTop + 20), so that
+// the stations and end bars on it stay clear of the axis and its ticks.
+constexpr int32_t AxisClearance = 10;
+
+// How an element's line ends past its tipping point.
+enum TLineEnd : uint8_t { leNone, leEndBar, leArrowHead };
+
+// An element's line as the map draws it: on row Y from X1, where its station
+// stands, to X2. XEnd is the x of its end bar, or of its arrowhead's base.
+struct TMapLine {
+    int32_t X1;
+    int32_t X2;
+    int32_t Y;
+    TLineEnd End;
+    int32_t XEnd;
+};
+
 // The placement of one drawing of the map: which pixel a value and which row
 // an element takes, for one series. Built once per drawing: the model answers
 // lookups by id, child numbers and colours by scanning the whole list, so the
@@ -36,6 +66,22 @@ int32_t XAxisHeight(const TElementsList& AElementsList, const TScenarioFrame& AS
 // (first match wins for duplicate ids, exactly as in the model). Nothing here
 // changes the settings or the list; both must stay unchanged while the
 // geometry is in use.
+//
+// Rows: every action has a row of its own, evenly spaced in list order from
+// TopMargin to AxisTop; a pathway element lies on the row of the element it
+// changes to, or, when it outlasts that element, on a sub-row YOffset x (k + 1)
+// below it (k: the earlier elements changing to the same one). Where these
+// rows would let the lines of two rows overlap (closer than RowSpacing where
+// both lines run), or put a row below LowestRow, the rows are separated: each
+// action is followed by the sub-rows below it, top to bottom; a sub-row keeps
+// its distance from its action where that leaves it above the next action's
+// row, and otherwise the sub-rows share the room down to it evenly; then
+// every row is moved as little as it takes (least squares) to lie at least
+// RowSpacing below the row before (SubRowSpacing below one of the same
+// action, or as close to that as the height allows), between TopMargin and
+// LowestRow. Where the height does not give every row RowSpacing, the rows
+// share it evenly. A map whose lines do not overlap keeps the plain rows,
+// pixel for pixel.
 //
 // Hand-edited files may hold references that lead nowhere or loop. An element
 // whose chain of second elements does not end in an action (a missing element
@@ -90,11 +136,29 @@ public:
     // The derived settings as pixels.
     int32_t PlotLeft() const { return ClampPixel(FSettings.PlotLeft()); }
     int32_t AxisTop() const { return ClampPixel(FSettings.AxisTop()); }
+    // The x of MaxTippingPointValue; fails as ValueToX does.
+    int32_t PlotRight() const;
+    // The lowest row an element may take: AxisClearance above the axis line.
+    int32_t LowestRow() const { return ClampPixel(int64_t(AxisTop()) + 20 - AxisClearance); }
+
+    // The line of the element at list index Index. It runs from where the
+    // element starts to where it tips, and on by Overshoot with an end bar
+    // when it tips after the current situation. Nothing of it lies right of
+    // the plot but its end bar: a line that would run past the right edge
+    // ends on it, with an arrowhead when its tipping point lies beyond.
+    // Fails as ValueToX does.
+    TMapLine LineAt(int32_t Index) const;
+    // Where the element's station and the transfer leading to it stand:
+    // where it starts, held to the plot's right edge.
+    int32_t StationXAt(int32_t Index) const;
 
 private:
     void IndexElements();
     void ComputeRows();
     void ComputeColors();
+    int32_t AddLane(int32_t Root, int32_t Creator, int32_t Y);
+    bool LinesCollide() const;
+    void SeparateRows();
     int32_t ActionY(int32_t Index) const;
     int32_t CheckedIndex(const TElement& AElement) const;
 
@@ -106,6 +170,7 @@ private:
     double FMin;
     double FScale;
     int64_t FPlotLeft;
+    int32_t FPlotRight = 0;
 
     // What the layout knows of one element: read from the element once, so
     // that the passes below run over one compact array.
@@ -120,12 +185,22 @@ private:
         int32_t Predecessor; // list index, -1 for none
         int32_t Second;      // list index, -1 for none
         int32_t Y;
+        int32_t Lane; // -1 for an element that leads to no action
         TColor Color;
         uint8_t RowState;
         uint8_t ColorState;
         bool OnPath;
     };
     std::vector<TRow> FRows;
+    // A row of the map: an action's, or a sub-row opened by the pathway
+    // element that outlasts the element it changes to. The elements that
+    // continue on the row of the element they change to share its lane.
+    struct TLane {
+        int32_t Y;       // the plain row, until the rows are separated
+        int32_t Root;    // the lane of the action it lies below
+        int32_t Creator; // list index of the action or element that opened it
+    };
+    std::vector<TLane> FLanes;
     // Ids are looked up in a table over their range when they lie close
     // together, as the application gives them out, and in a hash map when a
     // file brought scattered ones.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -20,14 +21,9 @@ template <typename TEmit>
 void ForEachShape(const TMapGeometry& G, int32_t I, bool Lines, bool Stations, TEmit&& Emit) {
     const TElement& E = G.Element(I);
     const int32_t Y = G.YAt(I);
-    const TGraphicsSettings& Settings = G.Settings();
     if (Lines && E.VisualEffect() == veShow) {
-        const double V = G.TippingValueAt(I);
-        const int32_t Overshoot = Settings.Overshoot();
-        const int32_t RunOn = G.IsCurrentAt(I) || G.CurrentTippingValue() < V ? Overshoot : 0;
-        const int32_t X1 = G.ValueToX(G.StartValueAt(I));
-        const int32_t XV = G.ValueToX(V);
-        const int32_t X2 = ClampPixel(int64_t(XV) + RunOn);
+        const TMapLine Line = G.LineAt(I);
+        const int32_t X1 = Line.X1, X2 = Line.X2;
         if (E.CombinationType() == ctCombine) {
             // The band leaves out the pixel at X2, whichever way it runs.
             const int32_t Left = X1 < X2 ? X1 : X2 + 1;
@@ -39,16 +35,18 @@ void ForEachShape(const TMapGeometry& G, int32_t I, bool Lines, bool Stations, T
             // A stroke without length leaves nothing on the bitmap.
             Emit(TMapShape{TMapShape::skLine, I, QPoint(X1, Y), QPoint(X2, Y), HalfPen, QRect()});
         }
-        if (RunOn > 0) {
-            const int32_t XBar = ClampPixel(int64_t(XV) + Overshoot);
-            Emit(TMapShape{TMapShape::skEndBar, I, QPoint(XBar, ClampPixel(int64_t(Y) - 5)),
-                           QPoint(XBar, ClampPixel(int64_t(Y) + 5)), HalfPen, QRect()});
-        }
+        if (Line.End == leEndBar)
+            Emit(TMapShape{TMapShape::skEndBar, I, QPoint(Line.XEnd, ClampPixel(int64_t(Y) - 5)),
+                           QPoint(Line.XEnd, ClampPixel(int64_t(Y) + 5)), HalfPen, QRect()});
+        else if (Line.End == leArrowHead)
+            Emit(TMapShape{TMapShape::skArrowHead, I, QPoint(Line.XEnd, Y),
+                           QPoint(ClampPixel(int64_t(Line.XEnd) + ArrowLength), Y),
+                           double(ArrowHalfHeight), QRect()});
     }
     if (Lines && !E.IsPrimaryElement()) {
         const int32_t Predecessor = G.PredecessorIndex(I);
         if (Predecessor >= 0 && G.Element(Predecessor).VisualEffect() == veShow) {
-            const int32_t X = G.ValueToX(G.StartValueAt(I));
+            const int32_t X = G.StationXAt(I);
             const int32_t YP = G.YAt(Predecessor);
             if (YP != Y)
                 Emit(TMapShape{TMapShape::skTransfer, I, QPoint(X, Y), QPoint(X, YP), HalfPen,
@@ -56,7 +54,7 @@ void ForEachShape(const TMapGeometry& G, int32_t I, bool Lines, bool Stations, T
         }
     }
     if (Stations && E.ID() != G.ElementsList().CurrentElementID()) {
-        const QPoint Centre(G.ValueToX(G.StartValueAt(I)), Y);
+        const QPoint Centre(G.StationXAt(I), Y);
         Emit(TMapShape{TMapShape::skStation, I, Centre, Centre, StationRadius, QRect()});
     }
 }
@@ -67,6 +65,30 @@ bool EmptyRange(const TMapGeometry& G) {
 
 } // namespace
 
+// The raster sets the pixels whose centres lie in the triangle, its edges
+// included: those within HalfWidth x (1 - d / length) of the row, d pixels
+// right of the base. Outside, the distance to the nearest edge.
+double TMapShape::ArrowDistance(QPoint Point) const {
+    const double Length = To.x() - From.x();
+    const double D = Point.x() - From.x(), Across = std::fabs(double(Point.y() - From.y()));
+    if (Length > 0 && D >= 0 && Across <= HalfWidth * (1 - D / Length))
+        return 0;
+    const QPointF Corners[3] = {QPointF(From.x(), From.y() - HalfWidth), QPointF(To),
+                                QPointF(From.x(), From.y() + HalfWidth)};
+    double Nearest = std::numeric_limits<double>::infinity();
+    for (int K = 0; K < 3; ++K) {
+        const QPointF A = Corners[K], B = Corners[(K + 1) % 3];
+        const double DX = B.x() - A.x(), DY = B.y() - A.y();
+        const double Length2 = DX * DX + DY * DY;
+        double T =
+            Length2 > 0 ? ((Point.x() - A.x()) * DX + (Point.y() - A.y()) * DY) / Length2 : 0;
+        T = std::clamp(T, 0.0, 1.0);
+        Nearest = std::min(Nearest,
+                           std::hypot(Point.x() - (A.x() + T * DX), Point.y() - (A.y() + T * DY)));
+    }
+    return Nearest;
+}
+
 double TMapShape::DistanceTo(QPoint Point) const {
     const double PX = Point.x(), PY = Point.y();
     if (!Band.isNull()) {
@@ -74,6 +96,8 @@ double TMapShape::DistanceTo(QPoint Point) const {
         const double DY = std::max({double(Band.top()) - PY, 0.0, PY - double(Band.bottom())});
         return std::hypot(DX, DY);
     }
+    if (Kind == skArrowHead)
+        return ArrowDistance(Point);
     // The nearest point of the segment, then the stroke around it.
     const double AX = From.x(), AY = From.y();
     const double BX = To.x(), BY = To.y();

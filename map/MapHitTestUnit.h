@@ -9,16 +9,18 @@
 
 // What the map draws for an element, in bitmap pixels, as the painter lays it
 // out: its line (when its VisualEffect is veShow) with the end bar past its
-// tipping point, the transfer that leads to it from its predecessor's row,
-// and its station. The pointer is answered from these, never from pixels, so
-// a map under a halo or a tooltip answers the same.
+// tipping point or the arrowhead at the plot's edge, the transfer that leads to it from its
+// predecessor's row, and its station. The pointer is answered from these, never from pixels, so a
+// map under a halo or a tooltip answers the same.
 struct TMapShape {
-    enum TKind : uint8_t { skLine, skEndBar, skTransfer, skStation };
+    enum TKind : uint8_t { skLine, skEndBar, skTransfer, skStation, skArrowHead };
     TKind Kind;
     int32_t Element; // list index
     // Every pixel whose distance from the segment From-To is at most
     // HalfWidth: a stroke of the 5-pixel pen with its round ends, or, for a
     // station, a disc (From = To) that takes in the ring and its white middle.
+    // An arrowhead is the triangle from its base's middle From, HalfWidth up
+    // and down, to its tip To.
     QPoint From;
     QPoint To;
     double HalfWidth;
@@ -28,6 +30,9 @@ struct TMapShape {
 
     // How far Point lies outside the shape, in pixels; 0 on any of its pixels.
     double DistanceTo(QPoint Point) const;
+
+private:
+    double ArrowDistance(QPoint Point) const;
 };
 
 // The shapes of the element at list index AIndex in the order they are
@@ -37,7 +42,8 @@ std::vector<TMapShape> ElementShapes(const TMapGeometry& Geometry, int32_t AInde
 // The list indexes of the elements with a shape within Tolerance pixels of
 // Point, each once, topmost first: stations before lines, bars and transfers
 // (they are drawn last), and among each of the two later-drawn before
-// earlier, which is later in the list before earlier. A transfer belongs to
+// earlier, which is later in the list before earlier. Lines, bars,
+// arrowheads, transfers: all but stations. A transfer belongs to
 // the element it leads to. The current-situation line and the captions are
 // no shapes of an element.
 std::vector<int32_t> ElementsAt(const TMapGeometry& Geometry, QPoint Point, int32_t Tolerance = 3);

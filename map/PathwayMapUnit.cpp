@@ -91,7 +91,7 @@ void TPathwayMap::DrawMap(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
             ACanvas.SetFontSize(FSettings.FontSize());
             ACanvas.SetFontColor(AGeometry.ColorAt(I));
             ACanvas.TextOut(FSettings.LeftMargin(), ClampPixel(int64_t(AGeometry.YAt(I)) - TH / 2),
-                            E.Caption());
+                            BandText(ACanvas, E.Caption()));
         }
         if (E.VisualEffect() == veShow)
             DrawElementLine(ACanvas, AGeometry, I);
@@ -107,6 +107,68 @@ void TPathwayMap::DrawMap(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
             DrawElementMarker(ACanvas, AGeometry, I);
 }
 
+QString TPathwayMap::BandText(TCanvas& ACanvas, const QString& AText) const {
+    return ACanvas.ElidedText(AText, FSettings.TitlesAreaWidth());
+}
+
+bool TPathwayMap::TimeBased() const {
+    return FElementsList.PathwayType() == ptTimeBased;
+}
+
+QString TPathwayMap::TimeColumnCaption(int32_t ASeriesIndex) const {
+    if (!TimeBased() || ASeriesIndex < 0 || ASeriesIndex >= FElementsList.TippingTimeValuesCount())
+        return QString();
+    return FElementsList.TippingTimeColumnCaption(ASeriesIndex);
+}
+
+TMapCaption TPathwayMap::AxisTitle(TCanvas& ACanvas, int32_t ASeriesIndex) const {
+    const QString Column = TimeColumnCaption(ASeriesIndex);
+    const QString& Title = FSettings.XAxisTitle();
+    if (Column.isEmpty())
+        return TMapCaption{QRect(), BandText(ACanvas, Title), Title};
+    // A time-based map says which time column it shows, also without its
+    // axis; where the band is short the title is cut before the column.
+    if (!FSettings.ShowXAxis() || Title.isEmpty())
+        return TMapCaption{QRect(), BandText(ACanvas, Column), Column};
+    const QString Tail = QStringLiteral(" \u2013 ") + Column;
+    const QString Whole = Title + Tail;
+    const int32_t Band = FSettings.TitlesAreaWidth();
+    QString Shown = BandText(ACanvas, Whole);
+    if (Shown != Whole) {
+        const QString Head = ACanvas.ElidedText(Title, Band - ACanvas.TextWidth(Tail));
+        Shown = !Head.isEmpty() && ACanvas.TextWidth(Head + Tail) <= Band
+                    ? Head + Tail
+                    : BandText(ACanvas, Column);
+    }
+    return TMapCaption{QRect(), Shown, Whole};
+}
+
+std::vector<TMapCaption> TPathwayMap::Captions(TCanvas& ACanvas, const TMapGeometry& AGeometry,
+                                               int32_t ASeriesIndex) const {
+    std::vector<TMapCaption> Result;
+    ACanvas.SetFontSize(FSettings.FontSize());
+    const int32_t TH = ACanvas.TextHeight(QStringLiteral("bp"));
+    const int32_t Left = FSettings.LeftMargin();
+    auto Add = [&](TMapCaption Caption, int64_t Top) {
+        Caption.Box = QRect(Left, ClampPixel(Top), ACanvas.TextWidth(Caption.Shown), TH);
+        Result.push_back(std::move(Caption));
+    };
+    const int64_t A = AGeometry.AxisTop();
+    if (FSettings.ShowXAxis() || !TimeColumnCaption(ASeriesIndex).isEmpty())
+        Add(AxisTitle(ACanvas, ASeriesIndex), A + 20);
+    for (int32_t S = 0; !TimeBased() && S < FScenarioFrame.Count(); ++S) {
+        const QString Name = FScenarioFrame.ScenarioCaption(S);
+        Add(TMapCaption{QRect(), BandText(ACanvas, Name), Name}, A + 60 + 50 * int64_t(S));
+    }
+    for (int32_t I = 0; I < AGeometry.Count(); ++I) {
+        const TElement& E = AGeometry.Element(I);
+        if (E.IsPrimaryElement())
+            Add(TMapCaption{QRect(), BandText(ACanvas, E.Caption()), E.Caption()},
+                int64_t(AGeometry.YAt(I)) - TH / 2);
+    }
+    return Result;
+}
+
 void TPathwayMap::DrawCurrentSituationLine(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
     ACanvas.SetPenWidth(LineWidth);
     const int32_t Current = AGeometry.CurrentIndex();
@@ -117,35 +179,31 @@ void TPathwayMap::DrawCurrentSituationLine(TCanvas& ACanvas, const TMapGeometry&
 }
 
 void TPathwayMap::DrawElementLine(TCanvas& ACanvas, const TMapGeometry& AGeometry, int32_t AIndex) {
-    const int32_t Y = AGeometry.YAt(AIndex);
-    const double S = AGeometry.StartValueAt(AIndex);
-    const double V = AGeometry.TippingValueAt(AIndex);
-    // Elements that tip no later than the current situation end exactly at
-    // their tipping point and get no end bar.
-    int32_t RunOn = 0;
-    if (AGeometry.IsCurrentAt(AIndex) || AGeometry.CurrentTippingValue() < V)
-        RunOn = FSettings.Overshoot();
-    const int32_t X1 = AGeometry.ValueToX(S);
-    const int32_t XV = AGeometry.ValueToX(V);
-    const int32_t X2 = ClampPixel(int64_t(XV) + RunOn);
+    const TMapLine Line = AGeometry.LineAt(AIndex);
+    const int32_t Y = Line.Y;
     const TElement& E = AGeometry.Element(AIndex);
     if (E.CombinationType() == ctCombine) {
         const int32_t Predecessor = AGeometry.PredecessorIndex(AIndex);
         const TColor Own = AGeometry.ColorAt(AIndex);
-        DrawDashedLine(ACanvas, X1, Y, X2, Y, Own,
+        DrawDashedLine(ACanvas, Line.X1, Y, Line.X2, Y, Own,
                        Predecessor >= 0 ? AGeometry.ColorAt(Predecessor) : Own);
     } else {
         ACanvas.SetPenColor(AGeometry.ColorAt(AIndex));
         ACanvas.SetPenWidth(LineWidth);
-        ACanvas.MoveTo(X1, Y);
-        ACanvas.LineTo(X2, Y);
+        ACanvas.MoveTo(Line.X1, Y);
+        ACanvas.LineTo(Line.X2, Y);
     }
-    if (RunOn > 0) {
-        const int32_t XBar = ClampPixel(int64_t(XV) + FSettings.Overshoot());
+    if (Line.End == leEndBar) {
         ACanvas.SetPenColor(clBlack);
         ACanvas.SetPenWidth(LineWidth);
-        ACanvas.MoveTo(XBar, ClampPixel(int64_t(Y) - 5));
-        ACanvas.LineTo(XBar, ClampPixel(int64_t(Y) + 5));
+        ACanvas.MoveTo(Line.XEnd, ClampPixel(int64_t(Y) - 5));
+        ACanvas.LineTo(Line.XEnd, ClampPixel(int64_t(Y) + 5));
+    } else if (Line.End == leArrowHead) {
+        const int32_t Tip = ClampPixel(int64_t(Line.XEnd) + ArrowLength);
+        ACanvas.FillPolygon(
+            QPolygon({QPoint(Line.XEnd, ClampPixel(int64_t(Y) - ArrowHalfHeight)), QPoint(Tip, Y),
+                      QPoint(Line.XEnd, ClampPixel(int64_t(Y) + ArrowHalfHeight))}),
+            clBlack);
     }
 }
 
@@ -177,7 +235,7 @@ void TPathwayMap::DrawDashedLine(TCanvas& ACanvas, int32_t X1, int32_t Y1, int32
 
 void TPathwayMap::DrawTransfer(TCanvas& ACanvas, const TMapGeometry& AGeometry, int32_t AIndex) {
     const int32_t Predecessor = AGeometry.PredecessorIndex(AIndex);
-    const int32_t X = AGeometry.ValueToX(AGeometry.StartValueAt(AIndex));
+    const int32_t X = AGeometry.StationXAt(AIndex);
     ACanvas.SetPenColor(AGeometry.ColorAt(Predecessor));
     ACanvas.SetPenWidth(LineWidth);
     ACanvas.MoveTo(X, AGeometry.YAt(AIndex));
@@ -188,7 +246,7 @@ void TPathwayMap::DrawElementMarker(TCanvas& ACanvas, const TMapGeometry& AGeome
                                     int32_t AIndex) {
     ACanvas.SetPenColor(clBlack);
     ACanvas.SetPenWidth(LineWidth);
-    const int32_t X = AGeometry.ValueToX(AGeometry.StartValueAt(AIndex));
+    const int32_t X = AGeometry.StationXAt(AIndex);
     const int32_t Y = AGeometry.YAt(AIndex);
     ACanvas.Ellipse(X - 7, Y - 7, X + 7, Y + 7);
 }
@@ -200,7 +258,12 @@ void TPathwayMap::DrawAxes(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
     ACanvas.SetFontColor(clBlack);
     if (FSettings.ShowXAxis())
         DrawTippingAxis(ACanvas, AGeometry);
-    DrawScenarioAxes(ACanvas, AGeometry);
+    else if (!TimeColumnCaption(AGeometry.SeriesIndex()).isEmpty())
+        ACanvas.TextOut(FSettings.LeftMargin(), ClampPixel(int64_t(AGeometry.AxisTop()) + 20),
+                        AxisTitle(ACanvas, AGeometry.SeriesIndex()).Shown);
+    // A time-based map's axis is time itself: it has no scenario axes.
+    if (!TimeBased())
+        DrawScenarioAxes(ACanvas, AGeometry);
 }
 
 void TPathwayMap::DrawTippingAxis(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
@@ -215,13 +278,16 @@ void TPathwayMap::DrawTippingAxis(TCanvas& ACanvas, const TMapGeometry& AGeometr
         const int32_t W = ACanvas.TextWidth(Label);
         ACanvas.TextOut(ClampPixel(int64_t(X) - W / 2), LabelTop, Label);
     };
-    ACanvas.TextOut(FSettings.LeftMargin(), Top, FSettings.XAxisTitle());
+    // The values of a time-based map are moments: its labels are whole years.
+    const bool Years = TimeBased();
+    auto YearText = [](double Year) { return FloatToStrGeneral(std::round(Year) + 0.0); };
+    ACanvas.TextOut(FSettings.LeftMargin(), Top, AxisTitle(ACanvas, AGeometry.SeriesIndex()).Shown);
     const int32_t X0 = AGeometry.ValueToX(Min);
     const int32_t X1 = AGeometry.ValueToX(Max);
-    TickAndLabel(X0, FloatToStrGeneral(Min));
+    TickAndLabel(X0, Years ? YearText(Min) : FloatToStrGeneral(Min));
     ACanvas.MoveTo(X0, Top);
     ACanvas.LineTo(X1, Top);
-    TickAndLabel(X1, FloatToStrGeneral(Max));
+    TickAndLabel(X1, Years ? YearText(Max) : FloatToStrGeneral(Max));
     // A tick count from a hand-edited file is held to what the settings
     // dialog allows.
     const int32_t Ticks = std::clamp(FSettings.TicksXAxis(), MinTicks, MaxTicks);
@@ -229,8 +295,19 @@ void TPathwayMap::DrawTippingAxis(TCanvas& ACanvas, const TMapGeometry& AGeometr
         return;
     const double Step = (Max - Min) / (Ticks - 1);
     const double Range = std::fabs(Max - Min);
+    double LastYear = std::round(Min);
     for (int32_t I = 1; I <= Ticks - 2; ++I) {
         const double V = I * Step + Min;
+        if (Years) {
+            // Ticks stand on whole years; one that would repeat a year is
+            // left out.
+            const double Year = std::round(V);
+            if (Year == LastYear || Year == std::round(Max))
+                continue;
+            LastYear = Year;
+            TickAndLabel(AGeometry.ValueToX(Year), YearText(Year));
+            continue;
+        }
         QString Label = FloatToStrGeneral(V);
         if (Range < 1)
             Label = FormatFixed4(V, 3);
@@ -246,12 +323,15 @@ void TPathwayMap::DrawScenarioAxes(TCanvas& ACanvas, const TMapGeometry& AGeomet
     const int64_t A = AGeometry.AxisTop();
     const int32_t Count = FScenarioFrame.Count();
     const int32_t PlotLeft = AGeometry.PlotLeft();
+    // Year labels closer than a space would read as one number.
+    const int64_t Space = std::max(1, ACanvas.TextWidth(QStringLiteral(" ")));
     for (int32_t S = 0; S < Count; ++S) {
         const int32_t Y = ClampPixel(A + 60 + 50 * int64_t(S));
         const int32_t TickEnd = ClampPixel(int64_t(Y) + 10);
         const int32_t LabelTop = ClampPixel(int64_t(Y) + 20);
         int64_t Last = -100; // right edge of the last year label on this axis
-        ACanvas.TextOut(FSettings.LeftMargin(), Y, FScenarioFrame.ScenarioCaption(S));
+        ACanvas.TextOut(FSettings.LeftMargin(), Y,
+                        BandText(ACanvas, FScenarioFrame.ScenarioCaption(S)));
         ACanvas.MoveTo(PlotLeft, Y);
         for (int64_t Year = FScenarioFrame.BeginYear(); Year <= FScenarioFrame.EndYear();
              Year += 10) {
@@ -262,9 +342,14 @@ void TPathwayMap::DrawScenarioAxes(TCanvas& ACanvas, const TMapGeometry& AGeomet
             ACanvas.LineTo(X, TickEnd);
             const QString Label = QString::number(Year);
             const int32_t W = ACanvas.TextWidth(Label);
-            const int64_t LX = int64_t(X) - W / 2;
-            // Only the label just before is compared: labels never overlap it.
-            if (LX > Last) {
+            int64_t LX = int64_t(X) - W / 2;
+            // A label under a tick near the picture's right edge is moved
+            // in rather than cut ("2100" must not read "210").
+            if (X < ACanvas.Width() && LX + W > ACanvas.Width())
+                LX = std::max<int64_t>(int64_t(ACanvas.Width()) - W, 0);
+            // Only the label just before is compared: a label that would
+            // come closer to it than a space is left out, its tick stays.
+            if (LX >= Last + Space) {
                 ACanvas.TextOut(ClampPixel(LX), LabelTop, Label);
                 Last = LX + W;
             }

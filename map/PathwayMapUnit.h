@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 class TScenarioFrame;
 
@@ -18,6 +19,15 @@ constexpr int64_t MaxMapPixels = 100000000;
 
 // The one-line credit written at the foot of every map.
 QString MapCreditLine();
+
+// A text of the caption band (an action's name, the axis title, a scenario's
+// name) as the map writes it: its box and the text shown, which the band may
+// have cut, with the whole text.
+struct TMapCaption {
+    QRect Box;
+    QString Shown;
+    QString Whole;
+};
 
 // The painter of the pathways map. It reads the elements list and the scenario
 // table and writes only XAxisHeight into the settings, at the start of every
@@ -57,6 +67,15 @@ public:
     static void DrawDashedLine(TCanvas& ACanvas, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
                                TColor ColorA, TColor ColorB);
 
+    // Texts left of the plot stay in the caption band, from LeftMargin to
+    // the plot's left edge: one that would reach past it is cut with "…".
+    // The captions of a drawing with AGeometry, as ACanvas measures them:
+    // the axis title (in a time-based map followed by " – " and the caption
+    // of the time column shown, which stands alone when the axis is
+    // hidden), the scenarios' names and the actions' names.
+    std::vector<TMapCaption> Captions(TCanvas& ACanvas, const TMapGeometry& AGeometry,
+                                      int32_t ASeriesIndex) const;
+
 private:
     void DrawMap(TCanvas& ACanvas, const TMapGeometry& AGeometry);
     void DrawCurrentSituationLine(TCanvas& ACanvas, const TMapGeometry& AGeometry);
@@ -66,6 +85,11 @@ private:
     void DrawAxes(TCanvas& ACanvas, const TMapGeometry& AGeometry);
     void DrawTippingAxis(TCanvas& ACanvas, const TMapGeometry& AGeometry);
     void DrawScenarioAxes(TCanvas& ACanvas, const TMapGeometry& AGeometry);
+    QString BandText(TCanvas& ACanvas, const QString& AText) const;
+    bool TimeBased() const;
+    // Empty unless a time-based map shows one of its time columns.
+    QString TimeColumnCaption(int32_t ASeriesIndex) const;
+    TMapCaption AxisTitle(TCanvas& ACanvas, int32_t ASeriesIndex) const;
 
     TGraphicsSettings& FSettings;
     const TElementsList& FElementsList;

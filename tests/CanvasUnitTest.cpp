@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 #include <utility>
 
@@ -219,6 +220,90 @@ TEST(Canvas, TextStandsOnAnOpaqueBoxOfTheBrushColour) {
             if (qBlue(P.At(X, Y)) > 200 && qRed(P.At(X, Y)) < 60)
                 ++Blue;
     EXPECT_GT(Blue, 20) << "the text itself is drawn in the font colour";
+}
+
+// A canvas whose text is 8 pixels per character wide: cuts can be worked out
+// by hand.
+class TFixedWidthCanvas : public TCanvas {
+public:
+    TFixedWidthCanvas() : TCanvas(100, 100) {}
+    void Ellipse(int32_t, int32_t, int32_t, int32_t) override {}
+    void FillRect(int32_t, int32_t, int32_t, int32_t) override {}
+    void FillSolidRect(int32_t, int32_t, int32_t, int32_t, TColor) override {}
+    void TextOut(int32_t, int32_t, const QString&) override {}
+    int32_t TextWidth(const QString& Text) override { return 8 * int32_t(Text.size()); }
+    int32_t TextHeight(const QString&) override { return 19; }
+
+protected:
+    void Line(int32_t, int32_t, int32_t, int32_t) override {}
+};
+
+TEST(Canvas, TextLongerThanItsRoomIsCutWithAnEllipsis) {
+    const struct {
+        const char16_t* Text;
+        int32_t Width;
+        const char16_t* Shown;
+    } Cases[] = {
+        {u"Dike", 32, u"Dike"}, // fits exactly
+        {u"Dike raising", 96, u"Dike raising"},
+        {u"Dike raising", 95, u"Dike raisi\u2026"}, // 10 characters and the ellipsis
+        {u"Dike raising", 64, u"Dike ra\u2026"},
+        {u"Dike raising", 48, u"Dike\u2026"}, // the space before the cut goes
+        {u"Dike raising", 8, u"\u2026"},
+        {u"Dike raising", 7, u""}, // not even the ellipsis fits
+        {u"Dike raising", -20, u""},
+        {u"", 0, u""},
+        {u"Cafe\u0301 terrace", 48, u"Cafe\u0301\u2026"}, // the accent stays on its letter
+        {u"Cafe\u0301 terrace", 40, u"Caf\u2026"},
+        {u"Caf\u00e9 terrace", 40, u"Caf\u00e9\u2026"},
+    };
+    TFixedWidthCanvas Canvas;
+    for (const auto& C : Cases) {
+        const QString Text = QString::fromUtf16(C.Text);
+        EXPECT_EQ(Canvas.ElidedText(Text, C.Width), QString::fromUtf16(C.Shown))
+            << Text.toStdString() << " in " << C.Width;
+    }
+    // With a real font the cut text fits and keeps as much as fits.
+    PaintedImage P(300, 40);
+    P.Canvas->SetFontSize(12);
+    const QString Name = QStringLiteral("Raise defences downstream of the barrier");
+    for (const int32_t Width : {60, 120, 199, 200}) {
+        const QString Shown = P.Canvas->ElidedText(Name, Width);
+        EXPECT_LE(P.Canvas->TextWidth(Shown), Width) << Width;
+        EXPECT_TRUE(Shown.endsWith(QChar(0x2026))) << Width;
+        const QString Longer = Name.left(Shown.size()) + QChar(0x2026);
+        EXPECT_GT(P.Canvas->TextWidth(Longer), Width) << Width;
+    }
+    EXPECT_EQ(P.Canvas->ElidedText(Name, 1000), Name);
+}
+
+TEST(Canvas, TextWidthFollowsTheFontSize) {
+    PaintedImage P(300, 40);
+    const QString Text = QStringLiteral("Storm surge barrier");
+    P.Canvas->SetFontSize(12);
+    const int32_t Small = P.Canvas->TextWidth(Text);
+    P.Canvas->SetFontSize(20);
+    EXPECT_GT(P.Canvas->TextWidth(Text), Small);
+    P.Canvas->SetFontSize(12);
+    EXPECT_EQ(P.Canvas->TextWidth(Text), Small);
+    EXPECT_LT(P.Canvas->TextWidth(QStringLiteral("Storm")), Small);
+}
+
+TEST(Canvas, ConvexPolygonsFillThePixelsWhoseCentresTheyHold) {
+    PaintedImage P;
+    P.Canvas->SetBrushColor(clYellow);
+    // An arrowhead: base from (10, 4) to (10, 16), tip at (20, 10).
+    P.Canvas->FillPolygon(QPolygon({QPoint(10, 4), QPoint(20, 10), QPoint(10, 16)}), clBlack);
+    EXPECT_EQ(P.Canvas->BrushColor(), clYellow);
+    TPixels Expected;
+    for (int Y = 4; Y <= 16; ++Y) // rows whose half width shrinks by 10/6 a row
+        for (int X = 10; 6 * (X - 10) <= 10 * (6 - std::abs(Y - 10)); ++X)
+            Expected.insert({X, Y});
+    EXPECT_EQ(P.NonWhite(), Expected);
+    PaintedImage Single;
+    Single.Canvas->FillPolygon(QPolygon({QPoint(5, 5)}), clBlack);
+    Single.Canvas->FillPolygon(QPolygon(), clBlack);
+    EXPECT_EQ(Single.NonWhite(), (TPixels{{5, 5}}));
 }
 
 TEST(Canvas, ScaledPainterScalesThePixelRules) {

@@ -48,6 +48,10 @@ TEST(CommandLine, ExportsTheExampleInEveryFormat) {
     ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
     EXPECT_EQ(QImage(Dir.filePath("map.png")).size(), QSize(1000, 560));
 
+    R = RunCorvinal({"--export", Dir.filePath("estuary.png"), Examples + "/estuary.pathway"});
+    ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+    EXPECT_EQ(QImage(Dir.filePath("estuary.png")).size(), QSize(1200, 700));
+
     R = RunCorvinal({"--export", Dir.filePath("big.PNG"), "--scale", "2", Example});
     ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
     EXPECT_EQ(QImage(Dir.filePath("big.PNG")).size(), QSize(2000, 1120));
@@ -72,6 +76,13 @@ TEST(CommandLine, SeriesOfATimeBasedPathway) {
     ASSERT_EQ(RunCorvinal({"--export", Dir.filePath("2.png"), "--series", "2", Example}).ExitCode,
               0);
     EXPECT_NE(QImage(Dir.filePath("0.png")), QImage(Dir.filePath("2.png")));
+    // The picture names the time column it shows.
+    ASSERT_EQ(RunCorvinal({"--export", Dir.filePath("2.svg"), "--series", "2", Example}).ExitCode,
+              0);
+    QFile Svg(Dir.filePath("2.svg"));
+    ASSERT_TRUE(Svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        QString::fromUtf8(Svg.readAll()).contains(QStringLiteral(">Year \u2013 Wet</text>")));
     const TRun R = RunCorvinal({"--export", Dir.filePath("9.png"), "--series", "9", Example});
     EXPECT_NE(R.ExitCode, 0);
     EXPECT_TRUE(R.Err.contains("series 9")) << R.Err.toStdString();

@@ -450,4 +450,20 @@ TEST_F(MapView, TheMapAnswersThePointerFromItsGeometry) {
     EXPECT_TRUE(Frame.HaloRegions().empty());
 }
 
+// A caption the band cut still tells its whole name when pointed at.
+TEST_F(MapView, ACutCaptionShowsItsWholeNameWhenPointedAt) {
+    List.AddSimpleElement("Flood-proofing of buildings and critical infrastructure",
+                          RGBToColor(0, 120, 0), 40, 0, 0);
+    List.AddSimpleElement("Dike", RGBToColor(0, 0, 200), 60, 0, 0);
+    Frame.Draw();
+    const TMapGeometry Geometry(Frame.Settings(), List, -1);
+    const QPoint Cut(100, Geometry.YAt(1)), Whole(20, Geometry.YAt(2));
+    EXPECT_EQ(Frame.ToolTipAt(Cut),
+              "<p style='white-space:pre'>Flood-proofing of buildings and critical "
+              "infrastructure</p>");
+    EXPECT_TRUE(Frame.ToolTipAt(Whole).isEmpty()) << "a whole caption needs no tooltip";
+    EXPECT_TRUE(Frame.ToolTipAt(QPoint(100, Geometry.YAt(1) + 30)).isEmpty());
+    EXPECT_EQ(Frame.Settings().TitlesAreaWidth(), 200);
+}
+
 } // namespace

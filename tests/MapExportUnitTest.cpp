@@ -7,10 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -185,6 +188,72 @@ TEST_F(MapExport, VectorPagesTakeTheScaledSize) {
     int Ink = 0;
     EXPECT_LT(FlatMismatch(Large, Svg, &Ink), 0.0005);
     EXPECT_LT(FlatMismatch(Large, Pdf, &Ink), 0.0005);
+}
+
+// Two exports of two time columns can be told apart in every format: the
+// axis title names the column shown, the labels are whole years, and the
+// scenario axes (below the picture before) are gone.
+TEST_F(MapExport, TimeBasedMapsNameTheirColumnInEveryFormat) {
+    List.ClearElements();
+    List.SetPathwayType(ptTimeBased);
+    List.SetTippingTimeValuesCount(2);
+    List.SetTippingTimeColumnCaption(0, "Moderate");
+    List.SetTippingTimeColumnCaption(1, "Dry");
+    TElement* Current =
+        List.AddSimpleElement("Current Situation", RGBToColor(128, 128, 128), 0, 0, 0);
+    List.SetCurrentElementID(Current->ID());
+    TElement* Reservoir = List.AddSimpleElement("New reservoir", clBlue, 0, 0, 0);
+    for (const auto& [E, Moderate, Dry] :
+         {std::tuple{Current, 2030, 2025}, std::tuple{Reservoir, 2075, 2060}}) {
+        E->SetTippingTimeValue(0, Moderate);
+        E->SetTippingTimeValue(1, Dry);
+    }
+    Settings.SetMinTippingPointValue(2020);
+    Settings.SetMaxTippingPointValue(2090);
+    Settings.SetTicksXAxis(8);
+    Settings.SetXAxisTitle("Year");
+    const QStringList Years = {"2020", "2030", "2040", "2050", "2060", "2070", "2080", "2090"};
+    QImage Pictures[2];
+    for (const int32_t Series : {0, 1}) {
+        const QString Title = Series == 0 ? QStringLiteral("Year \u2013 Moderate")
+                                          : QStringLiteral("Year \u2013 Dry");
+        SCOPED_TRACE(Title.toStdString());
+        ExportMap(Map, Path("map.png"), Series);
+        ExportMap(Map, Path("map.svg"), Series);
+        ExportMap(Map, Path("map.pdf"), Series);
+        // PNG: the title stands in its place, as the canvas writes it alone.
+        Pictures[Series] = QImage(Path("map.png")).convertToFormat(QImage::Format_RGB32);
+        QImage Alone(Pictures[Series].size(), QImage::Format_RGB32);
+        Alone.fill(Qt::white);
+        QRect Box;
+        {
+            QPainter Painter(&Alone);
+            TPainterCanvas Canvas(Painter, Alone.width(), Alone.height());
+            Canvas.SetFontSize(Settings.FontSize());
+            const int32_t A = Settings.AxisTop();
+            Canvas.TextOut(10, A + 20, Title);
+            Box = QRect(10, A + 20, Canvas.TextWidth(Title), Canvas.TextHeight(Title));
+        }
+        EXPECT_EQ(Pictures[Series].copy(Box), Alone.copy(Box));
+        // SVG and PDF carry the texts themselves.
+        const QString Svg = QString::fromUtf8(ReadAll(Path("map.svg")));
+        EXPECT_TRUE(Svg.contains(">" + Title + "</text>"));
+        for (const QString& Year : Years)
+            EXPECT_TRUE(Svg.contains(">" + Year + "</text>")) << Year.toStdString();
+        EXPECT_FALSE(Svg.contains(".0</text>"));
+        EXPECT_FALSE(Svg.contains(">Low</text>")) << "no scenario axes";
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            continue;
+        QProcess Text;
+        Text.start("pdftotext", {Path("map.pdf"), "-"});
+        ASSERT_TRUE(Text.waitForFinished(60000));
+        const QString Pdf = QString::fromUtf8(Text.readAllStandardOutput());
+        EXPECT_TRUE(Pdf.contains(Title)) << Pdf.toStdString();
+        for (const QString& Year : Years)
+            EXPECT_TRUE(Pdf.contains(Year)) << Year.toStdString();
+        EXPECT_FALSE(Pdf.contains("Low"));
+    }
+    EXPECT_NE(Pictures[0], Pictures[1]);
 }
 
 TEST_F(MapExport, UnknownFormatsAreRefusedByName) {

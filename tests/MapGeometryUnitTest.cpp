@@ -1,6 +1,7 @@
 #include "map/MapGeometryUnit.h"
 #include "base/ErrorUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/MapRows.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -177,6 +180,201 @@ TEST_F(MapGeometry, PathwayElementsTakeTheRowOfTheirSecondOrASubRow) {
     EXPECT_EQ(G.ElementColor(*Deeper), clRed);
 }
 
+// Where the plain rows let lines overlap or reach the axis, the rows are
+// separated, each moved as little as that takes; maps where nothing
+// overlapped keep the plain rows (LayoutAgreesWithTheModelOnRandomLists).
+TEST_F(MapGeometry, OverlappingRowsAreSeparated) {
+    struct TCase {
+        const char* What;
+        int32_t Height;
+        int32_t Actions;
+        // Pathway elements: (predecessor, second, value) by action index;
+        // each outlasts its second, all but the first action tip at 2.
+        std::vector<std::tuple<int, int, double>> Pathways;
+        // Expected rows by list index (actions first, then the pathways);
+        // -1 where only the rules below are checked.
+        std::vector<int32_t> Rows;
+        int32_t Spacing; // at least, between overlapping lines
+        // At least, between an action's row and the sub-rows below it: lines
+        // of one colour keep white between them where there is room.
+        int32_t SubSpacing;
+    };
+    const TCase Cases[] = {
+        // Rows 20 apart: the sub-row of action 4 would lie on action 5's row
+        // and hide under its line; it moves halfway between the two.
+        {"sub-row on the next row",
+         390,
+         16,
+         {{1, 4, 3}},
+         {10, 30, 50, 70, 90, 110, 130, 150, 170, 190, 210, 230, 250, 270, 290, 310, 100},
+         RowSpacing,
+         SubRowSpacing},
+        // The last row's sub-row would lie on the axis line (AxisTop + 20):
+        // it moves up to the lowest row, 10 above it.
+        {"last row's sub-row", 400, 3, {{1, 2, 3}}, {10, 165, 320, 330}, RowSpacing, SubRowSpacing},
+        // Two or three do not fit between the last row and the lowest, with
+        // white between lines of one colour: the last action moves up as
+        // far as that takes, and nothing else.
+        {"two sub-rows below the last row",
+         400,
+         3,
+         {{1, 2, 3}, {0, 2, 4}},
+         {10, 165, 314, 322, 330},
+         RowSpacing,
+         SubRowSpacing},
+        {"three sub-rows below the last row",
+         400,
+         3,
+         {{1, 2, 3}, {0, 2, 4}, {1, 2, 5}},
+         {10, 165, 306, 314, 322, 330},
+         RowSpacing,
+         SubRowSpacing},
+        {"thirty actions, rows 10.7 apart",
+         400,
+         30,
+         {{1, 0, 3}, {2, 0, 4}, {3, 7, 3}, {5, 28, 3}, {6, 29, 3}, {8, 29, 4}},
+         {},
+         RowSpacing,
+         SubRowSpacing},
+        // 60 actions and 19 sub-rows in 320 pixels: 4.05 pixels each.
+        {"four pixels a row",
+         400,
+         60,
+         {{1, 3, 3},
+          {2, 3, 4},
+          {4, 10, 3},
+          {5, 11, 3},
+          {6, 12, 3},
+          {7, 20, 3},
+          {8, 21, 3},
+          {9, 22, 3},
+          {10, 30, 3},
+          {11, 31, 3},
+          {12, 32, 3},
+          {13, 40, 3},
+          {14, 41, 3},
+          {15, 42, 3},
+          {16, 50, 3},
+          {17, 51, 3},
+          {18, 52, 3},
+          {19, 59, 3},
+          {20, 59, 4}},
+         {},
+         4,
+         4},
+        // 50 actions and 10 sub-rows: 5 pixels a row and 2 more for each
+        // sub-row.
+        {"five pixels a row and some",
+         400,
+         50,
+         {{1, 3, 3},
+          {2, 3, 4},
+          {4, 10, 3},
+          {5, 11, 3},
+          {6, 12, 3},
+          {7, 20, 3},
+          {8, 21, 3},
+          {9, 22, 3},
+          {10, 30, 3},
+          {11, 49, 3}},
+         {},
+         RowSpacing,
+         RowSpacing + 2},
+    };
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.What);
+        List.ClearElements();
+        Settings.SetDrawingAreaHeight(Case.Height);
+        Settings.SetMinTippingPointValue(0);
+        Settings.SetMaxTippingPointValue(6);
+        std::vector<TElement*> Actions;
+        for (int32_t A = 0; A < Case.Actions; ++A)
+            Actions.push_back(Action(QStringLiteral("A%1").arg(A), A == 0 ? 0.5 : 2));
+        List.SetCurrentElementID(Actions[0]->ID());
+        for (const auto& [First, Second, Value] : Case.Pathways)
+            Pathway(Value, Actions[size_t(First)], Actions[size_t(Second)], ctCombine);
+        const TMapGeometry G = Geometry();
+        for (size_t I = 0; I < Case.Rows.size(); ++I) {
+            EXPECT_EQ(G.YAt(int32_t(I)), Case.Rows[I]) << "element " << I;
+        }
+        EXPECT_GE(ClosestOverlappingRows(G), Case.Spacing);
+        EXPECT_TRUE(RowsWithinThePlot(G));
+        // Actions from the top in list order; every sub-row below its
+        // action and above the next action's row.
+        for (int32_t A = 1; A < Case.Actions; ++A) {
+            EXPECT_GT(G.YAt(A), G.YAt(A - 1)) << "action " << A;
+        }
+        for (int32_t I = Case.Actions; I < G.Count(); ++I) {
+            const int32_t Second = G.SecondIndex(I);
+            EXPECT_GE(G.YAt(I) - G.YAt(Second), Case.SubSpacing) << "pathway " << I;
+            if (Second + 1 < Case.Actions) {
+                EXPECT_LT(G.YAt(I), G.YAt(Second + 1)) << "pathway " << I;
+            }
+        }
+        EXPECT_EQ(Settings.DrawingAreaHeight(), Case.Height);
+    }
+}
+
+// Nested sub-rows can meet: an element outlasting the first sub-row of an
+// action lies where that action's second sub-row does.
+TEST_F(MapGeometry, SubRowsThatMeetAreSeparated) {
+    TElement* Cur = Action(QStringLiteral("Current"), 10);
+    List.SetCurrentElementID(Cur->ID());
+    TElement* Dike = Action(QStringLiteral("Dike"), 40);
+    Action(QStringLiteral("Pump"), 30);
+    TElement* First = Pathway(60, Cur, Dike);     // 165 + 20
+    TElement* Nested = Pathway(70, First, First); // 185 + 20
+    TElement* Second = Pathway(80, Cur, Dike);    // 165 + 40
+    const TMapGeometry G = Geometry();
+    EXPECT_EQ(G.ElementToY(*First), 185);
+    EXPECT_GE(std::abs(G.ElementToY(*Nested) - G.ElementToY(*Second)), RowSpacing);
+    EXPECT_GE(ClosestOverlappingRows(G), RowSpacing);
+    EXPECT_EQ(G.ElementToY(*Dike), 165);
+}
+
+TEST_F(MapGeometry, LinesBeyondThePlotEndOnItsEdge) {
+    Settings.SetMinTippingPointValue(0);
+    Settings.SetMaxTippingPointValue(100);
+    TElement* Cur = Action(QStringLiteral("Current"), 10);
+    List.SetCurrentElementID(Cur->ID());
+    Action(QStringLiteral("Within"), 100);
+    Action(QStringLiteral("Beyond"), 150);
+    TElement* Beyond = List.Elements(2);
+    Pathway(200, Beyond, Beyond); // starts beyond the edge as well
+    const TMapGeometry G = Geometry();
+    ASSERT_EQ(G.PlotRight(), 950);
+    struct TExpected {
+        int32_t X1, X2;
+        TLineEnd End;
+        int32_t XEnd;
+    };
+    const TExpected Expected[] = {
+        {210, 294, leEndBar, 294},
+        {284, 960, leEndBar, 960},    // at the edge: the end bar in the margin
+        {284, 950, leArrowHead, 950}, // beyond: ends on the edge
+        {950, 950, leArrowHead, 950},
+    };
+    for (int32_t I = 0; I < 4; ++I) {
+        const TMapLine L = G.LineAt(I);
+        EXPECT_EQ(L.X1, Expected[I].X1) << I;
+        EXPECT_EQ(L.X2, Expected[I].X2) << I;
+        EXPECT_EQ(L.End, Expected[I].End) << I;
+        EXPECT_EQ(L.XEnd, Expected[I].XEnd) << I;
+        EXPECT_EQ(G.StationXAt(I), L.X1) << I;
+    }
+    // The current situation tips beyond too: an action tipping before it
+    // runs back from the edge and gets no sign.
+    Cur->SetTippingPointValue(300);
+    const TMapGeometry Late = Geometry();
+    const TMapLine L = Late.LineAt(2);
+    EXPECT_EQ(L.X1, 950);
+    EXPECT_EQ(L.X2, 950);
+    EXPECT_EQ(L.End, leNone);
+    Settings.SetMaxTippingPointValue(0);
+    Settings.SetMinTippingPointValue(0);
+    EXPECT_THROW(Geometry().LineAt(0), ECorvinalError);
+}
+
 // Only a second id above 0 can make a sub-row: a pathway element leading to
 // an element whose id is 0 (a file's unreadable id) stays on that row.
 TEST_F(MapGeometry, ASecondIdOfZeroNeverMakesASubRow) {
@@ -294,11 +492,22 @@ TEST_F(MapGeometry, LayoutAgreesWithTheModelOnRandomLists) {
         Settings.SetYOffset(int32_t(Random() % 30));
         const TMapGeometry G = Geometry();
         const TReference Ref{Settings, List, -1};
+        // The plain rows stay where no two lines on them overlap and none
+        // lies below the lowest row.
+        const int32_t PlainClosest =
+            ClosestOverlappingRows(G, [&](int32_t I) { return Ref.Y(*List.Elements(I)); });
+        bool Plain = PlainClosest >= RowSpacing;
+        for (int I = 0; I < N; ++I)
+            Plain = Plain && Ref.Y(*List.Elements(I)) <= G.LowestRow();
         for (int I = 0; I < N; ++I) {
             const TElement& E = *List.Elements(I);
             SCOPED_TRACE(testing::Message() << "round " << Round << ", element " << I);
             EXPECT_EQ(G.ChildNumber(E), E.ChildNumber());
-            EXPECT_EQ(G.ElementToY(E), Ref.Y(E));
+            if (Plain) {
+                EXPECT_EQ(G.ElementToY(E), Ref.Y(E));
+            }
+            // An element continuing another's line lies on its row.
+            EXPECT_EQ(G.ElementToY(E), G.ElementToY(*RowOwner(G, E)));
             EXPECT_EQ(G.ElementStartValue(E), Ref.Start(E));
             EXPECT_EQ(G.ElementColor(E), E.MyColor());
             EXPECT_EQ(G.YAt(I), G.ElementToY(E));
@@ -309,6 +518,10 @@ TEST_F(MapGeometry, LayoutAgreesWithTheModelOnRandomLists) {
                 EXPECT_EQ(Predecessor, -1);
             }
         }
+        // Separated rows keep every two overlapping lines apart, in the plot.
+        SCOPED_TRACE(testing::Message() << "round " << Round);
+        EXPECT_GE(ClosestOverlappingRows(G), RowSpacing);
+        EXPECT_TRUE(RowsWithinThePlot(G));
     }
 }
 
@@ -334,7 +547,8 @@ TEST_F(MapGeometry, ReferencesThatLoopOrLeadNowhereEndOnTheTopRow) {
 
 TEST_F(MapGeometry, LongChainsNeitherRecurseNorSlowDown) {
     // 100,000 pathway elements, each changing to the one before and
-    // outlasting it: every one lies a sub-row below its second element.
+    // outlasting it: every one lies a sub-row below its second element. So
+    // many rows do not fit: they share the height evenly, in chain order.
     const int32_t N = 100000;
     TElement* First = new TElement(1, &List);
     First->SetTippingPointValue(0);
@@ -346,8 +560,10 @@ TEST_F(MapGeometry, LongChainsNeitherRecurseNorSlowDown) {
     }
     Settings.SetYOffset(3);
     const TMapGeometry G = Geometry();
-    EXPECT_EQ(G.YAt(0), 165);
-    EXPECT_EQ(G.YAt(N - 1), 165 + 3 * (N - 1));
+    EXPECT_EQ(G.YAt(0), Settings.TopMargin());
+    EXPECT_EQ(G.YAt(N - 1), G.LowestRow());
+    for (int32_t I = 1; I < N; ++I)
+        ASSERT_GE(G.YAt(I), G.YAt(I - 1)) << I;
     EXPECT_EQ(G.ColorAt(N - 1), clBlack);
     EXPECT_EQ(G.StartValueAt(N - 1), N - 1);
 }

@@ -58,15 +58,15 @@ protected:
 
 using TIndexes = std::vector<int32_t>;
 
-TEST_F(MapHitTest, WithoutToleranceTheShapesAreExactlyThePixelsDrawn) {
-    const TMapGeometry G = Geometry();
-    // The current-situation line is drawn, but belongs to no element; its
-    // columns are left out. Stations are white in the middle, and count.
+// Without tolerance the shapes are exactly the pixels drawn. The
+// current-situation line is drawn, but belongs to no element; its columns
+// are left out. Stations are white in the middle, and count.
+void ExpectShapesAreThePixelsDrawn(const QImage& Image, const TMapGeometry& G) {
     const int32_t CurrentX = G.ValueToX(G.CurrentTippingValue());
     std::vector<QPoint> Stations;
     for (int32_t I = 0; I < G.Count(); ++I)
         if (!G.IsCurrentAt(I))
-            Stations.emplace_back(G.ValueToX(G.StartValueAt(I)), G.YAt(I));
+            Stations.emplace_back(G.StationXAt(I), G.YAt(I));
     const QRgb White = qRgb(255, 255, 255);
     for (int32_t Y = 0; Y < G.AxisTop() + 15; ++Y)
         for (int32_t X = G.PlotLeft() - 12; X < Image.width(); ++X) {
@@ -79,6 +79,34 @@ TEST_F(MapHitTest, WithoutToleranceTheShapesAreExactlyThePixelsDrawn) {
             const bool Hit = !ElementsAt(G, QPoint(X, Y), 0).empty();
             ASSERT_EQ(Hit, Drawn) << X << "," << Y;
         }
+}
+
+TEST_F(MapHitTest, WithoutToleranceTheShapesAreExactlyThePixelsDrawn) {
+    ExpectShapesAreThePixelsDrawn(Image, Geometry());
+}
+
+// Rows moved apart and lines ending in arrowheads answer where they are drawn.
+TEST_F(MapHitTest, SeparatedRowsAndArrowheadsAreHitWhereTheyAreDrawn) {
+    TElement* A = List.Elements(1);
+    TElement* B = List.Elements(2);
+    TElement* Far = List.AddSimpleElement("F", Blue, 140, 0, 0); // 8, beyond the axis
+    Pathway(A, B, ctCombine, 95);                                // 9, a second sub-row below B
+    Pathway(B, Far, ctSequence, 170); // 10, below the last row, beyond the axis
+    Map.DrawPathwayOnBitmap(Image, -1);
+    const TMapGeometry G = Geometry();
+    ASSERT_EQ(G.YAt(10), G.LowestRow());
+    ExpectShapesAreThePixelsDrawn(Image, G);
+    const std::vector<TMapShape> Shapes = ElementShapes(G, 8);
+    ASSERT_EQ(Shapes.size(), 3u);
+    EXPECT_EQ(Shapes[1].Kind, TMapShape::skArrowHead);
+    EXPECT_EQ(Shapes[1].From, QPoint(G.PlotRight(), G.YAt(8)));
+    EXPECT_EQ(Shapes[1].To, QPoint(G.PlotRight() + ArrowLength, G.YAt(8)));
+    const QPoint Tip(G.PlotRight() + ArrowLength, G.YAt(8));
+    EXPECT_EQ(ElementsAt(G, Tip, 0), TIndexes{8});
+    EXPECT_EQ(ElementsAt(G, Tip + QPoint(3, 0), 3), TIndexes{8});
+    EXPECT_EQ(ElementsAt(G, Tip + QPoint(4, 0), 3), TIndexes{});
+    EXPECT_EQ(ElementsAt(G, QPoint(G.PlotRight(), G.YAt(8) - 9), 3), TIndexes{8});
+    EXPECT_EQ(ElementsAt(G, QPoint(G.PlotRight(), G.YAt(8) - 10), 3), TIndexes{});
 }
 
 TEST_F(MapHitTest, LinesStationsEndBarsAndTransfersWithTheirTolerance) {

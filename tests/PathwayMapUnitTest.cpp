@@ -1,6 +1,7 @@
 #include "map/PathwayMapUnit.h"
 #include "base/ErrorUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/MapRows.h"
 #include "tests/support/TestSupport.h"
 
 #include <QImage>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <set>
 #include <vector>
 
 namespace {
@@ -339,6 +342,7 @@ TEST_F(PathwayMap, ScenarioAxesTickTheDefinedYears) {
 TEST_F(PathwayMap, TimeBasedMapShowsTheSelectedSeries) {
     List.SetPathwayType(ptTimeBased);
     List.SetTippingTimeValuesCount(2);
+    List.SetTippingTimeColumnCaption(1, QStringLiteral("Wet"));
     TElement* Current = Action(QStringLiteral("Now"), 0, Gray);
     Current->SetTippingTimeValue(0, 2020);
     Current->SetTippingTimeValue(1, 2030);
@@ -346,20 +350,27 @@ TEST_F(PathwayMap, TimeBasedMapShowsTheSelectedSeries) {
     TElement* Dike = Action(QStringLiteral("Dike"), 0, clBlue);
     Dike->SetTippingTimeValue(0, 2050);
     Dike->SetTippingTimeValue(1, 2080);
-    AddScenario(QStringLiteral("Wet"), {"2000"});
-    AddScenario(QStringLiteral("Dry"), {"2000"});
+    AddScenario(QStringLiteral("Wet scenario"), {"2000"});
+    AddScenario(QStringLiteral("Dry scenario"), {"2000"});
     Settings.SetMinTippingPointValue(2000);
     Settings.SetMaxTippingPointValue(2100);
+    Settings.SetXAxisTitle(QStringLiteral("Year"));
     for (const int32_t Series : {0, 1}) {
         const TRecording C = Record(Series);
         EXPECT_EQ(Settings.XAxisHeight(), 70);
         const int32_t XNow = Series == 0 ? 358 : 432, XDike = Series == 0 ? 580 : 802;
         EXPECT_TRUE(C.HasLine(XNow, 10, XNow, 320)) << Series;
         EXPECT_TRUE(C.HasLine(XNow, 320, XDike + 10, 320)) << Series;
-        // The scenario axes still stand at AxisTop + 60 + 50 s, below the band.
-        EXPECT_EQ(C.Text("Wet")->Y1, 380);
-        EXPECT_EQ(C.Text("Dry")->Y1, 430);
+        // Its axis is time: no scenario axes, and the title says which time
+        // column the map shows.
+        EXPECT_FALSE(C.Text("Wet scenario"));
+        EXPECT_FALSE(C.Text("Dry scenario"));
+        EXPECT_EQ(C.TextsAt(340).front(), Series == 0 ? QStringLiteral("Year \u2013 Time0")
+                                                      : QStringLiteral("Year \u2013 Wet"));
     }
+    // Without a column to show (an empty selector) the title stands alone.
+    EXPECT_EQ(Record(-1).TextsAt(340).front(), QStringLiteral("Year"));
+    EXPECT_EQ(Record(2).TextsAt(340).front(), QStringLiteral("Year"));
 }
 
 TEST_F(PathwayMap, VisualEffectsSuppressLinesAndTransfersOnly) {
@@ -375,8 +386,10 @@ TEST_F(PathwayMap, VisualEffectsSuppressLinesAndTransfersOnly) {
         for (const auto& L : C.Of(TRecording::kLine)) {
             EXPECT_NE(L.Pen, clBlue) << "neither its line nor the transfer from it";
         }
-        const int32_t Y = 320; // Green's row; After tips later: a sub-row
-        const int32_t YAfter = Y + 20;
+        // Green's row is the last; After tips later: a sub-row, which would
+        // lie on the axis line 20 below and so lies 10 below instead.
+        const int32_t Y = 320;
+        const int32_t YAfter = Y + 10;
         EXPECT_TRUE(C.HasLine(432, YAfter, 654 + 10, YAfter));
         // Markers for all but the current element, After's where Hidden tips.
         const auto Markers = C.Of(TRecording::kEllipse);
@@ -391,8 +404,8 @@ TEST_F(PathwayMap, VisualEffectsSuppressLinesAndTransfersOnly) {
     Hidden->SetVisualEffect(veShow);
     After->SetVisualEffect(veGrayed);
     const TRecording C = Record();
-    EXPECT_TRUE(C.HasLine(432, 340, 432, 165)) << "the transfer from Hidden";
-    EXPECT_FALSE(C.HasLine(432, 340, 654 + 10, 340)) << "but not After's own line";
+    EXPECT_TRUE(C.HasLine(432, 330, 432, 165)) << "the transfer from Hidden";
+    EXPECT_FALSE(C.HasLine(432, 330, 654 + 10, 330)) << "but not After's own line";
 }
 
 TEST_F(PathwayMap, ElementsEndingBeforeTheCurrentSituationGetNoRunOn) {
@@ -477,16 +490,17 @@ TEST_F(PathwayMap, TransfersJoinThePredecessorsRow) {
     TElement* Switch = Pathway(80, Dike, Pump);
     (void)Switch;
     const TRecording C = Record();
-    // Rows 10, 165, 320; the pathway outlasts the pump: a sub-row at 340.
-    // The transfer stands where the dike tips, in the dike's colour.
+    // Rows 10, 165, 320; the pathway outlasts the pump: a sub-row, at 330
+    // rather than on the axis line at 340. The transfer stands where the
+    // dike tips, in the dike's colour.
     const auto Lines = C.Of(TRecording::kLine);
     const auto Transfer = std::find_if(Lines.begin(), Lines.end(), [](const auto& L) {
-        return L.X1 == 432 && L.Y1 == 340 && L.X2 == 432 && L.Y2 == 165;
+        return L.X1 == 432 && L.Y1 == 330 && L.X2 == 432 && L.Y2 == 165;
     });
     ASSERT_NE(Transfer, Lines.end());
     EXPECT_EQ(Transfer->Pen, clBlue);
     EXPECT_EQ(Transfer->PenWidth, 5);
-    EXPECT_TRUE(C.HasLine(432, 340, 802 + 10, 340));
+    EXPECT_TRUE(C.HasLine(432, 330, 802 + 10, 330));
 }
 
 TEST_F(PathwayMap, DrawingAreaMustBeNeitherEmptyNorHuge) {
@@ -578,6 +592,367 @@ TEST_F(PathwayMap, HandEditedLoopsAndExtremeValuesStillDraw) {
     // A range that is no number is refused, not drawn at the left end.
     Settings.SetMinTippingPointValue(std::nan(""));
     EXPECT_THROW(Record(), ECorvinalError);
+}
+
+// ---------------------------------------------------------------- maps that used to overlap
+
+// A colour of its own for each of N actions: clearly coloured, never black,
+// grey or white.
+TColor OwnColour(int32_t I, int32_t N) {
+    const QColor C = QColor::fromHsv(int(I * 359 / std::max(1, N)), 255, I % 2 ? 160 : 220);
+    return RGBToColor(uint8_t(C.red()), uint8_t(C.green()), uint8_t(C.blue()));
+}
+
+class OverlappingMaps : public PathwayMap {
+protected:
+    std::vector<TElement*> Actions(int32_t N, const std::vector<double>& Values,
+                                   const QString& Name = QStringLiteral("Action %1")) {
+        std::vector<TElement*> Result;
+        for (int32_t I = 0; I < N; ++I)
+            Result.push_back(
+                Action(Name.arg(I), Values[size_t(I) % Values.size()], OwnColour(I, N)));
+        List.SetCurrentElementID(Result.front()->ID());
+        return Result;
+    }
+    TElement* Pathway(double Value, const TElement* Predecessor, const TElement* Second,
+                      TCombinationType Type = ctSequence) {
+        TElement* E = PathwayMap::Pathway(Value, Predecessor, Second, Type);
+        E->SetMyColor(Second->MyColor());
+        return E;
+    }
+
+    // Draws the map with every caption (names, axis title, scenario names)
+    // blanked and gives the pixels that the captions make differ.
+    std::vector<QPoint> CaptionPixels(const QImage& Drawn) {
+        std::vector<QString> Names;
+        for (int32_t I = 0; I < List.Count(); ++I) {
+            Names.push_back(List.Elements(I)->Caption());
+            List.Elements(I)->SetCaption(QString());
+        }
+        const QString Title = Settings.XAxisTitle();
+        Settings.SetXAxisTitle(QString());
+        QStringList Scenario;
+        for (int32_t S = 0; S < Scenarios.Count(); ++S) {
+            Scenario << Scenarios.ScenarioCaption(S);
+            Scenarios.ScenariosStringGrid().SetCells(S + 1, 0, QString());
+        }
+        const QImage Blank = Render();
+        for (int32_t I = 0; I < List.Count(); ++I)
+            List.Elements(I)->SetCaption(Names[size_t(I)]);
+        Settings.SetXAxisTitle(Title);
+        for (int32_t S = 0; S < Scenarios.Count(); ++S)
+            Scenarios.ScenariosStringGrid().SetCells(S + 1, 0, Scenario[S]);
+        std::vector<QPoint> Result;
+        for (int Y = 0; Y < Drawn.height(); ++Y)
+            for (int X = 0; X < Drawn.width(); ++X)
+                if (Drawn.pixel(X, Y) != Blank.pixel(X, Y))
+                    Result.emplace_back(X, Y);
+        return Result;
+    }
+
+    // The pixels of every line, on its five rows and away from what crosses
+    // them (stations, transfers, end bars, arrowheads, the current-situation
+    // line), that show a colour no element on its row has: pixels another
+    // line shares with it.
+    std::vector<QPoint> SharedLinePixels(const QImage& Image, const TMapGeometry& G) {
+        std::set<int32_t> Crossing; // columns where something crosses the rows
+        for (int32_t I = 0; I < G.Count(); ++I) {
+            for (int32_t D = -10; D <= 10; ++D)
+                Crossing.insert(G.StationXAt(I) + D);
+            const TMapLine L = G.LineAt(I);
+            for (int32_t D = -3; D <= 3 && L.End == leEndBar; ++D)
+                Crossing.insert(L.XEnd + D);
+        }
+        const int32_t Now = G.ValueToX(G.CurrentTippingValue());
+        for (int32_t D = -3; D <= 3; ++D)
+            Crossing.insert(Now + D);
+        std::vector<QPoint> Result;
+        for (int32_t I = 0; I < G.Count(); ++I) {
+            const TElement* Owner = RowOwner(G, G.Element(I));
+            std::set<QRgb> Own;
+            for (int32_t J = 0; J < G.Count(); ++J)
+                if (RowOwner(G, G.Element(J)) == Owner) {
+                    Own.insert(Rgb(G.ColorAt(J)));
+                    if (G.Element(J).CombinationType() == ctCombine && G.PredecessorIndex(J) >= 0)
+                        Own.insert(Rgb(G.ColorAt(G.PredecessorIndex(J))));
+                }
+            const TMapLine L = G.LineAt(I);
+            const int32_t Right =
+                std::min({std::max(L.X1, L.X2), G.PlotRight() - 3, Image.width()});
+            for (int32_t X = std::min(L.X1, L.X2) + 3; X < Right - 3; ++X)
+                for (int32_t Y = L.Y - 2; Y <= L.Y + 2 && !Crossing.count(X); ++Y)
+                    if (!Own.count(Image.pixel(X, Y)))
+                        Result.emplace_back(X, Y);
+        }
+        return Result;
+    }
+
+    // Pixels of the axis line that are not black, and pixels on or below it,
+    // in and right of the plot, that show an element's colour.
+    std::vector<QPoint> CoveredAxisPixels(const QImage& Image, const TMapGeometry& G) {
+        std::vector<QPoint> Result;
+        const int32_t Axis = G.AxisTop() + 20;
+        for (int32_t X = G.PlotLeft(); X <= G.PlotRight(); ++X)
+            if (Image.pixel(X, Axis) != qRgb(0, 0, 0))
+                Result.emplace_back(X, Axis);
+        std::set<QRgb> Colours;
+        for (int32_t I = 0; I < G.Count(); ++I)
+            Colours.insert(Rgb(G.ColorAt(I)));
+        for (int32_t Y = Axis; Y < Image.height(); ++Y)
+            for (int32_t X = G.PlotLeft() - 10; X < Image.width(); ++X)
+                if (Colours.count(Image.pixel(X, Y)))
+                    Result.emplace_back(X, Y);
+        return Result;
+    }
+};
+
+std::string Where(const std::vector<QPoint>& Points) {
+    return Points.empty() ? std::string()
+                          : std::to_string(Points.size()) + " pixels, the first at " +
+                                std::to_string(Points[0].x()) + "," + std::to_string(Points[0].y());
+}
+
+// Maps drawn from real plans, where names ran into the plot, lines hid under
+// one another or lay on the axis, and signs were missing at the edges.
+TEST_F(OverlappingMaps, CaptionsLinesAndAxisStayApart) {
+    const struct {
+        const char* What;
+        std::function<void()> Build;
+    } Cases[] = {
+        {"long names",
+         [&] {
+             const auto A = Actions(4, {10, 40, 60, 80});
+             A[1]->SetCaption("Dike reinforcement + river widening");
+             A[2]->SetCaption("Raise defences downstream of the barrier");
+             A[3]->SetCaption("Flood-proofing of buildings and critical infrastructure");
+             Settings.SetXAxisTitle("Peak river discharge at the border (m\u00b3/s)");
+             AddScenario("Rapid economic growth with strong climate change",
+                         {"0", "10", "20", "30", "40", "50", "60", "70", "80", "90"});
+         }},
+        {"thirty actions",
+         [&] {
+             const auto A = Actions(30, {10, 30, 45, 60, 75});
+             Pathway(70, A[1], A[3]);
+             Pathway(90, A[2], A[4], ctCombine);
+             Pathway(85, A[10], A[13]);
+             Pathway(95, A[20], A[28]);
+             Pathway(80, A[21], A[29], ctCombine);
+         }},
+        {"a Combine pathway on a sub-row",
+         [&] {
+             // Rows 20 apart: the pathway's sub-row below the dike lies on
+             // the barrier's row.
+             Settings.SetDrawingAreaHeight(390);
+             Settings.SetMaxTippingPointValue(4);
+             const auto A = Actions(16, {0.5, 1.0, 1.5, 2.5, 3.0});
+             A[3]->SetCaption("Dike raising");
+             A[3]->SetTippingPointValue(1.5);
+             A[4]->SetCaption("Storm surge barrier");
+             A[4]->SetTippingPointValue(3.0);
+             Pathway(2.0, A[1], A[3], ctCombine);
+         }},
+        {"a last-row pathway",
+         [&] {
+             const auto A = Actions(3, {10, 40, 60});
+             Pathway(90, A[1], A[2]);
+             Pathway(95, A[1], A[2], ctCombine);
+         }},
+        {"values beyond the axis",
+         [&] {
+             const auto A = Actions(5, {10, 100, 150, 60, 400});
+             Pathway(180, A[3], A[2]);
+             Pathway(250, A[2], A[4]);
+             AddScenario("Extreme", {"0", "", "", "", "50", "", "", "", "", "170"});
+         }},
+        {"a sparse and a dense scenario axis",
+         [&] {
+             const auto A = Actions(4, {10, 40, 60, 80});
+             Pathway(90, A[1], A[3]);
+             AddScenario("Sparse", {"0", "", "", "", "40", "", "", "", "", "100"});
+             AddScenario("Dense", {"0", "1", "2", "3", "5", "7", "9", "12", "15", "18"});
+         }},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.What);
+        List.ClearElements();
+        Scenarios.ScenariosStringGrid().SetColCount(1);
+        Settings = TGraphicsSettings();
+        Settings.SetMinTippingPointValue(0);
+        Settings.SetMaxTippingPointValue(100);
+        Case.Build();
+        const QImage Image = Render();
+        const TMapGeometry G(Settings, List, -1);
+        // The geometry: overlapping lines at least 5 rows apart, all rows in
+        // the plot.
+        EXPECT_GE(ClosestOverlappingRows(G), RowSpacing);
+        EXPECT_TRUE(RowsWithinThePlot(G));
+        // The picture: what the captions write lies in their band, no line
+        // shares a pixel with another, the axis lies open.
+        std::vector<QPoint> Outside;
+        for (const QPoint& P : CaptionPixels(Image))
+            if (P.x() < Settings.LeftMargin() || P.x() >= G.PlotLeft())
+                Outside.push_back(P);
+        EXPECT_TRUE(Outside.empty()) << "captions outside their band: " << Where(Outside);
+        const std::vector<QPoint> Shared = SharedLinePixels(Image, G);
+        EXPECT_TRUE(Shared.empty()) << "lines sharing pixels: " << Where(Shared);
+        const std::vector<QPoint> Covered = CoveredAxisPixels(Image, G);
+        EXPECT_TRUE(Covered.empty()) << "the axis covered: " << Where(Covered);
+        EXPECT_EQ(Settings.TitlesAreaWidth(), 200);
+    }
+}
+
+TEST_F(PathwayMap, LongCaptionsAreCutAtTheBandsEdge) {
+    NewPathway();
+    Action(QStringLiteral("Raise defences downstream of the barrier"), 40, clBlue); // 40 characters
+    Action(QStringLiteral("Storm surge barrier"), 60, clRed);
+    Settings.SetXAxisTitle(QStringLiteral("Peak river discharge at the border"));
+    AddScenario(QStringLiteral("Rapid economic growth with strong climate change"), {"0", "100"});
+    const TRecording C = Record();
+    // 8 pixels a character: the band of 200 holds 24 and the ellipsis.
+    EXPECT_TRUE(C.Text(QStringLiteral("Raise defences downstrea\u2026")));
+    EXPECT_TRUE(C.Text(QStringLiteral("Storm surge barrier")));
+    EXPECT_TRUE(C.Text(QStringLiteral("Peak river discharge at\u2026")));
+    EXPECT_TRUE(C.Text(QStringLiteral("Rapid economic growth wi\u2026")));
+    EXPECT_EQ(Settings.TitlesAreaWidth(), 200);
+    // The captions as the map writes them, with their whole texts.
+    TRecordingCanvas Canvas;
+    const TMapGeometry G(Settings, List, -1);
+    const std::vector<TMapCaption> Captions = Map.Captions(Canvas, G, -1);
+    ASSERT_EQ(Captions.size(), 5u);
+    EXPECT_EQ(Captions[0].Whole, QStringLiteral("Peak river discharge at the border"));
+    EXPECT_EQ(Captions[0].Box, QRect(10, 320 - 50 + 20, 24 * 8, 19));
+    EXPECT_EQ(Captions[1].Shown, QStringLiteral("Rapid economic growth wi\u2026"));
+    EXPECT_EQ(Captions[3].Whole, QStringLiteral("Raise defences downstream of the barrier"));
+    EXPECT_EQ(Captions[3].Box, QRect(10, G.YAt(1) - 19 / 2, 200, 19));
+    EXPECT_EQ(Captions[4].Shown, Captions[4].Whole);
+    // A band too narrow for the ellipsis writes nothing.
+    Settings.SetTitlesAreaWidth(4);
+    EXPECT_TRUE(C.Text(QStringLiteral("Storm surge barrier")));
+    EXPECT_EQ(Record().TextsAt(G.YAt(2) - 19 / 2 - 50 + 50).size(), 1u);
+}
+
+TEST_F(PathwayMap, LinesBeyondTheAxisEndInAnArrowhead) {
+    NewPathway();
+    TElement* Far = Action(QStringLiteral("Relocate the port"), 150, clBlue);
+    Action(QStringLiteral("Edge"), 100, clRed);
+    const QImage Image = Render();
+    const TRecording C = Record();
+    const int32_t Y = 165, Right = 950;
+    // The line ends on the plot's edge; a black arrowhead points on.
+    EXPECT_TRUE(C.HasLine(284, Y, Right, Y));
+    const auto Polygons = C.Of(TRecording::kSolidRect);
+    const QRgb Black = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Blue = Rgb(clBlue);
+    EXPECT_EQ(Image.pixel(Right - 5, Y), Blue);
+    for (int32_t DY = -6; DY <= 6; ++DY) {
+        EXPECT_EQ(Image.pixel(Right, Y + DY), Black) << DY;
+    }
+    EXPECT_EQ(Image.pixel(Right + 10, Y), Black);
+    EXPECT_EQ(Image.pixel(Right + 11, Y), White);
+    EXPECT_EQ(Image.pixel(Right + 5, Y - 4), White);
+    EXPECT_EQ(Image.pixel(Right, Y - 7), White);
+    // Nothing else of it beyond: no end bar in the margin.
+    for (int32_t X = Right + 11; X < 1000; ++X)
+        for (int32_t DY = -8; DY <= 8; ++DY)
+            ASSERT_EQ(Image.pixel(X, Y + DY), White) << X << "," << DY;
+    // An element tipping on the edge keeps its end bar in the margin.
+    EXPECT_EQ(Image.pixel(Right + 10, 320 - 7), Black);
+    EXPECT_EQ(Image.pixel(Right + 10, 320), Black);
+    // Starting beyond the edge too: the station stands on it.
+    Pathway(200, Far, Far);
+    const auto Markers = Record().Of(TRecording::kEllipse);
+    EXPECT_EQ(Markers.back().X1, Right - 7);
+}
+
+TEST_F(PathwayMap, TimeBasedAxisLabelsAreWholeYears) {
+    List.SetPathwayType(ptTimeBased);
+    List.SetTippingTimeValuesCount(1);
+    const struct {
+        double Min, Max;
+        int32_t Ticks;
+        std::vector<QString> Labels; // minimum, maximum, middle
+        std::vector<int32_t> MiddleX;
+    } Cases[] = {
+        // 70 years gave "2030.0" and so on.
+        {2020, 2090, 8, {"2020", "2090", "2030", "2040", "2050", "2060", "2070", "2080"}, {}},
+        // Ticks stand on whole years: 2043 and 2067, not 2043.33 and 2066.67.
+        {2020, 2090, 4, {"2020", "2090", "2043", "2067"}, {210 + 243, 210 + 497}},
+        // More ticks than years: each year once.
+        {2020, 2025, 20, {"2020", "2025", "2021", "2022", "2023", "2024"}, {}},
+        {2020.4, 2030.6, 3, {"2020", "2031", "2026"}, {}},
+    };
+    for (const auto& Case : Cases) {
+        Settings.SetMinTippingPointValue(Case.Min);
+        Settings.SetMaxTippingPointValue(Case.Max);
+        Settings.SetTicksXAxis(Case.Ticks);
+        const TRecording C = Record(0);
+        EXPECT_EQ(C.TextsAt(320 + 40), Case.Labels) << Case.Min << " .. " << Case.Max;
+        for (size_t I = 0; I < Case.MiddleX.size(); ++I) {
+            EXPECT_EQ(C.Text(Case.Labels[2 + I])->X1, Case.MiddleX[I] - 16);
+        }
+    }
+}
+
+TEST_F(PathwayMap, TimeBasedTitleNamesTheColumnShown) {
+    List.SetPathwayType(ptTimeBased);
+    List.SetTippingTimeValuesCount(2);
+    List.SetTippingTimeColumnCaption(0, QStringLiteral("Moderate"));
+    List.SetTippingTimeColumnCaption(1, QStringLiteral("Dry, rapid population growth and heat"));
+    Settings.SetMinTippingPointValue(2000);
+    Settings.SetMaxTippingPointValue(2100);
+    const struct {
+        const char* Title;
+        int32_t Series;
+        bool ShowAxis;
+        QString Shown;
+    } Cases[] = {
+        {"Year", 0, true, "Year \u2013 Moderate"},
+        // Too long for the band: the title is cut before the column.
+        {"Time of tipping point [year]", 0, true, "Time of tippi\u2026 \u2013 Moderate"},
+        // The column alone does not leave room for the title: only it shows.
+        {"Year", 1, true, "Dry, rapid population gr\u2026"},
+        // Without the axis the column still names itself.
+        {"Year", 0, false, "Moderate"},
+        {"", 0, true, "Moderate"},
+    };
+    for (const auto& Case : Cases) {
+        Settings.SetXAxisTitle(QString::fromUtf8(Case.Title));
+        Settings.SetShowXAxis(Case.ShowAxis);
+        const TRecording C = Record(Case.Series);
+        const std::vector<QString> Texts = C.TextsAt(320 + 20);
+        ASSERT_EQ(Texts.size(), 1u) << Case.Title;
+        EXPECT_EQ(Texts.front(), Case.Shown) << Case.Title;
+        EXPECT_EQ(C.Text(Case.Shown)->X1, 10);
+    }
+}
+
+TEST_F(PathwayMap, YearLabelsKeepASpaceApartAndInsideThePicture) {
+    Settings.SetMaxTippingPointValue(185); // 4 pixels a unit from x 210
+    // Decades 8 pixels apart, labels 32 wide: every fifth label fits.
+    AddScenario(QStringLiteral("Dense"), {"0", "2", "4", "6", "8", "10", "12", "14", "16", "18"});
+    // 2030 at x 246 would start 4 pixels after 2010 ends: "20102030".
+    AddScenario(QStringLiteral("Touching"), {"0", "", "9"});
+    AddScenario(QStringLiteral("Sparse"), {"0", "", "", "", "40", "", "", "", "", "90"});
+    // 2090 at x 990 would be cut at the picture's edge; 2100 lies off it.
+    AddScenario(QStringLiteral("Past the edge"), {"0", "", "", "", "", "", "", "", "195", "200"});
+    const TRecording C = Record();
+    const int32_t A = 400 - 10 - 270;
+    auto Labels = [&](int32_t S) { return C.TextsAt(A + 80 + 50 * S); };
+    auto Ticks = [&](int32_t S) {
+        const auto Lines = C.Of(TRecording::kLine);
+        return std::count_if(Lines.begin(), Lines.end(), [&](const auto& L) {
+            return L.Y1 == A + 60 + 50 * S && L.Y2 == A + 70 + 50 * S && L.X1 == L.X2;
+        });
+    };
+    EXPECT_EQ(Labels(0), (std::vector<QString>{"2010", "2060"}));
+    EXPECT_EQ(Ticks(0), 10) << "every tick stays";
+    EXPECT_EQ(Labels(1), (std::vector<QString>{"2010"}));
+    EXPECT_EQ(Ticks(1), 2);
+    EXPECT_EQ(Labels(2), (std::vector<QString>{"2010", "2050", "2100"}));
+    EXPECT_EQ(Labels(3), (std::vector<QString>{"2010", "2090"}));
+    for (const auto& Op : C.Of(TRecording::kText))
+        if (Op.Text == QStringLiteral("2090")) {
+            EXPECT_EQ(Op.X1, 1000 - 32);
+        }
 }
 
 // ---------------------------------------------------------------- DrawPathwayBar

@@ -1,5 +1,6 @@
 #include "ui/MainUnit.h"
 #include "base/ErrorUnit.h"
+#include "document/DecisionsUnit.h"
 #include "document/PathwayFileUnit.h"
 #include "document/ScorecardUnit.h"
 #include "file/XmlUnit.h"
@@ -20,6 +21,7 @@
 #include "ui/AddCombinationFormUnit.h"
 #include "ui/AddMeasureFormUnit.h"
 #include "ui/ApplicationUnit.h"
+#include "ui/DecisionsFrameUnit.h"
 #include "ui/ElementEditsUnit.h"
 #include "ui/SaveAndCloseUnit.h"
 #include "ui/ScorecardFrameUnit.h"
@@ -31,12 +33,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -174,9 +178,10 @@ TEST(MainWindow, LayoutAndCommandPanel) {
     TForm2 Form({});
     EXPECT_EQ(Form.CommandPanel()->width(), 144);
     EXPECT_EQ(Form.Splitter()->handleWidth(), 3);
-    EXPECT_EQ(Form.PageControl()->count(), 2);
+    EXPECT_EQ(Form.PageControl()->count(), 3);
     EXPECT_EQ(Form.PageControl()->tabText(0), "Pathways");
     EXPECT_EQ(Form.PageControl()->tabText(1), "Scorecard");
+    EXPECT_EQ(Form.PageControl()->tabText(2), "Decisions");
     const struct {
         const TCommand& Command;
         const char* Caption;
@@ -1893,6 +1898,119 @@ TEST_F(Editing, ThePreferredRouteIsMarkedAndUnmarkedAsSteps) {
     Form->UndoAction()->trigger();
     EXPECT_EQ(SavedBytes(*Form), Opened);
     EXPECT_FALSE(Form->DocumentIsDirty());
+}
+
+// Lead times come through "Edit measure" and the scorecard, each an undo
+// step, and the Decisions tab follows: by when each pathway must be decided
+// on, in list order or by the earliest year, selected with the grid.
+TEST_F(Editing, LeadTimesAndTheDecisionsTab) {
+    Start(&TAboutForm::OpenButton, {Delta});
+    const QByteArray Opened = SavedBytes(*Form);
+    // "Raise dikes" (row 2) takes 15 years, through Edit measure.
+    Script.OnExec(Playing<TAddMeasureForm>([](TAddMeasureForm& Dialog) {
+        EXPECT_TRUE(Dialog.LeadTimeSpinEdit()->isEnabled());
+        Dialog.LeadTimeSpinEdit()->Editor()->selectAll();
+        QTest::keyClicks(Dialog.LeadTimeSpinEdit()->Editor(), "15");
+    }));
+    Grid->SetSelection(2, TActionsGridModel::NameColumn);
+    Form->EditMeasureAction()->trigger();
+    EXPECT_EQ(List->Elements(1)->LeadTime(), 15);
+    EXPECT_EQ(Form->UndoAction()->text(), "&Undo Edit measure");
+    // A pathway shows the lead time of the action it changes to, which it
+    // cannot change.
+    int32_t ToDikes = -1;
+    for (int32_t Index = 0; Index < List->Count(); ++Index)
+        if (List->Elements(Index)->CombinationSecondID() == List->Elements(1)->ID())
+            ToDikes = Index;
+    ASSERT_GE(ToDikes, 0);
+    Script.OnExec(Playing<TAddMeasureForm>(
+        [](TAddMeasureForm& Dialog) {
+            EXPECT_EQ(Dialog.LeadTime(), 15);
+            EXPECT_FALSE(Dialog.LeadTimeSpinEdit()->isEnabled());
+        },
+        false));
+    Grid->SetSelection(ToDikes + 1, TActionsGridModel::NameColumn);
+    Form->EditMeasureAction()->trigger();
+
+    // "Pumping station" (row 3) takes 30, typed into the scorecard.
+    Form->PageControl()->setCurrentIndex(1);
+    Settle();
+    TScorecardFrame* Card = Form->ScorecardFrame();
+    const int Col = Card->Model()->Scorecard()->ColumnOf(TScorecard::ckLeadTime);
+    Card->View()->setFocus();
+    Card->View()->setCurrentIndex(Card->Model()->index(2, Col));
+    PressKey(Qt::Key_F2);
+    ASSERT_TRUE(Card->View()->IsEditing());
+    PressKey(Qt::Key_A, Qt::ControlModifier);
+    TypeKeys("30");
+    PressKey(Qt::Key_Return);
+    EXPECT_EQ(List->Elements(2)->LeadTime(), 30);
+    EXPECT_EQ(Form->UndoAction()->text(), "&Undo Edit lead time");
+    // More than a hundred years is no lead time, and changes nothing.
+    Card->View()->setFocus();
+    PressKey(Qt::Key_F2);
+    PressKey(Qt::Key_A, Qt::ControlModifier);
+    TypeKeys("150");
+    PressKey(Qt::Key_Return);
+    EXPECT_EQ(Script.Errors, QStringList{"A lead time is a whole number of years from 0 to 100."});
+    EXPECT_EQ(List->Elements(2)->LeadTime(), 30);
+
+    // The Decisions tab: a row per pathway, the lead time of its "to".
+    Form->PageControl()->setCurrentIndex(2);
+    Settle();
+    TDecisionsFrame* Decisions = Form->DecisionsFrame();
+    TDecisionsModel* Model = Decisions->Model();
+    const TDecisions* Table = Model->Decisions();
+    ASSERT_NE(Table, nullptr);
+    int32_t Pathways = 0;
+    for (int32_t Index = 0; Index < List->Count(); ++Index)
+        Pathways += List->Elements(Index)->IsPrimaryElement() ? 0 : 1;
+    EXPECT_EQ(Model->rowCount(), Pathways);
+    EXPECT_EQ(Model->Caption(5), Form->ScenarioFrame1()->ScenarioCaption(0));
+    const int32_t DikesRow = Model->RowOfListIndex(ToDikes);
+    ASSERT_GE(DikesRow, 0);
+    EXPECT_EQ(Model->Text(DikesRow, 4), "15");
+    // The grid's selection is the table's, and back.
+    Grid->SetSelection(ToDikes + 1, TActionsGridModel::NameColumn);
+    EXPECT_EQ(Decisions->View()->currentIndex().row(), DikesRow);
+    Decisions->View()->setFocus();
+    Decisions->View()->setCurrentIndex(Model->index(0, 1));
+    EXPECT_EQ(Grid->Row(), Model->ListIndexOfRow(0) + 1);
+    // A click on a header orders the rows by their earliest decision.
+    QHeaderView* Header = Decisions->View()->horizontalHeader();
+    QTest::mouseClick(Header->viewport(), Qt::LeftButton, {},
+                      QPoint(Header->sectionViewportPosition(5) + 10, Header->height() / 2));
+    EXPECT_TRUE(Model->SortedByEarliest());
+    const auto Rank = [](const TDecisionYear& Year) {
+        return std::make_pair(Year.Kind == TDecisionYear::dyNow     ? 0
+                              : Year.Kind == TDecisionYear::dyYear  ? 1
+                              : Year.Kind == TDecisionYear::dyAfter ? 2
+                                                                    : 3,
+                              Year.Year);
+    };
+    for (int32_t Row = 1; Row < Model->rowCount(); ++Row)
+        EXPECT_LE(Rank(Model->EarliestOfRow(Row - 1)), Rank(Model->EarliestOfRow(Row))) << Row;
+    EXPECT_EQ(Model->EarliestOfRow(0).Kind, TDecisionYear::dyNow);
+    QTest::mouseClick(Header->viewport(), Qt::LeftButton, {},
+                      QPoint(Header->sectionViewportPosition(5) + 10, Header->height() / 2));
+    EXPECT_FALSE(Model->SortedByEarliest());
+    EXPECT_EQ(Model->ListIndexOfRow(0), Table->ListIndex(0));
+    // Ctrl+C copies the selected cells as tab-separated text.
+    Decisions->View()->setFocus();
+    Decisions->View()->setCurrentIndex(Model->index(0, 1));
+    QApplication::clipboard()->clear();
+    PressKey(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), Model->Text(0, 1) + "\n");
+    // File > Export Decisions writes the CSV of the document.
+    QTemporaryDir Dir;
+    const QString Name = Dir.filePath("decisions.csv");
+    Script.AnswerSaveFile(Name);
+    Form->ExportDecisionsAction()->trigger();
+    EXPECT_EQ(ReadAll(Name), DecisionsCsv(*List, *Form->ScenarioFrame1()));
+    // Both lead times go back step by step.
+    Form->UndoAction()->trigger();
+    Form->UndoAction()->trigger();
+    EXPECT_EQ(SavedBytes(*Form), Opened);
 }
 
 TEST_F(Editing, CostsTypedIntoTheScorecardAreUndoSteps) {

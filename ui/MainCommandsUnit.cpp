@@ -1,5 +1,6 @@
 #include "ui/MainCommandsUnit.h"
 
+#include "document/DecisionsUnit.h"
 #include "document/DocumentSessionUnit.h"
 #include "document/ScorecardUnit.h"
 #include "map/GraphicsFrameUnit.h"
@@ -147,6 +148,8 @@ void TMainCommands::BuildOtherCommands() {
         MakeAction(tr("&Export Map..."), {}, [this] { FWindow.Frame11()->SpeedButton3Click(); });
     FExportScorecardAction =
         MakeAction(tr("Export S&corecard..."), {}, [this] { ExportScorecardActionExecute(); });
+    FExportDecisionsAction =
+        MakeAction(tr("Export &Decisions..."), {}, [this] { ExportDecisionsActionExecute(); });
     FQuitAction = MakeAction(tr("&Quit"),
                              StandardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)),
                              [this] { FWindow.close(); });
@@ -383,6 +386,16 @@ void TMainCommands::ExportScorecardActionExecute() {
     if (FileName.isEmpty())
         return;
     SaveScorecardCsv(FileName, *FWindow.MyElementsList(), *FWindow.ScenarioFrame1());
+}
+
+void TMainCommands::ExportDecisionsActionExecute() {
+    FWindow.FlushGridEdit();
+    const QString FileName = Modal().SaveFileName(
+        &FWindow, QStringLiteral("csv files [*.csv]|*.csv|all files [*.*]|*.*"),
+        QStringLiteral(".csv"), true);
+    if (FileName.isEmpty())
+        return;
+    SaveDecisionsCsv(FileName, *FWindow.MyElementsList(), *FWindow.ScenarioFrame1());
 }
 
 void TMainCommands::AboutActionExecute() {

@@ -53,6 +53,7 @@ public:
     QAction* SaveAsAction() const { return FSaveAsAction; }
     QAction* ExportMapAction() const { return FExportMapAction; }
     QAction* ExportScorecardAction() const { return FExportScorecardAction; }
+    QAction* ExportDecisionsAction() const { return FExportDecisionsAction; }
     QAction* QuitAction() const { return FQuitAction; }
     QAction* AboutAction() const { return FAboutAction; }
     QAction* UndoAction() const { return FUndoAction; }
@@ -75,6 +76,7 @@ public:
     void SaveActionExecute();
     void SaveAsActionExecute();
     void ExportScorecardActionExecute();
+    void ExportDecisionsActionExecute();
     void AboutActionExecute();
     // Another document: each asks the close question first when there are
     // unsaved changes. A file that cannot be opened leaves the current
@@ -114,6 +116,7 @@ private:
     QAction* FSaveAsAction = nullptr;
     QAction* FExportMapAction = nullptr;
     QAction* FExportScorecardAction = nullptr;
+    QAction* FExportDecisionsAction = nullptr;
     QAction* FQuitAction = nullptr;
     QAction* FAboutAction = nullptr;
     QAction* FUndoAction = nullptr;

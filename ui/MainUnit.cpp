@@ -11,6 +11,7 @@
 #include "ui/ActionsGridUnit.h"
 #include "ui/AddCombinationFormUnit.h"
 #include "ui/AddMeasureFormUnit.h"
+#include "ui/DecisionsFrameUnit.h"
 #include "ui/ElementEditsUnit.h"
 #include "ui/PathShorteningUnit.h"
 #include "ui/RecentFilesUnit.h"
@@ -105,6 +106,8 @@ void TForm2::BuildWindow() {
     FPageControl->addTab(FFrame11, tr("Pathways"));
     FScorecardFrame = new TScorecardFrame(FPageControl);
     FPageControl->addTab(FScorecardFrame, tr("Scorecard"));
+    FDecisionsFrame = new TDecisionsFrame(FPageControl);
+    FPageControl->addTab(FDecisionsFrame, tr("Decisions"));
     LeaveTabsWithCtrlTab(FPageControl);
 
     FSplitter->addWidget(FUpperBand);
@@ -133,6 +136,7 @@ void TForm2::BuildMenus() {
     FFileMenu->addSeparator();
     FFileMenu->addAction(C.ExportMapAction());
     FFileMenu->addAction(C.ExportScorecardAction());
+    FFileMenu->addAction(C.ExportDecisionsAction());
     FFileMenu->addSeparator();
     FFileMenu->addAction(C.QuitAction());
 
@@ -177,6 +181,7 @@ void TForm2::ConnectViews() {
     FActionsStringGrid->SetElementsList(&FSession->Elements());
     FFrame11->SetSession(FSession);
     FScorecardFrame->SetDocument(&FSession->Elements(), &FSession->Scenarios());
+    FDecisionsFrame->SetDocument(&FSession->Elements(), &FSession->Scenarios());
     FSession->SetSelectionProvider([this] { return CurrentSelection(); });
     // The session tells from within its own work: nothing may go back
     // through the toolkit's signal from here.
@@ -219,6 +224,7 @@ void TForm2::ConnectViews() {
         Guarded([&] { FActionsStringGrid->SetSelection(Index + 1, FActionsStringGrid->Col()); });
     };
     connect(FScorecardFrame, &TScorecardFrame::RowSelected, this, Select);
+    connect(FDecisionsFrame, &TDecisionsFrame::RowSelected, this, Select);
     connect(FActionsStringGrid, &TActionsStringGrid::SelectedRangeChanged, this,
             [this](int) { Guarded([this] { FollowGridSelection(); }); });
     connect(FFrame11, &TGraphicsFrame::ElementClicked, this, Select);
@@ -276,8 +282,9 @@ void TForm2::OpenPathwayFile(const QString& FileName) {
 }
 
 void TForm2::ShowNewDocument() {
-    // The scorecard first: the grid's selection, set next, selects its row.
+    // The tables first: the grid's selection, set next, selects their rows.
     FScorecardFrame->Refresh();
+    FDecisionsFrame->Refresh();
     FActionsStringGrid->DrawActionsStringGrid();
     FActionsStringGrid->SetSelection(1, TActionsGridModel::NameColumn);
     FollowGridSelection();
@@ -290,9 +297,10 @@ void TForm2::ShowNewDocument() {
 }
 
 void TForm2::DocumentChanged() {
-    // The scorecard first: a grid that changes shape moves its selection,
-    // which selects the scorecard's row.
+    // The tables first: a grid that changes shape moves its selection, which
+    // selects the tables' rows.
     FScorecardFrame->Refresh();
+    FDecisionsFrame->Refresh();
     FActionsStringGrid->DrawActionsStringGrid();
     FollowGridSelection();
 }
@@ -312,6 +320,7 @@ void TForm2::FollowGridSelection() {
     // row are taken from the grid again after every change, not kept.
     const int32_t Top = FActionsStringGrid->SelectionTop();
     FScorecardFrame->SelectRow(Top - 1);
+    FDecisionsFrame->SelectRow(Top - 1);
     FFrame11->SetHaloElement(FActionsStringGrid->ElementOfRow(Top));
 }
 

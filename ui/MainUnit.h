@@ -18,6 +18,7 @@ class TActionsStringGrid;
 class TAddCombinationForm;
 class TAddMeasureForm;
 class TCloseForm;
+class TDecisionsFrame;
 class TDocumentSession;
 class TElementEdits;
 class TGraphSettingsForm;
@@ -56,6 +57,7 @@ public:
     TScenarioFrame* ScenarioFrame1() const;
     TGraphicsFrame* Frame11() const { return FFrame11; }
     TScorecardFrame* ScorecardFrame() const { return FScorecardFrame; }
+    TDecisionsFrame* DecisionsFrame() const { return FDecisionsFrame; }
     TCloseForm* CloseForm() const { return FCloseForm; }
     TAddMeasureForm* AddMeasureForm() const { return FAddMeasureForm; }
     TScenarioDefinitionForm* ScenarioDefinitionForm() const { return FScenarioDefinitionForm; }
@@ -91,6 +93,7 @@ public:
     QAction* SaveAsAction() const { return FCommands->SaveAsAction(); }
     QAction* ExportMapAction() const { return FCommands->ExportMapAction(); }
     QAction* ExportScorecardAction() const { return FCommands->ExportScorecardAction(); }
+    QAction* ExportDecisionsAction() const { return FCommands->ExportDecisionsAction(); }
     QAction* QuitAction() const { return FCommands->QuitAction(); }
     QAction* AboutAction() const { return FCommands->AboutAction(); }
     QAction* XAxisSettingsAction() const { return FCommands->XAxisSettingsAction(); }
@@ -216,6 +219,7 @@ private:
     QTabWidget* FPageControl = nullptr;
     TGraphicsFrame* FFrame11 = nullptr;
     TScorecardFrame* FScorecardFrame = nullptr;
+    TDecisionsFrame* FDecisionsFrame = nullptr;
     // Receives the grid's and the scorecard's edits through the event loop,
     // so that they can be taken in at once, and nothing else with them.
     QObject* FGridEdits = nullptr;

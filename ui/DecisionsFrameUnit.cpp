@@ -1,0 +1,288 @@
+#include "ui/DecisionsFrameUnit.h"
+
+#include "ui/ActionsGridUnit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <algorithm>
+#include <climits>
+
+// ---------------------------------------------------------------- model
+
+TDecisionsModel::TDecisionsModel(QObject* Parent) : TLiveTableModel(Parent) {}
+
+void TDecisionsModel::SetDocument(const TElementsList* Elements, const TScenarioFrame* Scenarios) {
+    FElements = Elements;
+    FScenarios = Scenarios;
+    Refresh();
+}
+
+void TDecisionsModel::Refresh() {
+    if (!FElements || !FScenarios) {
+        FDecisions.reset();
+        FOrder.clear();
+        Resize(0, 0);
+        return;
+    }
+    FDecisions = std::make_unique<TDecisions>(*FElements, *FScenarios);
+    Order();
+    Resize(FDecisions->RowCount(), FirstYearColumn + FDecisions->YearColumnCount());
+    RepaintAll();
+}
+
+void TDecisionsModel::SetSortedByEarliest(bool Value) {
+    if (Value == FSortedByEarliest)
+        return;
+    FSortedByEarliest = Value;
+    Order();
+    RepaintAll();
+}
+
+void TDecisionsModel::Order() {
+    FOrder.clear();
+    if (!FDecisions)
+        return;
+    for (int32_t Row = 0; Row < FDecisions->RowCount(); ++Row)
+        FOrder.push_back(Row);
+    if (!FSortedByEarliest)
+        return;
+    // Now first, then by year, then those after the last year, then those
+    // without a year; equal ones keep their list order.
+    const auto Rank = [](const TDecisionYear& Year) {
+        switch (Year.Kind) {
+        case TDecisionYear::dyNow:
+            return 0;
+        case TDecisionYear::dyYear:
+            return 1;
+        case TDecisionYear::dyAfter:
+            return 2;
+        case TDecisionYear::dyNone:
+            break;
+        }
+        return 3;
+    };
+    std::stable_sort(FOrder.begin(), FOrder.end(), [&](int32_t A, int32_t B) {
+        const TDecisionYear YA = FDecisions->Earliest(A);
+        const TDecisionYear YB = FDecisions->Earliest(B);
+        if (Rank(YA) != Rank(YB))
+            return Rank(YA) < Rank(YB);
+        return YA.Year < YB.Year;
+    });
+}
+
+int32_t TDecisionsModel::ListIndexOfRow(int32_t Row) const {
+    if (!FDecisions || Row < 0 || size_t(Row) >= FOrder.size())
+        return -1;
+    return FDecisions->ListIndex(FOrder[size_t(Row)]);
+}
+
+int32_t TDecisionsModel::RowOfListIndex(int32_t Index) const {
+    for (size_t Row = 0; FDecisions && Row < FOrder.size(); ++Row)
+        if (FDecisions->ListIndex(FOrder[Row]) == Index)
+            return int32_t(Row);
+    return -1;
+}
+
+TDecisionYear TDecisionsModel::EarliestOfRow(int32_t Row) const {
+    if (!FDecisions || Row < 0 || size_t(Row) >= FOrder.size())
+        return {};
+    return FDecisions->Earliest(FOrder[size_t(Row)]);
+}
+
+QString TDecisionsModel::Caption(int32_t Col) const {
+    switch (Col) {
+    case 0:
+        return tr("ID");
+    case 1:
+        return tr("From");
+    case 2:
+        return tr("To");
+    case 3:
+        return tr("Type");
+    case 4:
+        return tr("Lead Time");
+    default:
+        break;
+    }
+    return FDecisions ? FDecisions->YearCaption(Col - FirstYearColumn) : QString();
+}
+
+QString TDecisionsModel::Text(int32_t Row, int32_t Col) const {
+    if (!FDecisions || Row < 0 || size_t(Row) >= FOrder.size())
+        return QString();
+    const int32_t D = FOrder[size_t(Row)];
+    switch (Col) {
+    case 0:
+        return QString::number(FDecisions->Element(D).ID());
+    case 1:
+        return FDecisions->From(D) ? FDecisions->From(D)->Caption() : QString();
+    case 2:
+        return FDecisions->To(D) ? FDecisions->To(D)->Caption() : QString();
+    case 3:
+        return FDecisions->TypeText(D);
+    case 4:
+        return QString::number(FDecisions->LeadTime(D));
+    default:
+        break;
+    }
+    return DecisionYearText(FDecisions->Year(D, Col - FirstYearColumn));
+}
+
+QVariant TDecisionsModel::data(const QModelIndex& Index, int Role) const {
+    // The list may have changed shape since the last refresh; the next one
+    // follows at once, and until then nothing is read past its end.
+    if (!FDecisions || !Index.isValid() || size_t(Index.row()) >= FOrder.size() ||
+        Index.row() >= RowCount() || Index.column() >= ColumnCount())
+        return QVariant();
+    const int32_t D = FOrder[size_t(Index.row())];
+    const int32_t Col = Index.column();
+    const bool Now = Col >= FirstYearColumn &&
+                     FDecisions->Year(D, Col - FirstYearColumn).Kind == TDecisionYear::dyNow;
+    switch (Role) {
+    case Qt::DisplayRole:
+        return Text(Index.row(), Col);
+    case Qt::TextAlignmentRole:
+        return int((Col == 0 || Col >= 4 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+        // A row with a decision due now stands out as a whole.
+        return FDecisions->DueNow(D) ? QVariant(QColor(255, 228, 225)) : QVariant();
+    case Qt::ForegroundRole:
+        return Now ? QVariant(QColor(190, 0, 0)) : QVariant();
+    case Qt::FontRole:
+        if (Now) {
+            QFont Bold;
+            Bold.setBold(true);
+            return Bold;
+        }
+        return QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+QVariant TDecisionsModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {
+    if (Orientation != Qt::Horizontal || Role != Qt::DisplayRole || Section < 0 ||
+        Section >= ColumnCount())
+        return QVariant();
+    return Caption(Section);
+}
+
+// ---------------------------------------------------------------- view
+
+TDecisionsView::TDecisionsView(TDecisionsFrame* Frame) : TEditingTableView(Frame), FFrame(Frame) {
+    setObjectName(QStringLiteral("DecisionsView"));
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(TActionsStringGrid::DataRowHeight);
+    horizontalHeader()->setDefaultSectionSize(TActionsStringGrid::DefaultColumnWidth);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(true);
+}
+
+void TDecisionsView::keyPressEvent(QKeyEvent* Event) {
+    if (Event->matches(QKeySequence::Copy)) {
+        FFrame->CopySelection();
+        Event->accept();
+        return;
+    }
+    TEditingTableView::keyPressEvent(Event);
+}
+
+// ---------------------------------------------------------------- frame
+
+TDecisionsFrame::TDecisionsFrame(QWidget* Parent)
+    : QWidget(Parent), FModel(new TDecisionsModel(this)), FView(new TDecisionsView(this)) {
+    FView->setModel(FModel);
+    auto* Layout = new QHBoxLayout(this);
+    Layout->setContentsMargins(0, 0, 0, 0);
+    Layout->addWidget(FView);
+    connect(FView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& Current) {
+                if (!FSelecting && Current.isValid())
+                    Q_EMIT RowSelected(FModel->ListIndexOfRow(Current.row()));
+            });
+    // A click on a header orders the rows by their earliest decision, and
+    // another one back; the selected pathway stays selected.
+    connect(FView->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int) {
+        const int32_t Selected = FModel->ListIndexOfRow(FView->currentIndex().row());
+        FModel->SetSortedByEarliest(!FModel->SortedByEarliest());
+        FView->horizontalHeader()->setSortIndicatorShown(FModel->SortedByEarliest());
+        SelectRow(Selected);
+    });
+}
+
+void TDecisionsFrame::SetDocument(const TElementsList* Elements, const TScenarioFrame* Scenarios) {
+    FModel->SetDocument(Elements, Scenarios);
+    FitColumns();
+}
+
+void TDecisionsFrame::Refresh() {
+    FModel->Refresh();
+    FitColumns();
+}
+
+void TDecisionsFrame::FitColumns() {
+    if (FModel->columnCount() == FFittedColumns)
+        return;
+    FFittedColumns = FModel->columnCount();
+    const QFontMetrics Metrics(FView->horizontalHeader()->font());
+    for (int Col = 0; Col < FModel->columnCount(); ++Col) {
+        int Width = TActionsStringGrid::DefaultColumnWidth;
+        if (Col == 0)
+            Width = 64;
+        else if (Col == 1 || Col == 2)
+            Width = 220;
+        else
+            Width = std::max(Width, Metrics.horizontalAdvance(FModel->Caption(Col)) + 24);
+        FView->setColumnWidth(Col, Width);
+    }
+}
+
+void TDecisionsFrame::SelectRow(int32_t Index) {
+    const int32_t Row = FModel->RowOfListIndex(Index);
+    if (Row < 0 || FView->currentIndex().row() == Row)
+        return;
+    const int Col = FView->currentIndex().isValid() ? FView->currentIndex().column() : 1;
+    FSelecting = true;
+    const QModelIndex Cell = FModel->index(Row, std::min(Col, FModel->columnCount() - 1));
+    FView->selectionModel()->setCurrentIndex(Cell, QItemSelectionModel::ClearAndSelect);
+    const int Sideways = FView->horizontalScrollBar()->value();
+    FView->scrollTo(Cell);
+    FView->horizontalScrollBar()->setValue(Sideways);
+    FSelecting = false;
+}
+
+QString TDecisionsFrame::SelectionText() const {
+    const QItemSelection Selection = FView->selectionModel()->selection();
+    if (Selection.isEmpty())
+        return QString();
+    int Top = INT_MAX, Bottom = -1, Left = INT_MAX, Right = -1;
+    for (const QItemSelectionRange& Range : Selection) {
+        Top = std::min(Top, Range.top());
+        Bottom = std::max(Bottom, Range.bottom());
+        Left = std::min(Left, Range.left());
+        Right = std::max(Right, Range.right());
+    }
+    QString Text;
+    for (int Row = Top; Row <= Bottom; ++Row) {
+        QStringList Cells;
+        for (int Col = Left; Col <= Right; ++Col)
+            Cells << (Selection.contains(FModel->index(Row, Col)) ? FModel->Text(Row, Col)
+                                                                  : QString());
+        Text += Cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return Text;
+}
+
+void TDecisionsFrame::CopySelection() const {
+    QApplication::clipboard()->setText(SelectionText());
+}

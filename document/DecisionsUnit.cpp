@@ -76,13 +76,13 @@ int Rank(const TDecisionYear& Year) {
     return 3;
 }
 
-bool Earlier(const TDecisionYear& A, const TDecisionYear& B) {
+} // namespace
+
+bool DecidedEarlier(const TDecisionYear& A, const TDecisionYear& B) {
     if (Rank(A) != Rank(B))
         return Rank(A) < Rank(B);
     return A.Year < B.Year;
 }
-
-} // namespace
 
 TDecisions::TDecisions(const TElementsList& Elements, const TScenarioFrame& Scenarios)
     : FElements(Elements), FScenarios(Scenarios),
@@ -157,7 +157,7 @@ TDecisionYear TDecisions::Earliest(int32_t Row) const {
     TDecisionYear Best;
     for (int32_t Column = 0; Column < FColumnCount; ++Column) {
         const TDecisionYear Year = this->Year(Row, Column);
-        if (Earlier(Year, Best))
+        if (DecidedEarlier(Year, Best))
             Best = Year;
     }
     return Best;

@@ -32,6 +32,9 @@ struct TDecisionYear {
 // the scenario defines (or, in a time-based pathway, the table's first
 // year).
 TDecisionYear DecideBy(const TTippingYear& PredecessorTips, int32_t LeadTime, int32_t FirstYear);
+// Whether A comes before B in time: "now" first, then the years, then those
+// after the last year, then no year.
+bool DecidedEarlier(const TDecisionYear& A, const TDecisionYear& B);
 // How a decision year reads in tables: "2041", "now", "> 2080", "–".
 QString DecisionYearText(const TDecisionYear& Year);
 // The same for files meant for other programs, in plain ASCII: "2041",

@@ -51,27 +51,9 @@ void TDecisionsModel::Order() {
         FOrder.push_back(Row);
     if (!FSortedByEarliest)
         return;
-    // Now first, then by year, then those after the last year, then those
-    // without a year; equal ones keep their list order.
-    const auto Rank = [](const TDecisionYear& Year) {
-        switch (Year.Kind) {
-        case TDecisionYear::dyNow:
-            return 0;
-        case TDecisionYear::dyYear:
-            return 1;
-        case TDecisionYear::dyAfter:
-            return 2;
-        case TDecisionYear::dyNone:
-            break;
-        }
-        return 3;
-    };
-    std::stable_sort(FOrder.begin(), FOrder.end(), [&](int32_t A, int32_t B) {
-        const TDecisionYear YA = FDecisions->Earliest(A);
-        const TDecisionYear YB = FDecisions->Earliest(B);
-        if (Rank(YA) != Rank(YB))
-            return Rank(YA) < Rank(YB);
-        return YA.Year < YB.Year;
+    // Equal ones keep their list order.
+    std::stable_sort(FOrder.begin(), FOrder.end(), [this](int32_t A, int32_t B) {
+        return DecidedEarlier(FDecisions->Earliest(A), FDecisions->Earliest(B));
     });
 }
 
@@ -262,27 +244,11 @@ void TDecisionsFrame::SelectRow(int32_t Index) {
 }
 
 QString TDecisionsFrame::SelectionText() const {
-    const QItemSelection Selection = FView->selectionModel()->selection();
-    if (Selection.isEmpty())
-        return QString();
-    int Top = INT_MAX, Bottom = -1, Left = INT_MAX, Right = -1;
-    for (const QItemSelectionRange& Range : Selection) {
-        Top = std::min(Top, Range.top());
-        Bottom = std::max(Bottom, Range.bottom());
-        Left = std::min(Left, Range.left());
-        Right = std::max(Right, Range.right());
-    }
-    QString Text;
-    for (int Row = Top; Row <= Bottom; ++Row) {
-        QStringList Cells;
-        for (int Col = Left; Col <= Right; ++Col)
-            Cells << (Selection.contains(FModel->index(Row, Col)) ? FModel->Text(Row, Col)
-                                                                  : QString());
-        Text += Cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    }
-    return Text;
+    return FView->SelectedCellsText([this](int Row, int Col) { return FModel->Text(Row, Col); });
 }
 
 void TDecisionsFrame::CopySelection() const {
-    QApplication::clipboard()->setText(SelectionText());
+    const QString Text = SelectionText();
+    if (!Text.isEmpty())
+        QApplication::clipboard()->setText(Text);
 }

@@ -378,24 +378,23 @@ void TMainCommands::SaveAsActionExecute() {
     Modal().ShowMessage(&FWindow, tr("%1 saved").arg(Session.FileName()));
 }
 
-void TMainCommands::ExportScorecardActionExecute() {
+void TMainCommands::ExportTable(void (*Save)(const QString&, const TElementsList&,
+                                             const TScenarioFrame&)) {
     FWindow.FlushGridEdit();
     const QString FileName = Modal().SaveFileName(
         &FWindow, QStringLiteral("csv files [*.csv]|*.csv|all files [*.*]|*.*"),
         QStringLiteral(".csv"), true);
     if (FileName.isEmpty())
         return;
-    SaveScorecardCsv(FileName, *FWindow.MyElementsList(), *FWindow.ScenarioFrame1());
+    Save(FileName, *FWindow.MyElementsList(), *FWindow.ScenarioFrame1());
+}
+
+void TMainCommands::ExportScorecardActionExecute() {
+    ExportTable(&SaveScorecardCsv);
 }
 
 void TMainCommands::ExportDecisionsActionExecute() {
-    FWindow.FlushGridEdit();
-    const QString FileName = Modal().SaveFileName(
-        &FWindow, QStringLiteral("csv files [*.csv]|*.csv|all files [*.*]|*.*"),
-        QStringLiteral(".csv"), true);
-    if (FileName.isEmpty())
-        return;
-    SaveDecisionsCsv(FileName, *FWindow.MyElementsList(), *FWindow.ScenarioFrame1());
+    ExportTable(&SaveDecisionsCsv);
 }
 
 void TMainCommands::AboutActionExecute() {

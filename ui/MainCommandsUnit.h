@@ -9,6 +9,7 @@
 class QAction;
 class QPushButton;
 class TForm2;
+class TScenarioFrame;
 
 // A command of the main window: a named action with an enabling rule that is
 // re-evaluated whenever the application is idle, and the button that
@@ -94,6 +95,8 @@ private:
     QAction* MakeAction(const QString& Caption, const QList<QKeySequence>& Shortcuts,
                         std::function<void()> Execute);
     void BuildPanelCommands();
+    // Asks for a CSV file and writes one of the document's tables there.
+    void ExportTable(void (*Save)(const QString&, const TElementsList&, const TScenarioFrame&));
     void BuildOtherCommands();
 
     TForm2& FWindow;

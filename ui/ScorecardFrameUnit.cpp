@@ -292,25 +292,12 @@ int32_t TScorecardFrame::CurrentRow() const {
 
 QString TScorecardFrame::SelectionText() const {
     const TScorecard* Card = FModel->Scorecard();
-    const QItemSelection Selection = FView->selectionModel()->selection();
-    if (!Card || Selection.isEmpty())
+    if (!Card)
         return QString();
-    int Top = INT_MAX, Bottom = -1, Left = INT_MAX, Right = -1;
-    for (const QItemSelectionRange& Range : Selection) {
-        Top = std::min(Top, Range.top());
-        Bottom = std::max(Bottom, Range.bottom());
-        Left = std::min(Left, Range.left());
-        Right = std::max(Right, Range.right());
-    }
-    QStringList Lines;
-    for (int Row = Top; Row <= Bottom && Row < Card->RowCount(); ++Row) {
-        QStringList Cells;
-        for (int Col = Left; Col <= Right && Col < Card->ColumnCount(); ++Col)
-            Cells << (Selection.contains(FModel->index(Row, Col)) ? Card->CopyText(Row, Col)
-                                                                  : QString());
-        Lines << Cells.join(QLatin1Char('\t'));
-    }
-    return Lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return FView->SelectedCellsText([Card](int Row, int Col) {
+        return Row < Card->RowCount() && Col < Card->ColumnCount() ? Card->CopyText(Row, Col)
+                                                                   : QString();
+    });
 }
 
 void TScorecardFrame::CopySelection() const {

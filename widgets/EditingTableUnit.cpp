@@ -1,5 +1,8 @@
 #include "widgets/EditingTableUnit.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "widgets/GridKeysUnit.h"
 
 #include <QKeyEvent>
@@ -46,4 +49,27 @@ void TEditingTableView::keyPressEvent(QKeyEvent* Event) {
         return;
     }
     QTableView::keyPressEvent(Event);
+}
+
+QString
+TEditingTableView::SelectedCellsText(const std::function<QString(int Row, int Col)>& Text) const {
+    const QItemSelection Selection =
+        selectionModel() ? selectionModel()->selection() : QItemSelection();
+    if (Selection.isEmpty() || !model())
+        return QString();
+    int Top = INT_MAX, Bottom = -1, Left = INT_MAX, Right = -1;
+    for (const QItemSelectionRange& Range : Selection) {
+        Top = std::min(Top, Range.top());
+        Bottom = std::max(Bottom, Range.bottom());
+        Left = std::min(Left, Range.left());
+        Right = std::max(Right, Range.right());
+    }
+    QStringList Lines;
+    for (int Row = Top; Row <= Bottom && Row < model()->rowCount(); ++Row) {
+        QStringList Cells;
+        for (int Col = Left; Col <= Right && Col < model()->columnCount(); ++Col)
+            Cells << (Selection.contains(model()->index(Row, Col)) ? Text(Row, Col) : QString());
+        Lines << Cells.join(QLatin1Char('\t'));
+    }
+    return Lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTableView>
+#include <functional>
 
 // A table whose cells are edited in place the same way everywhere in the
 // application: Enter or F2 (or typing, where a view allows it) starts an
@@ -24,6 +25,11 @@ public:
     // a cell is edited, Alt+Up and Alt+Down are the editor's, and Ctrl+Tab
     // ends the edit and leaves the table. True when the event was taken.
     bool FilterEditorEvent(QEvent* Event);
+    // The selected cells as tab-separated text, a line per row of the range
+    // they span (ready for a spreadsheet), each cell's text given by Text;
+    // cells of the range that are not selected are empty. Empty without a
+    // selection.
+    QString SelectedCellsText(const std::function<QString(int Row, int Col)>& Text) const;
 
 protected:
     // Ctrl+Tab leaves the table; Enter edits the current cell where it may be

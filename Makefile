@@ -20,7 +20,7 @@ package:
 	./scripts/package.sh
 
 build:
-	cmake -S . -B build -G Ninja && cmake --build build
+	cmake --preset build && cmake --build --preset build
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -5,8 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build build --target corvinal
+# The preset "build" (CMakePresets.json) builds in build/, as ./test.sh does.
+cmake --preset build > /dev/null
+cmake --build --preset build --target corvinal
 
 file="${1:-examples/delta.pathway}"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

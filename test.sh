@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVINAL_WERROR=ON > /dev/null
-cmake --build build
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+# The presets are in CMakePresets.json; "test" builds in build/.
+cmake --preset test > /dev/null
+cmake --build --preset test
+ctest --preset test -j "$(nproc)"

@@ -8,6 +8,7 @@
 #include "map/PathwayMapUnit.h"
 #include "ui/ApplicationUnit.h"
 #include "ui/MainUnit.h"
+#include "ui/VersionUnit.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

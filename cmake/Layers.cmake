@@ -1,13 +1,24 @@
 # Libraries and programs of the project, and what the layer check needs to
 # know of them: which sources belong to which target, and which targets each
-# one links.
+# one links. The project's own targets, and only they, compile with its
+# warnings: libraries of the system and code of others are not ours to fix.
 
 define_property(TARGET PROPERTY CORVINAL_WIDGET_FREE
   BRIEF_DOCS "The target must not link Qt Widgets"
   FULL_DOCS "Set on the headless layers; the layer check enforces it.")
 
+# Every library, program, test and helper of the project is registered: the
+# layer check reads its sources, and it compiles with the project's warnings
+# (as errors with CORVINAL_WERROR).
 function(corvinal_register Target)
   set_property(GLOBAL APPEND PROPERTY CORVINAL_TARGETS ${Target})
+  get_target_property(Type ${Target} TYPE)
+  if(NOT Type STREQUAL "INTERFACE_LIBRARY")
+    target_compile_options(${Target} PRIVATE -Wall -Wextra)
+    if(CORVINAL_WERROR)
+      target_compile_options(${Target} PRIVATE -Werror)
+    endif()
+  endif()
 endfunction()
 
 # corvinal_add_library(Name [WIDGETS] [SIGNALS] SOURCES file... LINKS target...)
@@ -55,10 +66,13 @@ function(corvinal_link_closure Target Out)
 endfunction()
 
 # Writes, for every registered target, its sources as absolute paths, the
-# targets it links and whether it must stay free of Qt Widgets.
+# targets it links and whether it must stay free of Qt Widgets; and where the
+# headers that CMake writes lie.
 function(corvinal_write_layers File)
   get_property(Known GLOBAL PROPERTY CORVINAL_TARGETS)
-  set(Text "set(CORVINAL_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")\nset(CORVINAL_TARGETS ${Known})\n")
+  set(Text "set(CORVINAL_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")\n")
+  string(APPEND Text "set(CORVINAL_GENERATED_DIR \"${CORVINAL_GENERATED_DIR}\")\n")
+  string(APPEND Text "set(CORVINAL_TARGETS ${Known})\n")
   foreach(Target ${Known})
     get_target_property(Sources ${Target} SOURCES)
     get_target_property(Dir ${Target} SOURCE_DIR)

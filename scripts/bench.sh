@@ -6,12 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
-cmake -S . -B bench-build -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCORVINAL_BENCH=ON -DCORVINAL_TESTS=OFF -DCORVINAL_UI=OFF > /dev/null
-cmake --build bench-build
-cmake -S . -B bench-build-ui -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCORVINAL_BENCH=ON -DCORVINAL_TESTS=OFF -DCORVINAL_UI=ON > /dev/null
-cmake --build bench-build-ui --target EditBench
+cmake --preset bench > /dev/null
+cmake --build --preset bench
+cmake --preset bench-ui > /dev/null
+cmake --build --preset bench-ui
 for b in bench-build/bench/*Bench bench-build-ui/bench/EditBench; do
   echo "== $(basename "$b")"
   QT_QPA_PLATFORM=offscreen "$b" "$@"

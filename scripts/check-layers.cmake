@@ -1,7 +1,9 @@
 # The layer check: every source file belongs to one library or program, and
 # includes only headers of its own target or of targets it links, directly or
 # through what those pass on. Includes name their folder from the top of the
-# tree. A headless layer does not link Qt Widgets.
+# tree; a header that CMake writes into the build folder is named from the
+# top of CORVINAL_GENERATED_DIR, under which it lies in its folder as if in the
+# source tree. A headless layer does not link Qt Widgets.
 #
 #   cmake -DLAYERS=build/layers.cmake -P scripts/check-layers.cmake
 #
@@ -16,9 +18,22 @@ include("${LAYERS}")
 set(Root "${CORVINAL_SOURCE_DIR}")
 set(Problems)
 
+# The name by which includes reach the file at Path.
+function(corvinal_include_name Path Out)
+  set(Base "${Root}")
+  if(CORVINAL_GENERATED_DIR)
+    cmake_path(IS_PREFIX CORVINAL_GENERATED_DIR "${Path}" NORMALIZE Generated)
+    if(Generated)
+      set(Base "${CORVINAL_GENERATED_DIR}")
+    endif()
+  endif()
+  file(RELATIVE_PATH R "${Base}" "${Path}")
+  set(${Out} "${R}" PARENT_SCOPE)
+endfunction()
+
 foreach(T ${CORVINAL_TARGETS})
   foreach(S ${SOURCES_${T}})
-    file(RELATIVE_PATH R "${Root}" "${S}")
+    corvinal_include_name("${S}" R)
     if(DEFINED "OWNER_${R}")
       list(APPEND Problems "${R} belongs to both ${OWNER_${R}} and ${T}")
     endif()
@@ -32,7 +47,7 @@ foreach(T ${CORVINAL_TARGETS})
     list(APPEND Problems "${T} is a headless layer but links Qt6::Widgets")
   endif()
   foreach(S ${SOURCES_${T}})
-    file(RELATIVE_PATH R "${Root}" "${S}")
+    corvinal_include_name("${S}" R)
     math(EXPR Checked "${Checked} + 1")
     file(STRINGS "${S}" Lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
     foreach(Line ${Lines})

@@ -7,9 +7,8 @@ cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-60}"
 
 ./scripts/install-deps.sh
-CC=clang CXX=clang++ cmake -S . -B fuzz-build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCORVINAL_FUZZ=ON -DCORVINAL_TESTS=OFF -DCORVINAL_UI=OFF > /dev/null
-cmake --build fuzz-build
+cmake --preset fuzz > /dev/null
+cmake --build --preset fuzz
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

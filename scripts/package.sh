@@ -22,9 +22,10 @@ export DEB_CXXFLAGS_MAINT_STRIP=-g
 cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
 ldflags=$(dpkg-buildflags --get LDFLAGS)
 
-cmake -S . -B package-build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-  -DCORVINAL_TESTS=OFF "-DCMAKE_CXX_FLAGS=$cxxflags" "-DCMAKE_EXE_LINKER_FLAGS=$ldflags" > /dev/null
-cmake --build package-build
+# The preset "package" (CMakePresets.json) builds in package-build/; the
+# flags are Debian's of the day, so they are given here.
+cmake --preset package "-DCMAKE_CXX_FLAGS=$cxxflags" "-DCMAKE_EXE_LINKER_FLAGS=$ldflags" > /dev/null
+cmake --build --preset package
 
 version=$(package-build/app/corvinal --version | sed -n 's/^corvinal //p')
 arch=$(dpkg --print-architecture)

@@ -1,9 +1,12 @@
 #include "ui/AboutUnit.h"
 #include "tests/support/ScriptedModal.h"
+#include "ui/VersionUnit.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -34,6 +37,19 @@ TEST(AboutForm, FiveButtonsInOneColumn) {
     EXPECT_GT(Form.CompileDateLabel()->text().size(), QString("Compile date ").size());
     EXPECT_FALSE(Form.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(Form.Action(), oaClose);
+}
+
+// The start dialog and the about box name the version and the day the program
+// was built, in the user's short date format.
+TEST(AboutForm, ShowsTheVersionAndTheBuildDate) {
+    const QDate Built = QDate::fromString(QStringLiteral(CORVINAL_BUILD_DATE), Qt::ISODate);
+    ASSERT_TRUE(Built.isValid()) << CORVINAL_BUILD_DATE;
+    TAboutForm Form({});
+    EXPECT_EQ(Form.CompileDateLabel()->text(),
+              "Compile date " + QLocale::system().toString(Built, QLocale::ShortFormat));
+    EXPECT_TRUE(CreditsText().contains("<h2>Corvinal " CORVINAL_VERSION "</h2>"));
+    TAboutBox Box;
+    EXPECT_EQ(Box.CreditsLabel()->text(), CreditsText());
 }
 
 TEST(AboutForm, CommandLineFileIsOfferedUnderItsName) {

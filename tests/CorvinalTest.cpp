@@ -1,4 +1,5 @@
 #include "tests/support/TestSupport.h"
+#include "ui/VersionUnit.h"
 
 #include <QDir>
 #include <QFile>

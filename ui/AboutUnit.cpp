@@ -1,5 +1,6 @@
 #include "ui/AboutUnit.h"
 
+#include "ui/VersionUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
 #include <QBoxLayout>

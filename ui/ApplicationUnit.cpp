@@ -2,6 +2,7 @@
 
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
+#include "ui/VersionUnit.h"
 #include "widgets/ErrorReportUnit.h"
 #include "widgets/KeyboardUnit.h"
 #include "widgets/ModalSeamUnit.h"

@@ -1,0 +1,2 @@
+#include "high/High.h"
+#include "high/HighVersion.h"

@@ -19,7 +19,6 @@ struct TBenchMap {
         FillBenchPathway(List, Scenarios, N);
         Settings.SetMinTippingPointValue(0);
         Settings.SetMaxTippingPointValue(100);
-        Settings.SetXAxisHeight(XAxisHeight(List, Scenarios));
     }
 
     TGraphicsSettings Settings;
@@ -32,7 +31,7 @@ void BM_MapLayout(benchmark::State& State) {
     const int32_t N = int32_t(State.range(0));
     TBenchMap Bench(N);
     for (auto _ : State) {
-        const TMapGeometry Geometry(Bench.Settings, Bench.List, -1);
+        const TMapGeometry Geometry(Bench.Settings, Bench.List, Bench.Scenarios, -1);
         int64_t Sum = 0;
         for (int32_t I = 0; I < N; ++I)
             Sum += Geometry.YAt(I) + Geometry.ColorAt(I) +

@@ -403,7 +403,7 @@ TEST_F(MapView, TheMapAnswersThePointerFromItsGeometry) {
     TElement* Dike = List.AddSimpleElement("Dike", RGBToColor(0, 0, 200), 40, 0, 0);
     AddScenarioColumn(Scenarios, "Wet", {"0", "10", "20", "30", "40", "50"});
     Frame.Draw();
-    const TMapGeometry Geometry(Frame.Settings(), List, -1);
+    const TMapGeometry Geometry(Frame.Settings(), List, Scenarios, -1);
     const std::vector<TMapShape> Shapes = ElementShapes(Geometry, 1);
     ASSERT_FALSE(Shapes.empty());
     QPoint Station;
@@ -456,7 +456,7 @@ TEST_F(MapView, ACutCaptionShowsItsWholeNameWhenPointedAt) {
                           RGBToColor(0, 120, 0), 40, 0, 0);
     List.AddSimpleElement("Dike", RGBToColor(0, 0, 200), 60, 0, 0);
     Frame.Draw();
-    const TMapGeometry Geometry(Frame.Settings(), List, -1);
+    const TMapGeometry Geometry(Frame.Settings(), List, Scenarios, -1);
     const QPoint Cut(100, Geometry.YAt(1)), Whole(20, Geometry.YAt(2));
     EXPECT_EQ(Frame.ToolTipAt(Cut),
               "<p style='white-space:pre'>Flood-proofing of buildings and critical "

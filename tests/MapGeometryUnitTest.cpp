@@ -34,10 +34,9 @@ protected:
         TCellGrid& Grid = Scenarios.ScenariosStringGrid();
         Grid.SetColCount(Grid.ColCount() + 1);
     }
-    // The settings' axis band as a drawing would set it.
+    // The layout of a drawing, with the axis band of the scenarios.
     TMapGeometry Geometry(int32_t Series = -1) {
-        Settings.SetXAxisHeight(XAxisHeight(List, Scenarios));
-        return TMapGeometry(Settings, List, Series);
+        return TMapGeometry(Settings, List, Scenarios, Series);
     }
 
     TGraphicsSettings Settings;
@@ -436,6 +435,7 @@ struct TReference {
     const TGraphicsSettings& S;
     const TElementsList& L;
     int32_t Series;
+    int32_t AxisBand;
 
     const TElement* Current() const {
         return L.CurrentElementID() == -1 ? nullptr : L.FindElement(L.CurrentElementID());
@@ -451,7 +451,8 @@ struct TReference {
     int32_t Y(const TElement& E) const {
         if (E.IsPrimaryElement()) {
             const int32_t P = L.PrimaryCount();
-            const double H = double(S.PlotHeight());
+            const double H =
+                double(S.DrawingAreaHeight() - S.BottomMargin() - AxisBand - S.TopMargin());
             if (P == 1)
                 return S.TopMargin() + RoundToPixel(H / 2);
             const double Step = H / (P - 1);
@@ -491,7 +492,7 @@ TEST_F(MapGeometry, LayoutAgreesWithTheModelOnRandomLists) {
                                                       : IDs[Random() % IDs.size()]);
         Settings.SetYOffset(int32_t(Random() % 30));
         const TMapGeometry G = Geometry();
-        const TReference Ref{Settings, List, -1};
+        const TReference Ref{Settings, List, -1, XAxisHeight(List, Scenarios)};
         // The plain rows stay where no two lines on them overlap and none
         // lies below the lowest row.
         const int32_t PlainClosest =

@@ -46,8 +46,7 @@ protected:
         E->SetMyColor(Second->MyColor());
         E->SetCombinationType(Type);
     }
-    // Built after the drawing, which sets the height of the axis band.
-    TMapGeometry Geometry() const { return TMapGeometry(Settings, List, -1); }
+    TMapGeometry Geometry() const { return TMapGeometry(Settings, List, Scenarios, -1); }
 
     TGraphicsSettings Settings;
     TElementsList List;

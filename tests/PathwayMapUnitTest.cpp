@@ -314,7 +314,7 @@ TEST_F(PathwayMap, ScenarioAxesTickTheDefinedYears) {
     AddScenario(QStringLiteral("Flat"), {"5000", "5000", "5000"});
     AddScenario(QStringLiteral("Close"), {"0", "100", "200", "2000"});
     const TRecording C = Record();
-    EXPECT_EQ(Settings.XAxisHeight(), 50 * 3 + 70);
+    EXPECT_EQ(Map.Geometry(-1).AxisBandHeight(), 50 * 3 + 70);
     const int32_t A = 400 - 10 - 220;
     // Wet: name, polyline from PlotLeft over the two defined years, ticks.
     const int32_t Y0 = A + 60;
@@ -357,7 +357,7 @@ TEST_F(PathwayMap, TimeBasedMapShowsTheSelectedSeries) {
     Settings.SetXAxisTitle(QStringLiteral("Year"));
     for (const int32_t Series : {0, 1}) {
         const TRecording C = Record(Series);
-        EXPECT_EQ(Settings.XAxisHeight(), 70);
+        EXPECT_EQ(Map.Geometry(Series).AxisBandHeight(), 70);
         const int32_t XNow = Series == 0 ? 358 : 432, XDike = Series == 0 ? 580 : 802;
         EXPECT_TRUE(C.HasLine(XNow, 10, XNow, 320)) << Series;
         EXPECT_TRUE(C.HasLine(XNow, 320, XDike + 10, 320)) << Series;
@@ -781,7 +781,7 @@ TEST_F(OverlappingMaps, CaptionsLinesAndAxisStayApart) {
         Settings.SetMaxTippingPointValue(100);
         Case.Build();
         const QImage Image = Render();
-        const TMapGeometry G(Settings, List, -1);
+        const TMapGeometry G(Settings, List, Scenarios, -1);
         // The geometry: overlapping lines at least 5 rows apart, all rows in
         // the plot.
         EXPECT_GE(ClosestOverlappingRows(G), RowSpacing);
@@ -816,7 +816,7 @@ TEST_F(PathwayMap, LongCaptionsAreCutAtTheBandsEdge) {
     EXPECT_EQ(Settings.TitlesAreaWidth(), 200);
     // The captions as the map writes them, with their whole texts.
     TRecordingCanvas Canvas;
-    const TMapGeometry G(Settings, List, -1);
+    const TMapGeometry G(Settings, List, Scenarios, -1);
     const std::vector<TMapCaption> Captions = Map.Captions(Canvas, G, -1);
     ASSERT_EQ(Captions.size(), 5u);
     EXPECT_EQ(Captions[0].Whole, QStringLiteral("Peak river discharge at the border"));

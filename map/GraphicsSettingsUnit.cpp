@@ -40,9 +40,11 @@ int32_t TGraphicsSettings::TitleBandHeight() const {
     return FTitle.isEmpty() ? 0 : 2 * FontPointsToPixels(TitleFontSize());
 }
 
-// Two lines of the map's font: one row of symbols, each with its text.
+// Two lines of the map's font and a little more: one row of symbols, each
+// with its text, a line below the axes and clear of the credit line at the
+// foot of the picture.
 int32_t TGraphicsSettings::LegendBandHeight() const {
-    return FLegend ? 2 * FontPointsToPixels(FFontSize) : 0;
+    return FLegend ? 2 * FontPointsToPixels(FFontSize) + 6 : 0;
 }
 
 namespace {

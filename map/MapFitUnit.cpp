@@ -17,52 +17,12 @@ int32_t ClampSetting(int64_t Value) {
                                        std::numeric_limits<int32_t>::max()));
 }
 
-// How far below its action each element lies in the plain layout, and which
-// action that is (-1 for one whose chain of second elements finds none):
-// a walk down the chain, each element visited once.
-struct TDepths {
-    std::vector<int64_t> Depth;
-    std::vector<int32_t> Root;
-};
-
-TDepths PlainDepths(const TMapGeometry& G, int64_t Step) {
-    const int32_t N = G.Count();
-    TDepths D{std::vector<int64_t>(size_t(N), 0), std::vector<int32_t>(size_t(N), -2)};
-    std::vector<int32_t> Path;
-    std::vector<bool> OnPath(size_t(N), false);
-    for (int32_t Start = 0; Start < N; ++Start) {
-        if (D.Root[size_t(Start)] != -2)
-            continue;
-        Path.clear();
-        int32_t Cur = Start;
-        int32_t Root = -1;
-        int64_t Base = 0;
-        for (;;) {
-            if (Cur < 0 || OnPath[size_t(Cur)])
-                break;
-            if (D.Root[size_t(Cur)] != -2) {
-                Root = D.Root[size_t(Cur)];
-                Base = D.Depth[size_t(Cur)];
-                break;
-            }
-            if (G.Element(Cur).IsPrimaryElement()) {
-                D.Root[size_t(Cur)] = Cur;
-                Root = Cur;
-                break;
-            }
-            OnPath[size_t(Cur)] = true;
-            Path.push_back(Cur);
-            Cur = G.SecondIndex(Cur);
-        }
-        for (auto It = Path.rbegin(); It != Path.rend(); ++It) {
-            OnPath[size_t(*It)] = false;
-            if (Root >= 0 && G.ExtendsPastSecondAt(*It))
-                Base += (int64_t(G.ChildNumberAt(*It)) + 1) * Step;
-            D.Root[size_t(*It)] = Root;
-            D.Depth[size_t(*It)] = Root >= 0 ? Base : 0;
-        }
-    }
-    return D;
+// Whether the layout has one action: it lies halfway down the plot.
+bool SingleAction(const TMapGeometry& G) {
+    int32_t Actions = 0;
+    for (int32_t I = 0; I < G.Count() && Actions < 2; ++I)
+        Actions += G.Element(I).IsPrimaryElement() ? 1 : 0;
+    return Actions == 1;
 }
 
 } // namespace
@@ -98,53 +58,39 @@ TGraphicsSettings FittedSettings(const TGraphicsSettings& ASettings,
     const int32_t Spacing = FittedRowSpacing(TH);
     Fitted.SetRowSpacing(Spacing);
 
-    // The plain layout spaces the actions evenly and hangs the sub-rows
-    // below them: each action's step must hold its deepest sub-row and one
-    // spacing more. The last action's sub-rows lie below the axis's reach
-    // and are always moved apart; they need their room above it.
+    // Every row a spacing below the one before, down to the lowest row,
+    // which lies AxisClearance below the plot: the rows are moved apart
+    // where their plain places would put two closer. A single action lies
+    // halfway down, with its sub-rows below it.
     const TMapGeometry Plain(Fitted, AElementsList, AScenarioFrame, ASeriesIndex);
-    const int64_t Step = std::max<int64_t>(ASettings.YOffset(), Spacing);
-    const TDepths Depths = PlainDepths(Plain, Step);
-    std::vector<int32_t> Actions;
-    std::vector<int64_t> Deepest;
-    std::vector<int32_t> ActionOf(size_t(Plain.Count()), -1);
-    for (int32_t I = 0; I < Plain.Count(); ++I)
-        if (Plain.Element(I).IsPrimaryElement() && Depths.Root[size_t(I)] == I) {
-            ActionOf[size_t(I)] = int32_t(Actions.size());
-            Actions.push_back(I);
-            Deepest.push_back(0);
-        }
-    for (int32_t I = 0; I < Plain.Count(); ++I) {
-        const int32_t Root = Depths.Root[size_t(I)];
-        if (Root >= 0 && ActionOf[size_t(Root)] >= 0)
-            Deepest[size_t(ActionOf[size_t(Root)])] =
-                std::max(Deepest[size_t(ActionOf[size_t(Root)])], Depths.Depth[size_t(I)]);
-    }
-    const int64_t P = int64_t(Actions.size());
-    int64_t PlotHeight = 2 * int64_t(Spacing);
-    if (P == 1)
-        PlotHeight = 2 * std::max<int64_t>(Spacing, Deepest[0]);
-    else if (P > 1) {
-        int64_t ActionStep = Spacing;
-        for (int64_t K = 0; K + 1 < P; ++K)
-            ActionStep = std::max(ActionStep, Deepest[size_t(K)] + Spacing);
-        PlotHeight = ActionStep * (P - 1) + Deepest[size_t(P - 1)];
-    }
-    // Moved apart, the rows need a spacing each down to the lowest row.
-    PlotHeight = std::max(PlotHeight, int64_t(Plain.LaneCount() - 1) * Spacing - AxisClearance);
+    const int64_t Rows = std::max<int64_t>(1, Plain.LaneCount());
+    int64_t PlotHeight = std::max<int64_t>(Spacing, (Rows - 1) * Spacing);
+    if (Rows > 1 && Plain.LaneCount() > 0 && SingleAction(Plain))
+        PlotHeight *= 2;
     const int64_t Around = int64_t(ASettings.TopMargin()) + Fitted.TitleBandHeight() +
                            Plain.AxisBandHeight() + Fitted.LegendBandHeight() +
                            ASettings.BottomMargin();
-    // The layout has the last word: where it still puts two rows closer,
-    // the plot grows until it does not.
-    int64_t Extra = 0;
-    for (int Round = 0; Round < 32; ++Round) {
-        Fitted.SetDrawingAreaHeight(
-            ClampSetting(Around + std::max<int64_t>(1, PlotHeight + Extra)));
+    auto Fits = [&](int64_t Plot) {
+        Fitted.SetDrawingAreaHeight(ClampSetting(Around + std::max<int64_t>(1, Plot)));
         const TMapGeometry Layout(Fitted, AElementsList, AScenarioFrame, ASeriesIndex);
-        if (SmallestRowDistance(Layout) >= Spacing)
-            break;
-        Extra = Extra == 0 ? Spacing : 2 * Extra;
+        return SmallestRowDistance(Layout) >= Spacing;
+    };
+    // The layout has the last word: where it still puts two rows closer
+    // (rows that share a place and must be moved apart), the plot grows
+    // until it does not, and then back to the least height found that fits.
+    if (!Fits(PlotHeight)) {
+        int64_t Low = PlotHeight, Grow = Spacing;
+        int64_t High = PlotHeight + Grow;
+        for (int Round = 0; Round < 24 && !Fits(High); ++Round) {
+            Low = High;
+            Grow *= 2;
+            High = PlotHeight + Grow;
+        }
+        while (High - Low > 1) {
+            const int64_t Middle = Low + (High - Low) / 2;
+            (Fits(Middle) ? High : Low) = Middle;
+        }
+        Fits(High);
     }
     return Fitted;
 }

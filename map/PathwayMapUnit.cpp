@@ -289,7 +289,8 @@ void TPathwayMap::DrawLegend(TCanvas& ACanvas, const TMapGeometry& AGeometry) co
     ACanvas.SetFontBold(false);
     ACanvas.SetFontColor(clBlack);
     const int32_t TH = ACanvas.TextHeight(QStringLiteral("bp"));
-    const int64_t Middle = int64_t(AGeometry.LegendTop()) + FSettings.LegendBandHeight() / 2;
+    const int64_t Middle =
+        int64_t(AGeometry.LegendTop()) + FontPointsToPixels(FSettings.FontSize());
     const int32_t Y = ClampPixel(Middle);
     const int32_t Gap = std::max(6, TH / 3);
     int64_t X = FSettings.LeftMargin();

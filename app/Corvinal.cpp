@@ -4,7 +4,9 @@
 #include "document/DecisionsUnit.h"
 #include "document/PathwayFileUnit.h"
 #include "document/ScorecardUnit.h"
+#include "map/CanvasUnit.h"
 #include "map/MapExportUnit.h"
+#include "map/MapFitUnit.h"
 #include "map/PathwayMapUnit.h"
 #include "ui/ApplicationUnit.h"
 #include "ui/MainUnit.h"
@@ -15,6 +17,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <cstdio>
 #include <exception>
 
@@ -61,7 +65,7 @@ void QuietMessages(QtMsgType Type, const QMessageLogContext& Context, const QStr
 
 // Loads FILE as the main window would and writes its map to OUTPUT.
 int ExportCommand(int Argc, char** Argv, const QString& Output, const QString& SeriesText,
-                  const QString& ScaleText, const QString& FileName) {
+                  const QString& ScaleText, bool Fit, const QString& FileName) {
     // Drawing needs fonts but no screen.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -98,7 +102,20 @@ int ExportCommand(int Argc, char** Argv, const QString& Output, const QString& S
                 Series = Wanted;
             }
         }
+        if (Fit) {
+            // Measured as the map writes its captions, on a canvas that
+            // draws nowhere; the file itself is left as it is.
+            QImage Scratch(1, 1, QImage::Format_RGB32);
+            QPainter Painter(&Scratch);
+            TPainterCanvas Canvas(Painter, 1, 1);
+            Doc.Settings =
+                FittedSettings(Doc.Settings, Doc.Elements, Doc.Scenarios, Series, Canvas);
+        }
         TPathwayMap Map(Doc.Settings, Doc.Elements, Doc.Scenarios);
+        // The decision points the file's graph settings ask for, as the map
+        // view shows them.
+        Map.SetDecisionPoints(
+            MapDecisionPoints(Doc.Elements, Doc.Scenarios, Doc.Settings.DecisionPoints(), Series));
         ExportMap(Map, Output, Series, Scale);
         return 0;
     } catch (const std::exception& E) {
@@ -169,6 +186,11 @@ int main(int Argc, char** Argv) {
         QStringLiteral("scale"),
         QStringLiteral("Multiply the size of the image by S (default 1), for slides and posters."),
         QStringLiteral("S"));
+    const QCommandLineOption FitOption(
+        QStringLiteral("fit"),
+        QStringLiteral("Fit the map to its content before drawing it: a caption band as wide as "
+                       "the longest caption, rows one and a half lines apart (the file is not "
+                       "changed)."));
     const QCommandLineOption ScorecardOption(
         QStringLiteral("scorecard"),
         QStringLiteral("Write the scorecard of FILE (costs and tipping years) to CSV."),
@@ -178,7 +200,8 @@ int main(int Argc, char** Argv) {
         QStringLiteral("Write the decisions of FILE (the year by which each pathway must be "
                        "decided on, per scenario) to CSV."),
         QStringLiteral("CSV"));
-    Parser.addOptions({ExportOption, SeriesOption, ScaleOption, ScorecardOption, DecisionsOption});
+    Parser.addOptions(
+        {ExportOption, SeriesOption, ScaleOption, FitOption, ScorecardOption, DecisionsOption});
     Parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A .pathway file."),
                                  QStringLiteral("[FILE]"));
 
@@ -209,10 +232,12 @@ int main(int Argc, char** Argv) {
             return 2;
         }
         return ExportCommand(Argc, Argv, Parser.value(ExportOption), Parser.value(SeriesOption),
-                             Parser.value(ScaleOption), Parser.positionalArguments().first());
+                             Parser.value(ScaleOption), Parser.isSet(FitOption),
+                             Parser.positionalArguments().first());
     }
-    if (Parser.isSet(SeriesOption) || Parser.isSet(ScaleOption)) {
-        PrintLine(stderr, QStringLiteral("corvinal: --series and --scale go with --export."));
+    if (Parser.isSet(SeriesOption) || Parser.isSet(ScaleOption) || Parser.isSet(FitOption)) {
+        PrintLine(stderr,
+                  QStringLiteral("corvinal: --series, --scale and --fit go with --export."));
         return 2;
     }
     if (Parser.isSet(ScorecardOption)) {

@@ -27,7 +27,6 @@ struct TBenchDocument {
         Settings.SetMaxTippingPointValue(100);
         // Room for the plot above the ten scenario axes.
         Settings.SetDrawingAreaHeight(1000);
-        Settings.SetXAxisHeight(XAxisHeight(List, Scenarios));
     }
 
     TGraphicsSettings Settings;
@@ -64,7 +63,7 @@ BENCHMARK(BM_MapRedraw)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 void BM_HitTest(benchmark::State& State) {
     const int32_t N = int32_t(State.range(0));
     const TBenchDocument Doc(N);
-    const TMapGeometry Geometry(Doc.Settings, Doc.List, -1);
+    const TMapGeometry Geometry(Doc.Settings, Doc.List, Doc.Scenarios, -1);
     std::mt19937 Random(11);
     std::vector<QPoint> Points;
     for (int32_t K = 0; K < 64; ++K) {

@@ -4,6 +4,8 @@
 #include "document/CsvUnit.h"
 
 #include <cmath>
+#include <memory>
+#include <unordered_map>
 
 TDecisionYear DecideBy(const TTippingYear& PredecessorTips, int32_t LeadTime, int32_t FirstYear) {
     switch (PredecessorTips.Kind) {
@@ -202,4 +204,93 @@ QByteArray DecisionsCsv(const TElementsList& Elements, const TScenarioFrame& Sce
 void SaveDecisionsCsv(const QString& FileName, const TElementsList& Elements,
                       const TScenarioFrame& Scenarios) {
     SaveCsvFile(FileName, DecisionsCsv(Elements, Scenarios));
+}
+
+double ScenarioValueInYear(const TScenarioTimeline& Timeline, int32_t Year) {
+    const auto& Points = Timeline.Points();
+    if (Points.empty())
+        return 0;
+    if (Year <= Points.front().Year)
+        return Points.front().Value;
+    for (size_t K = 0; K + 1 < Points.size(); ++K) {
+        const auto& P = Points[K];
+        const auto& Q = Points[K + 1];
+        if (Year <= Q.Year)
+            return P.Value + (Q.Value - P.Value) * double(Year - P.Year) / double(Q.Year - P.Year);
+    }
+    return Points.back().Value;
+}
+
+std::vector<TMapDecisionPoint> MapDecisionPoints(const TElementsList& Elements,
+                                                 const TScenarioFrame& Scenarios, int32_t Choice,
+                                                 int32_t ASeriesIndex) {
+    std::vector<TMapDecisionPoint> Points;
+    const bool TimeBased = Elements.PathwayType() == ptTimeBased;
+    if (Choice <= 0)
+        return Points;
+    const int32_t Column = TimeBased ? ASeriesIndex : Choice - 1;
+    const int32_t Columns = TimeBased ? Elements.TippingTimeValuesCount() : Scenarios.Count();
+    if (Column < 0 || Column >= Columns)
+        return Points;
+    const QString Name =
+        TimeBased ? Elements.TippingTimeColumnCaption(Column) : Scenarios.ScenarioCaption(Column);
+    // A scenario whose cells cannot be read marks nothing; its axis says why.
+    std::unique_ptr<TScenarioTimeline> Timeline;
+    int32_t FirstYear = Scenarios.BeginYear();
+    if (!TimeBased) {
+        try {
+            Timeline = std::make_unique<TScenarioTimeline>(Scenarios, Column);
+        } catch (const ECorvinalError&) {
+            return Points;
+        }
+        if (!Timeline->Points().empty())
+            FirstYear = Timeline->Points().front().Year;
+    }
+    // Lookups by id, the first match winning as in the model, through one
+    // index: a map of thousands of pathways is redrawn at every edit.
+    const int32_t N = Elements.Count();
+    std::unordered_map<int32_t, int32_t> IndexOf;
+    IndexOf.reserve(size_t(std::max(0, N)));
+    for (int32_t I = 0; I < N; ++I)
+        IndexOf.emplace(Elements.Elements(I)->ID(), I);
+    auto Find = [&](int32_t ID) -> const TElement* {
+        const auto It = IndexOf.find(ID);
+        return It == IndexOf.end() ? nullptr : Elements.Elements(It->second);
+    };
+    // The lead time of the action a pathway changes to, as
+    // TElement::EffectiveLeadTime finds it.
+    auto LeadTime = [&](const TElement* To) {
+        for (int32_t Step = 0; To && Step <= N + 1; ++Step) {
+            if (To->IsPrimaryElement())
+                return To->LeadTime();
+            To = Find(To->CombinationSecondID());
+        }
+        return 0;
+    };
+    for (int32_t I = 0; I < N; ++I) {
+        const TElement* E = Elements.Elements(I);
+        if (E->IsPrimaryElement())
+            continue;
+        const auto From = IndexOf.find(E->PredecessorID());
+        if (From == IndexOf.end())
+            continue;
+        const TElement* Predecessor = Elements.Elements(From->second);
+        const TElement* To = Find(E->CombinationSecondID());
+        const TTippingYear Tips = TimeBased
+                                      ? TimeValueYear(Predecessor->TippingTimeValue(Column))
+                                      : Timeline->TippingYear(Predecessor->TippingPointValue());
+        const TDecisionYear Year = DecideBy(Tips, LeadTime(To), FirstYear);
+        if (Year.Kind != TDecisionYear::dyYear && Year.Kind != TDecisionYear::dyNow)
+            continue;
+        const bool Now = Year.Kind == TDecisionYear::dyNow;
+        const double Value = Now         ? 0
+                             : TimeBased ? double(Year.Year)
+                                         : ScenarioValueInYear(*Timeline, Year.Year);
+        const QString Action = To ? To->Caption() : E->Caption();
+        const QString Text = Now ? QStringLiteral("Decide on %1 now (%2)").arg(Action, Name)
+                                 : QStringLiteral("Decide on %1 by %2 (%3)")
+                                       .arg(Action, QString::number(Year.Year), Name);
+        Points.push_back(TMapDecisionPoint{From->second, Value, Now, Text});
+    }
+    return Points;
 }

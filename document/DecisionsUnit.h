@@ -1,5 +1,6 @@
 #pragma once
 
+#include "map/PathwayMapUnit.h"
 #include "model/ElementsUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
 #include "scenarios/TippingYearUnit.h"
@@ -98,3 +99,22 @@ QByteArray DecisionsCsv(const TElementsList& Elements, const TScenarioFrame& Sce
 // has been written. Fails with "Cannot write <file>: <reason>".
 void SaveDecisionsCsv(const QString& FileName, const TElementsList& Elements,
                       const TScenarioFrame& Scenarios);
+
+// The value a scenario reaches in Year, on the straight line between the two
+// years around it that it defines (the value of the nearest end outside
+// them); 0 for a scenario without years.
+double ScenarioValueInYear(const TScenarioTimeline& Timeline, int32_t Year);
+
+// The decision points a map marks for a choice of DecisionPoints (graph
+// settings): none for 0 or a scenario that is not there; for scenario N
+// (counted from 1) of a condition-based pathway, or the time column
+// ASeriesIndex of a time-based one when the choice is above 0, one for every
+// pathway element whose predecessor is in the list and which has a decide-by
+// year there (DecideBy, as in TDecisions): on the predecessor's line at the
+// value the scenario reaches in that year (time-based: at that year), or due
+// now. Decisions after the last year and those without a year mark nothing.
+// The tooltip names the decision: "Decide on Barrier by 2041 (High)",
+// "Decide on Barrier now (High)".
+std::vector<TMapDecisionPoint> MapDecisionPoints(const TElementsList& Elements,
+                                                 const TScenarioFrame& Scenarios, int32_t Choice,
+                                                 int32_t ASeriesIndex);

@@ -16,12 +16,10 @@ void TDocumentState::PutBack(TElementsList& Elements, TScenarioFrame& Scenarios,
     Elements.Assign(FElements);
     Scenarios = FScenarios;
     // Whether the axis is shown is the view's choice, kept over every
-    // document; the axis band's height follows the next drawing.
+    // document.
     const bool ShowXAxis = Settings.ShowXAxis();
-    const int32_t XAxisHeight = Settings.XAxisHeight();
     Settings = FSettings;
     Settings.SetShowXAxis(ShowXAxis);
-    Settings.SetXAxisHeight(XAxisHeight);
 }
 
 bool TDocumentState::SameAs(const TDocumentState& Other) const {

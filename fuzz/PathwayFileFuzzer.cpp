@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     // bitmap behind): corners, middle, and where the first element's station
     // stands.
     if (Drawn) {
-        const TMapGeometry Geometry(Doc.Settings, Doc.Elements, Series);
+        const TMapGeometry Geometry(Doc.Settings, Doc.Elements, Doc.Scenarios, Series);
         std::vector<QPoint> Points{QPoint(0, 0), QPoint(Bitmap.width() / 2, Bitmap.height() / 2),
                                    QPoint(Bitmap.width() - 1, Bitmap.height() - 1)};
         if (Geometry.Count() > 0)

@@ -262,6 +262,7 @@ TPainterCanvas::~TPainterCanvas() {
 QFont TPainterCanvas::CurrentFont() const {
     QFont Font(MapFontFamily());
     Font.setPixelSize(FontPointsToPixels(FontSize()));
+    Font.setBold(FontBold());
     return Font;
 }
 
@@ -400,7 +401,8 @@ void TPainterCanvas::FillClipped(int64_t Left, int64_t Top, int64_t Right, int64
 }
 
 const QFontMetrics& TPainterCanvas::Metrics() {
-    const int32_t Pixels = FontPointsToPixels(FontSize());
+    // One key for size and weight: the pixel size, negative when bold.
+    const int32_t Pixels = FontPointsToPixels(FontSize()) * (FontBold() ? -1 : 1);
     if (Pixels != FMetricsPixels) {
         FFont = CurrentFont();
         FMetrics = QFontMetrics(FFont);

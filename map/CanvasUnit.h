@@ -63,6 +63,8 @@ public:
     void SetBrushColor(TColor Value) { FBrushColor = Value; }
     int32_t FontSize() const { return FFontSize; }
     void SetFontSize(int32_t Value) { FFontSize = Value; }
+    bool FontBold() const { return FFontBold; }
+    void SetFontBold(bool Value) { FFontBold = Value; }
     TColor FontColor() const { return FFontColor; }
     void SetFontColor(TColor Value) { FFontColor = Value; }
     QPoint PenPos() const { return FPenPos; }
@@ -104,6 +106,7 @@ private:
     int32_t FPenWidth = 1;
     TColor FBrushColor = clWhite;
     int32_t FFontSize = 12;
+    bool FFontBold = false;
     TColor FFontColor = clBlack;
     QPoint FPenPos;
 };
@@ -128,7 +131,7 @@ public:
     int32_t TextWidth(const QString& Text) override;
     int32_t TextHeight(const QString& Text) override;
 
-    // The font the current FontSize stands for.
+    // The font the current FontSize and FontBold stand for.
     QFont CurrentFont() const;
 
 protected:
@@ -146,12 +149,12 @@ private:
 
     QPainter& FPainter;
     bool FRaster = false;
-    int32_t FMetricsPixels = -1;
+    int32_t FMetricsPixels = 0; // negative for a bold font, 0 before the first
     QFont FFont;
     QFontMetrics FMetrics{QFont()};
     // The last text measured, so that a text measured to see whether it fits
     // is not measured again when it is written.
     QString FMeasuredText;
-    int32_t FMeasuredPixels = -1;
+    int32_t FMeasuredPixels = 0;
     int32_t FMeasuredWidth = 0;
 };

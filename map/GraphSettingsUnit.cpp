@@ -1,6 +1,7 @@
 #include "map/GraphSettingsUnit.h"
 
 #include "map/GraphicsSettingsUnit.h"
+#include "widgets/ErrorReportUnit.h"
 #include "widgets/FloatEditUnit.h"
 #include "widgets/KeyboardUnit.h"
 #include "widgets/SpinEditUnit.h"
@@ -30,6 +31,10 @@ TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
     FFontSizeSpinEdit = new TSpinEdit(6, 20, this);
     FTitleEdit = new QLineEdit(this);
     FLegendCheckBox = new QCheckBox(tr("Show a legend"), this);
+    // 0 leaves the spacing of the rows to the map.
+    FRowSpacingSpinEdit = new TSpinEdit(0, 1000, this);
+    FRowSpacingSpinEdit->setToolTip(
+        tr("The least distance between the rows of the map, in pixels; 0 leaves it to the map."));
 
     auto* Left = new QFormLayout;
     Left->addRow(tr("LeftMargin"), FLeftMarginSpinEdit);
@@ -41,6 +46,7 @@ TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
     auto* Right = new QFormLayout;
     Right->addRow(tr("GraphWidth"), FDrawingAreaWidthSpinEdit);
     Right->addRow(tr("GraphHeight"), FDrawingAreaHeightSpinEdit);
+    Right->addRow(tr("RowSpacing"), FRowSpacingSpinEdit);
     Right->addRow(QString(), FLegendCheckBox);
 
     auto* Columns = new QHBoxLayout;
@@ -54,7 +60,15 @@ TGraphSettingsForm::TGraphSettingsForm(QWidget* Parent) : QDialog(Parent) {
     FOKButton->setDefault(true);
     connect(FOKButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    FFitButton = new QPushButton(tr("Fit to content"), this);
+    FFitButton->setAutoDefault(false);
+    FFitButton->setEnabled(false);
+    FFitButton->setToolTip(tr("Widen the caption band to the longest caption and set the "
+                              "drawing height so that the rows lie one and a half lines apart."));
+    connect(FFitButton, &QPushButton::clicked, this,
+            [this] { Guarded([this] { FitToContent(); }); });
     auto* Buttons = new QHBoxLayout;
+    Buttons->addWidget(FFitButton);
     Buttons->addStretch();
     Buttons->addWidget(FCancelButton);
     Buttons->addWidget(FOKButton);
@@ -133,6 +147,23 @@ void TGraphSettingsForm::SetLegend(bool Value) {
     FLegendCheckBox->setChecked(Value);
 }
 
+int TGraphSettingsForm::RowSpacing() const {
+    return FRowSpacingSpinEdit->Value();
+}
+void TGraphSettingsForm::SetRowSpacing(int Value) {
+    FRowSpacingSpinEdit->SetValue(Value);
+}
+
+void TGraphSettingsForm::SetFitToContent(std::function<void()> Fit) {
+    FFitToContent = std::move(Fit);
+    FFitButton->setEnabled(bool(FFitToContent));
+}
+
+void TGraphSettingsForm::FitToContent() {
+    if (FFitToContent)
+        FFitToContent();
+}
+
 void TGraphSettingsForm::accept() {
     TGraphicsSettings Asked;
     Asked.SetLeftMargin(LeftMargin());
@@ -142,8 +173,10 @@ void TGraphSettingsForm::accept() {
     Asked.SetRightMargin(RightMargin());
     Asked.SetDrawingAreaWidth(DrawingAreaWidth());
     Asked.SetDrawingAreaHeight(DrawingAreaHeight());
-    Asked.SetXAxisHeight(FAxisBandHeight);
-    const QString Problem = Asked.DrawingAreaProblem();
+    Asked.SetFontSize(FontSize());
+    Asked.SetTitle(Title());
+    Asked.SetLegend(Legend());
+    const QString Problem = Asked.DrawingAreaProblem(FAxisBandHeight);
     if (!Problem.isEmpty()) {
         RefuseField(Asked.PlotWidth() < 1 ? FDrawingAreaWidthSpinEdit : FDrawingAreaHeightSpinEdit,
                     Problem);

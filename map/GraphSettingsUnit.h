@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class TSpinEdit;
 
-// The graph settings: margins, titles width, drawing size and font size.
+// The graph settings: margins, titles width, drawing size, row spacing, font
+// size, title and legend; "Fit to content" fills the fields with what the
+// map view works out for the map.
 class TGraphSettingsForm : public QDialog {
     Q_OBJECT
 public:
@@ -33,6 +36,13 @@ public:
     void SetTitle(const QString& Value);
     bool Legend() const;
     void SetLegend(bool Value);
+    int RowSpacing() const;
+    void SetRowSpacing(int Value);
+    // What "Fit to content" does: set by the map view, which knows the map,
+    // before each showing; it reads the fields and fills them anew. The
+    // button is disabled without one.
+    void SetFitToContent(std::function<void()> Fit);
+    void FitToContent();
     // The height of the axis band below the plot, which the drawing area
     // must hold besides the margins; set by the map view before each showing.
     int AxisBandHeight() const { return FAxisBandHeight; }
@@ -48,6 +58,8 @@ public:
     TSpinEdit* FontSizeSpinEdit() const { return FFontSizeSpinEdit; }
     QLineEdit* TitleEdit() const { return FTitleEdit; }
     QCheckBox* LegendCheckBox() const { return FLegendCheckBox; }
+    TSpinEdit* RowSpacingSpinEdit() const { return FRowSpacingSpinEdit; }
+    QPushButton* FitButton() const { return FFitButton; }
     QPushButton* OKButton() const { return FOKButton; }
     QPushButton* CancelButton() const { return FCancelButton; }
 
@@ -70,6 +82,9 @@ private:
     TSpinEdit* FFontSizeSpinEdit;
     QLineEdit* FTitleEdit;
     QCheckBox* FLegendCheckBox;
+    TSpinEdit* FRowSpacingSpinEdit;
+    QPushButton* FFitButton;
+    std::function<void()> FFitToContent;
     QPushButton* FOKButton;
     QPushButton* FCancelButton;
 };

@@ -2,10 +2,12 @@
 
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
+#include "document/DecisionsUnit.h"
 #include "document/DocumentSessionUnit.h"
 #include "map/CanvasUnit.h"
 #include "map/GraphSettingsUnit.h"
 #include "map/MapExportUnit.h"
+#include "map/MapFitUnit.h"
 #include "map/MapGeometryUnit.h"
 #include "map/MapHitTestUnit.h"
 #include "map/PathwayMapUnit.h"
@@ -18,6 +20,7 @@
 #include "widgets/ModalSeamUnit.h"
 #include "widgets/SpinEditUnit.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
@@ -44,6 +47,8 @@ const int ButtonWidth = 113;
 const int ButtonHeight = 35;
 const int ButtonTops[] = {8, 79, 142};
 const int SelectorRoom = 44;
+// The decision points selector stands this far below the last button.
+const int DecisionSelectorGap = 14;
 // Where more elements meet under the pointer, the tooltip counts the rest.
 const size_t MaxToolTipElements = 5;
 
@@ -126,6 +131,11 @@ TGraphicsFrame::TGraphicsFrame(QWidget* Parent) : QWidget(Parent) {
     FSpeedButton1Top = FSpeedButton1->y();
     FSpeedButton2Top = FSpeedButton2->y();
     FSpeedButton3Top = FSpeedButton3->y();
+    FDecisionPointsComboBox = new QComboBox(FPanel1);
+    FDecisionPointsComboBox->setEditable(false);
+    FDecisionPointsComboBox->setToolTip(tr("Mark on the map when the next action must be decided "
+                                           "on, under one scenario."));
+    FDecisionPointsComboBox->addItem(tr("Decision points: none"));
     FPanel1->installEventFilter(new TResizeWatcher(this, [this] { Panel1Resize(); }));
 
     FScrollBox1 = new QScrollArea(this);
@@ -147,6 +157,8 @@ TGraphicsFrame::TGraphicsFrame(QWidget* Parent) : QWidget(Parent) {
 
     connect(FComboBox1, qOverload<int>(&QComboBox::activated), this,
             [this] { Guarded([this] { ComboBox1Change(); }); });
+    connect(FDecisionPointsComboBox, qOverload<int>(&QComboBox::activated), this,
+            [this] { Guarded([this] { DecisionPointsComboBoxChange(); }); });
     // The buttons are commands: what fails in them is reported there.
     connect(FSpeedButton1, &QPushButton::clicked, this,
             [this] { Guarded([this] { SpeedButton1Click(); }); });
@@ -178,6 +190,7 @@ void TGraphicsFrame::SetSession(TDocumentSession* Value) {
 void TGraphicsFrame::DocumentReplaced() {
     ResizeImage();
     UpdateSeriesSelector();
+    UpdateDecisionSelector();
     DrawOrExplain();
 }
 
@@ -198,6 +211,7 @@ void TGraphicsFrame::DocumentChanged() {
         if (Series >= 0 && Series < FComboBox1->count())
             FComboBox1->setCurrentIndex(Series);
     }
+    UpdateDecisionSelector();
     Guarded([this] { Draw(); });
 }
 
@@ -242,6 +256,8 @@ void TGraphicsFrame::Draw() {
         return;
     QImage Bitmap;
     try {
+        PathwayMap->SetDecisionPoints(MapDecisionPoints(
+            *FMyElementsList, *FMyScenarioFrame, FSettings->DecisionPoints(), SeriesIndex()));
         PathwayMap->DrawPathwayOnBitmap(Bitmap, SeriesIndex());
     } catch (const std::exception& E) {
         // The previous picture stays, but its elements are no longer where
@@ -283,6 +299,8 @@ void TGraphicsFrame::UpdateSeriesSelector() {
     FSpeedButton2Top = ButtonTops[1] + Shift;
     FSpeedButton3Top = ButtonTops[2] + Shift;
     Panel1Resize();
+    FDecisionPointsComboBox->setGeometry(6, FSpeedButton3Top + ButtonHeight + DecisionSelectorGap,
+                                         131, FDecisionPointsComboBox->sizeHint().height());
     // A condition-based pathway keeps its time column hidden and unused: its
     // map is drawn with an empty selector, at series -1.
     for (int32_t I = 0; TimeBased && I < FMyElementsList->TippingTimeValuesCount(); ++I)
@@ -295,7 +313,8 @@ std::unique_ptr<TMapGeometry> TGraphicsFrame::Geometry() const {
     // could not be drawn could not place anything either).
     if (!FMyElementsList || FShownImage.isNull() || !FDrawingFailure.isEmpty())
         return nullptr;
-    return std::make_unique<TMapGeometry>(*FSettings, *FMyElementsList, SeriesIndex());
+    return std::make_unique<TMapGeometry>(*FSettings, *FMyElementsList, *FMyScenarioFrame,
+                                          SeriesIndex());
 }
 
 std::vector<int32_t> TGraphicsFrame::ElementsAt(QPoint Point) const {
@@ -319,9 +338,21 @@ QString TGraphicsFrame::CaptionToolTipAt(QPoint Point) const {
     return QString();
 }
 
+QStringList TGraphicsFrame::DecisionToolTipsAt(QPoint Point) const {
+    QStringList Texts;
+    const std::unique_ptr<TMapGeometry> Layout = FMap ? Geometry() : nullptr;
+    if (!Layout)
+        return Texts;
+    const std::vector<TMapDecisionPoint>& Points = FMap->DecisionPoints();
+    for (const int32_t K : ::DecisionPointsAt(*Layout, Points, Point))
+        Texts << Points[size_t(K)].ToolTip.toHtmlEscaped();
+    return Texts;
+}
+
 QString TGraphicsFrame::ToolTipAt(QPoint Point) const {
     const std::vector<int32_t> Hits = ElementsAt(Point);
-    if (Hits.empty())
+    const QStringList Decisions = DecisionToolTipsAt(Point);
+    if (Hits.empty() && Decisions.isEmpty())
         return CaptionToolTipAt(Point);
     const bool TimeBased = FMyElementsList->PathwayType() == ptTimeBased;
     // Each scenario is read once for the whole tooltip. A scenario cell that
@@ -338,6 +369,9 @@ QString TGraphicsFrame::ToolTipAt(QPoint Point) const {
     // Where many pathways share a station, the first few are named.
     const size_t Shown = std::min<size_t>(Hits.size(), MaxToolTipElements);
     QStringList Parts;
+    // The decision a diamond marks is what the pointer is on first.
+    if (!Decisions.isEmpty())
+        Parts << Decisions.join(QStringLiteral("<br>"));
     for (size_t Hit = 0; Hit < Shown; ++Hit) {
         const TElement& Element = *FMyElementsList->Elements(Hits[Hit]);
         const double Value =
@@ -412,6 +446,42 @@ void TGraphicsFrame::ComboBox1Change() {
     Draw();
 }
 
+void TGraphicsFrame::UpdateDecisionSelector() {
+    QStringList Items{tr("Decision points: none")};
+    const bool TimeBased = FMyElementsList && FMyElementsList->PathwayType() == ptTimeBased;
+    if (TimeBased)
+        Items << tr("Decision points: on");
+    for (int32_t S = 0; !TimeBased && FMyScenarioFrame && S < FMyScenarioFrame->Count(); ++S)
+        Items << tr("Decision points: %1").arg(FMyScenarioFrame->ScenarioCaption(S));
+    QStringList Shown;
+    for (int I = 0; I < FDecisionPointsComboBox->count(); ++I)
+        Shown << FDecisionPointsComboBox->itemText(I);
+    if (Items != Shown) {
+        FDecisionPointsComboBox->clear();
+        FDecisionPointsComboBox->addItems(Items);
+        // The names are longer than the panel is wide: the list shows them
+        // whole.
+        FDecisionPointsComboBox->view()->setMinimumWidth(
+            FDecisionPointsComboBox->view()->sizeHintForColumn(0) + 24);
+    }
+    // A choice of a scenario that is no longer there shows none.
+    const int32_t Choice = FSettings->DecisionPoints();
+    FDecisionPointsComboBox->setCurrentIndex(Choice > 0 && Choice < Items.size() ? Choice : 0);
+}
+
+void TGraphicsFrame::DecisionPointsComboBoxChange() {
+    const int32_t Chosen = std::max(0, FDecisionPointsComboBox->currentIndex());
+    const int32_t Shown = FSettings->DecisionPoints() > 0 &&
+                                  FSettings->DecisionPoints() < FDecisionPointsComboBox->count()
+                              ? FSettings->DecisionPoints()
+                              : 0;
+    if (Chosen == Shown)
+        return;
+    TGraphicsSettings Wanted = *FSettings;
+    Wanted.SetDecisionPoints(Chosen);
+    ApplySettings(tr("Decision points"), Wanted);
+}
+
 void TGraphicsFrame::Panel1Resize() {
     FSpeedButton1->move(FSpeedButton1->x(), FSpeedButton1Top);
     FSpeedButton2->move(FSpeedButton2->x(), FSpeedButton2Top);
@@ -460,12 +530,10 @@ void TGraphicsFrame::SpeedButton1Click() {
 void TGraphicsFrame::ApplySettings(const QString& Name, const TGraphicsSettings& Wanted) {
     const TGraphicsSettings Before = *FSettings;
     // Whether the axis is shown is the view's choice, never a step of the
-    // document; the dirty flags and the axis band are the session's and the
-    // painter's.
+    // document; the dirty flags are the session's.
     FSettings->SetShowXAxis(Wanted.ShowXAxis());
     const auto Take = [this, &Wanted] {
         TGraphicsSettings New = Wanted;
-        New.SetXAxisHeight(FSettings->XAxisHeight());
         New.SetGraphicsSettingIsDirty(FSettings->GraphicsSettingIsDirty());
         *FSettings = New;
     };
@@ -483,6 +551,45 @@ void TGraphicsFrame::ApplySettings(const QString& Name, const TGraphicsSettings&
     }
 }
 
+int32_t TGraphicsFrame::AxisBandHeight() const {
+    // Without a document, the band of a map without scenarios.
+    return FMyElementsList && FMyScenarioFrame ? XAxisHeight(*FMyElementsList, *FMyScenarioFrame)
+                                               : 70;
+}
+
+TGraphicsSettings TGraphicsFrame::FittedSettings(const TGraphicsSettings& Settings) const {
+    if (!FMyElementsList || !FMyScenarioFrame)
+        return Settings;
+    // The captions are measured as the map writes them, on a canvas that
+    // draws nowhere.
+    QImage Scratch(1, 1, QImage::Format_RGB32);
+    QPainter Painter(&Scratch);
+    TPainterCanvas Canvas(Painter, Settings.DrawingAreaWidth(), Settings.DrawingAreaHeight());
+    return ::FittedSettings(Settings, *FMyElementsList, *FMyScenarioFrame, SeriesIndex(), Canvas);
+}
+
+// The settings the graph settings dialog's fields stand for, over the
+// document's for what it does not show. A field left as it was shown keeps
+// the exact value behind it (a spin box shows a stored value within its
+// limits).
+TGraphicsSettings TGraphicsFrame::GraphFormSettings(const TGraphSettingsForm& Form) const {
+    TGraphicsSettings Wanted = *FSettings;
+    Wanted.SetLeftMargin(Form.LeftMargin());
+    Wanted.SetTitlesAreaWidth(Form.TitlesAreaWidth());
+    Wanted.SetTopMargin(Form.TopMargin());
+    Wanted.SetBottomMargin(Form.BottomMargin());
+    Wanted.SetRightMargin(Form.RightMargin());
+    Wanted.SetDrawingAreaWidth(Form.DrawingAreaWidth());
+    Wanted.SetDrawingAreaHeight(Form.DrawingAreaHeight());
+    if (Form.FontSize() != ShownBy(*Form.FontSizeSpinEdit(), FSettings->FontSize()))
+        Wanted.SetFontSize(Form.FontSize());
+    if (Form.RowSpacing() != ShownBy(*Form.RowSpacingSpinEdit(), FSettings->RowSpacing()))
+        Wanted.SetRowSpacing(Form.RowSpacing());
+    Wanted.SetTitle(Form.Title());
+    Wanted.SetLegend(Form.Legend());
+    return Wanted;
+}
+
 void TGraphicsFrame::SpeedButton2Click() {
     if (!FGraphSettingsForm)
         return;
@@ -495,26 +602,24 @@ void TGraphicsFrame::SpeedButton2Click() {
     Form.SetDrawingAreaWidth(FSettings->DrawingAreaWidth());
     Form.SetDrawingAreaHeight(FSettings->DrawingAreaHeight());
     Form.SetFontSize(FSettings->FontSize());
+    Form.SetRowSpacing(FSettings->RowSpacing());
     Form.SetTitle(FSettings->Title());
     Form.SetLegend(FSettings->Legend());
-    Form.SetAxisBandHeight(FMyElementsList && FMyScenarioFrame
-                               ? XAxisHeight(*FMyElementsList, *FMyScenarioFrame)
-                               : FSettings->XAxisHeight());
-    if (Modal().Exec(&Form) != QDialog::Accepted)
+    Form.SetAxisBandHeight(AxisBandHeight());
+    // The button fills the fields; only OK makes them a step of the
+    // document, as every other change of the fields.
+    Form.SetFitToContent([this, &Form] {
+        const TGraphicsSettings Fitted = FittedSettings(GraphFormSettings(Form));
+        Form.SetTitlesAreaWidth(Fitted.TitlesAreaWidth());
+        Form.SetDrawingAreaWidth(Fitted.DrawingAreaWidth());
+        Form.SetDrawingAreaHeight(Fitted.DrawingAreaHeight());
+        Form.SetRowSpacing(Fitted.RowSpacing());
+    });
+    const int Result = Modal().Exec(&Form);
+    Form.SetFitToContent(nullptr);
+    if (Result != QDialog::Accepted)
         return;
-    TGraphicsSettings Wanted = *FSettings;
-    Wanted.SetLeftMargin(Form.LeftMargin());
-    Wanted.SetTitlesAreaWidth(Form.TitlesAreaWidth());
-    Wanted.SetTopMargin(Form.TopMargin());
-    Wanted.SetBottomMargin(Form.BottomMargin());
-    Wanted.SetRightMargin(Form.RightMargin());
-    Wanted.SetDrawingAreaWidth(Form.DrawingAreaWidth());
-    Wanted.SetDrawingAreaHeight(Form.DrawingAreaHeight());
-    if (Form.FontSize() != ShownBy(*Form.FontSizeSpinEdit(), FSettings->FontSize()))
-        Wanted.SetFontSize(Form.FontSize());
-    Wanted.SetTitle(Form.Title());
-    Wanted.SetLegend(Form.Legend());
-    ApplySettings(tr("Graph settings"), Wanted);
+    ApplySettings(tr("Graph settings"), GraphFormSettings(Form));
 }
 
 void TGraphicsFrame::SpeedButton3Click() {

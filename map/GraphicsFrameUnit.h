@@ -71,6 +71,9 @@ public:
     QString DrawingFailure() const { return FDrawingFailure; }
     // Refills the series selector from the time columns and selects the first.
     void UpdateSeriesSelector();
+    // Refills the decision points selector from the scenarios (a time-based
+    // map: "on" for the time column shown) and shows the settings' choice.
+    void UpdateDecisionSelector();
     // The document changed: the image takes the drawing size, the selector
     // the time columns (keeping the column shown where it still exists),
     // and the map is drawn anew; a drawing that fails is reported, the
@@ -90,12 +93,15 @@ public:
     void SettingsChanged() { ResizeImage(); }
 
     void ComboBox1Change();
+    // The user chose other decision points: one step of the session.
+    void DecisionPointsComboBoxChange();
     void Panel1Resize();
     void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton3Click();
 
     QComboBox* ComboBox1() const { return FComboBox1; }
+    QComboBox* DecisionPointsComboBox() const { return FDecisionPointsComboBox; }
     QPushButton* SpeedButton1() const { return FSpeedButton1; }
     QPushButton* SpeedButton2() const { return FSpeedButton2; }
     QPushButton* SpeedButton3() const { return FSpeedButton3; }
@@ -106,10 +112,10 @@ public:
 
     // The map answers the pointer from its geometry, never from pixels: the
     // list indexes of the elements drawn within 3 pixels of a point of the
-    // picture, topmost first, and their tooltip as rich text (names, tipping
-    // values and tipping years of the first few). Where no element is, a
-    // caption the band cut shows its whole text; elsewhere the tooltip is
-    // empty.
+    // picture, topmost first, and their tooltip as rich text (the decisions
+    // whose points are there, then names, tipping values and tipping years of
+    // the first few elements). Where nothing is drawn, a caption the band
+    // cut shows its whole text; elsewhere the tooltip is empty.
     std::vector<int32_t> ElementsAt(QPoint Point) const;
     QString ToolTipAt(QPoint Point) const;
     // A click on the picture: the topmost element there is reported.
@@ -120,6 +126,11 @@ public:
     void SetHaloElement(const TElement* Element);
     // The shapes the halo marks, in picture pixels; empty without a halo.
     std::vector<QRect> HaloRegions() const;
+    // The height of the axis band of the map as it stands.
+    int32_t AxisBandHeight() const;
+    // The settings "Fit to content" gives for Settings (the graph settings
+    // dialog's fields over the document's), for the map as it stands.
+    TGraphicsSettings FittedSettings(const TGraphicsSettings& Settings) const;
 
 Q_SIGNALS:
     // The user clicked the element at list index Index on the map.
@@ -135,6 +146,8 @@ private:
     std::unique_ptr<TMapGeometry> Geometry() const;
     int32_t IndexOfElement(const TElement* Element) const;
     QString CaptionToolTipAt(QPoint Point) const;
+    QStringList DecisionToolTipsAt(QPoint Point) const;
+    TGraphicsSettings GraphFormSettings(const TGraphSettingsForm& Form) const;
 
     // Until a session is set, the view shows the defaults.
     TGraphicsSettings FNoSettings;
@@ -151,6 +164,7 @@ private:
 
     QWidget* FPanel1;
     QComboBox* FComboBox1;
+    QComboBox* FDecisionPointsComboBox;
     QPushButton* FSpeedButton1;
     QPushButton* FSpeedButton2;
     QPushButton* FSpeedButton3;

@@ -3,6 +3,7 @@
 #include "base/NumberFormatUnit.h"
 #include "base/ReadReportUnit.h"
 #include "file/XmlUnit.h"
+#include "map/CanvasUnit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,6 +26,25 @@ void TGraphicsSettings::ResetToDefaults() {
     FFontSize = 12;
     FTitle.clear();
     FLegend = false;
+    FDecisionPoints = 0;
+    FRowSpacing = 0;
+}
+
+int32_t TGraphicsSettings::TitleFontSize() const {
+    return int32_t(std::min<int64_t>(int64_t(FFontSize) + 4, 1000));
+}
+
+// Two lines of the title's font: the title and the room between it and the
+// first row, whose caption reaches half a line above it.
+int32_t TGraphicsSettings::TitleBandHeight() const {
+    return FTitle.isEmpty() ? 0 : 2 * FontPointsToPixels(TitleFontSize());
+}
+
+// Two lines of the map's font and a little more: one row of symbols, each
+// with its text, a line below the axes and clear of the credit line at the
+// foot of the picture.
+int32_t TGraphicsSettings::LegendBandHeight() const {
+    return FLegend ? 2 * FontPointsToPixels(FFontSize) + 6 : 0;
 }
 
 namespace {
@@ -60,8 +80,7 @@ void ReadFloat(const TXmlNode* Section, const QString& Name, double& Field, TRea
 } // namespace
 
 bool TGraphicsSettings::SameAs(const TGraphicsSettings& Other) const {
-    return SameStoredAs(Other) && FXAxisHeight == Other.FXAxisHeight &&
-           FShowXAxis == Other.FShowXAxis;
+    return SameStoredAs(Other) && FShowXAxis == Other.FShowXAxis;
 }
 
 bool TGraphicsSettings::SameStoredAs(const TGraphicsSettings& Other) const {
@@ -74,6 +93,7 @@ bool TGraphicsSettings::SameStoredAs(const TGraphicsSettings& Other) const {
            FYOffset == Other.FYOffset && FOvershoot == Other.FOvershoot &&
            FTicksXAxis == Other.FTicksXAxis && FXAxisTitle == Other.FXAxisTitle &&
            FFontSize == Other.FFontSize && FTitle == Other.FTitle && FLegend == Other.FLegend &&
+           FDecisionPoints == Other.FDecisionPoints && FRowSpacing == Other.FRowSpacing &&
            Same(FMaxTippingPointValue, Other.FMaxTippingPointValue) &&
            Same(FMinTippingPointValue, Other.FMinTippingPointValue);
 }
@@ -102,6 +122,10 @@ void TGraphicsSettings::WriteToXML(TXmlDoc& XML) const {
         AddTextChild(Section, QStringLiteral("title"), FTitle);
     if (FLegend)
         AddTextChild(Section, QStringLiteral("legend"), QStringLiteral("1"));
+    if (FDecisionPoints != 0)
+        AddTextChild(Section, QStringLiteral("decisionpoints"), QString::number(FDecisionPoints));
+    if (FRowSpacing != 0)
+        AddTextChild(Section, QStringLiteral("rowspacing"), QString::number(FRowSpacing));
 }
 
 void TGraphicsSettings::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
@@ -128,6 +152,8 @@ void TGraphicsSettings::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
         int32_t Legend = 0;
         ReadInt(Section, QStringLiteral("legend"), Legend, Report);
         FLegend = Legend != 0;
+        ReadInt(Section, QStringLiteral("decisionpoints"), FDecisionPoints, Report);
+        ReadInt(Section, QStringLiteral("rowspacing"), FRowSpacing, Report);
     }
     FGraphicsSettingIsDirty = false;
     // A range the map cannot be drawn with is kept as the file has it (the
@@ -147,11 +173,12 @@ QString TGraphicsSettings::TippingRangeProblem(double Min, double Max) {
     return QString();
 }
 
-QString TGraphicsSettings::DrawingAreaProblem() const {
+QString TGraphicsSettings::DrawingAreaProblem(int32_t AxisBandHeight) const {
     // What the area must hold besides one pixel of plot each way.
     const int64_t Across = int64_t(FLeftMargin) + FTitlesAreaWidth + FRightMargin;
-    const int64_t Down = int64_t(FTopMargin) + FBottomMargin + FXAxisHeight;
-    if (PlotWidth() >= 1 && PlotHeight() >= 1)
+    const int64_t Down = int64_t(FTopMargin) + FBottomMargin + AxisBandHeight + TitleBandHeight() +
+                         LegendBandHeight();
+    if (PlotWidth() >= 1 && FDrawingAreaHeight - Down >= 1)
         return QString();
     return QStringLiteral("A drawing area of %1 x %2 pixels is too small: the margins, the "
                           "caption band of %3 pixels and the axes need at least %4 x %5 "

@@ -13,8 +13,8 @@ class TGraphicsSettings {
 public:
     TGraphicsSettings() { ResetToDefaults(); }
 
-    // Every setting that the file holds back to its default; ShowXAxis, the
-    // dirty flag and XAxisHeight are left alone.
+    // Every setting that the file holds back to its default; ShowXAxis and
+    // the dirty flag are left alone.
     void ResetToDefaults();
 
     int32_t DrawingAreaWidth() const { return FDrawingAreaWidth; }
@@ -31,8 +31,6 @@ public:
     void SetTopMargin(int32_t Value) { FTopMargin = Value; }
     int32_t BottomMargin() const { return FBottomMargin; }
     void SetBottomMargin(int32_t Value) { FBottomMargin = Value; }
-    int32_t XAxisHeight() const { return FXAxisHeight; }
-    void SetXAxisHeight(int32_t Value) { FXAxisHeight = Value; }
     int32_t YOffset() const { return FYOffset; }
     void SetYOffset(int32_t Value) { FYOffset = Value; }
     int32_t Overshoot() const { return FOvershoot; }
@@ -49,6 +47,16 @@ public:
     // Whether a legend of the map's symbols is drawn under the axes.
     bool Legend() const { return FLegend; }
     void SetLegend(bool Value) { FLegend = Value; }
+    // Which decision points the map shows: 0 none, N those under scenario N
+    // (counted from 1); a time-based map shows those of the time column it
+    // shows for any N above 0. A scenario that is not there shows none.
+    int32_t DecisionPoints() const { return FDecisionPoints; }
+    void SetDecisionPoints(int32_t Value) { FDecisionPoints = Value; }
+    // The least distance, in pixels, between the lines of two rows of the
+    // map and between an action's row and its sub-rows; 0 leaves it to the
+    // map (5 pixels, 8 within one action's rows, sub-rows YOffset apart).
+    int32_t RowSpacing() const { return FRowSpacing; }
+    void SetRowSpacing(int32_t Value) { FRowSpacing = Value; }
     double MaxTippingPointValue() const { return FMaxTippingPointValue; }
     void SetMaxTippingPointValue(double Value) { FMaxTippingPointValue = Value; }
     double MinTippingPointValue() const { return FMinTippingPointValue; }
@@ -64,13 +72,18 @@ public:
     int64_t PlotWidth() const {
         return int64_t(FDrawingAreaWidth) - FLeftMargin - FRightMargin - FTitlesAreaWidth;
     }
-    int64_t AxisTop() const { return int64_t(FDrawingAreaHeight) - FBottomMargin - FXAxisHeight; }
-    int64_t PlotHeight() const { return AxisTop() - FTopMargin; }
+    // The band above the plot that holds the title, and the one under the
+    // axes that holds the legend: none when they are not shown. They follow
+    // the font size, so that a larger font gets the room it needs.
+    int32_t TitleBandHeight() const;
+    int32_t LegendBandHeight() const;
+    // The title's font size in points: four above the map's.
+    int32_t TitleFontSize() const;
 
     // The same settings (the dirty flag aside).
     bool SameAs(const TGraphicsSettings& Other) const;
     // The same settings as far as a file stores them: whether the axis is
-    // shown and the axis band's height are the view's, not the document's.
+    // shown is the view's, not the document's.
     bool SameStoredAs(const TGraphicsSettings& Other) const;
 
     // The "graphsettings" section of a .pathway document. Reading resets every
@@ -84,9 +97,9 @@ public:
     // maximum, or an end that is no finite number); empty when it can.
     static QString TippingRangeProblem(double Min, double Max);
     // Why the drawing area cannot hold the margins, the caption band, the
-    // axis band of XAxisHeight and at least one pixel of plot; empty when it
-    // can.
-    QString DrawingAreaProblem() const;
+    // title and legend bands, an axis band of AxisBandHeight and at least one
+    // pixel of plot; empty when it can.
+    QString DrawingAreaProblem(int32_t AxisBandHeight) const;
 
 private:
     int32_t FDrawingAreaWidth;
@@ -96,7 +109,6 @@ private:
     int32_t FRightMargin;
     int32_t FTopMargin;
     int32_t FBottomMargin;
-    int32_t FXAxisHeight = 70;
     int32_t FYOffset;
     int32_t FOvershoot;
     int32_t FTicksXAxis;
@@ -104,6 +116,8 @@ private:
     int32_t FFontSize;
     QString FTitle;
     bool FLegend = false;
+    int32_t FDecisionPoints = 0;
+    int32_t FRowSpacing = 0;
     double FMaxTippingPointValue;
     double FMinTippingPointValue;
     bool FShowXAxis = true;

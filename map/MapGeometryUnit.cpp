@@ -45,8 +45,18 @@ int32_t XAxisHeight(const TElementsList& AElementsList, const TScenarioFrame& AS
 // ---------------------------------------------------------------- TMapGeometry
 
 TMapGeometry::TMapGeometry(const TGraphicsSettings& ASettings, const TElementsList& AElementsList,
-                           int32_t ASeriesIndex)
+                           const TScenarioFrame& AScenarioFrame, int32_t ASeriesIndex)
     : FSettings(ASettings), FList(AElementsList), FSeriesIndex(ASeriesIndex) {
+    FAxisBandHeight = XAxisHeight(AElementsList, AScenarioFrame);
+    // Kept in 64 bits for the row steps, as pixels for everything else.
+    FPlotTop64 = int64_t(ASettings.TopMargin()) + ASettings.TitleBandHeight();
+    FAxisTop64 = int64_t(ASettings.DrawingAreaHeight()) - ASettings.BottomMargin() -
+                 ASettings.LegendBandHeight() - FAxisBandHeight;
+    FPlotTop = ClampPixel(FPlotTop64);
+    FAxisTop = ClampPixel(FAxisTop64);
+    // A spacing the settings ask for widens the map's own, never narrows it.
+    FRowGap = std::max(RowSpacing, ASettings.RowSpacing());
+    FSubRowGap = std::max(SubRowSpacing, ASettings.RowSpacing());
     FMin = ASettings.MinTippingPointValue();
     const double Range = ASettings.MaxTippingPointValue() - FMin;
     // Floating-point division does not trap, so the empty range is caught
@@ -146,8 +156,8 @@ int32_t TMapGeometry::ChildNumberAt(int32_t Index) const {
 }
 
 int32_t TMapGeometry::ActionY(int32_t Index) const {
-    const double PlotHeight = double(FSettings.PlotHeight());
-    const int64_t Top = FSettings.TopMargin();
+    const double PlotHeight = double(FAxisTop64 - FPlotTop64);
+    const int64_t Top = FPlotTop64;
     if (FPrimaryCount <= 1)
         return ClampPixel(Top + RoundToPixel(PlotHeight / 2));
     const double Step = PlotHeight / (FPrimaryCount - 1);
@@ -169,8 +179,10 @@ void TMapGeometry::ComputeRows() {
     enum : uint8_t { Unknown, Resolved, NoAction };
     const int32_t N = Count();
     std::vector<int32_t> Path;
-    const int32_t TopRow = ClampPixel(FSettings.TopMargin());
-    const int64_t YOffset = FSettings.YOffset();
+    const int32_t TopRow = FPlotTop;
+    const int64_t YOffset = FSettings.RowSpacing() > 0
+                                ? std::max(FSettings.YOffset(), FSettings.RowSpacing())
+                                : FSettings.YOffset();
     FLanes.reserve(size_t(N));
     for (int32_t Start = 0; Start < N; ++Start) {
         if (FRows[size_t(Start)].RowState != Unknown)
@@ -230,7 +242,7 @@ int32_t TMapGeometry::AddLane(int32_t Root, int32_t Creator, int32_t Y) {
 }
 
 // Whether the plain rows need separating: a row below the lowest one, or the
-// lines of two rows closer than RowSpacing over a stretch where both run.
+// lines of two rows closer than the row gap over a stretch where both run.
 // The lines of each row are first merged into disjoint runs; a sweep from
 // left to right then keeps the runs that the sweep is in, by row, so that a
 // run meets at most one other before an overlap is known.
@@ -278,7 +290,7 @@ bool TMapGeometry::LinesCollide() const {
         }
         // Every open run ends right of this one's start; one of another row
         // close by overlaps it.
-        const int64_t Reach = RowSpacing - 1;
+        const int64_t Reach = int64_t(FRowGap) - 1;
         for (auto It = Open.lower_bound(ClampPixel(int64_t(Run.Y) - Reach));
              It != Open.end() && It->first <= int64_t(Run.Y) + Reach; ++It)
             if (It->second->Lane != Run.Lane)
@@ -289,7 +301,7 @@ bool TMapGeometry::LinesCollide() const {
 }
 
 void TMapGeometry::SeparateRows() {
-    const double Top = FSettings.TopMargin(), Lowest = LowestRow();
+    const double Top = FPlotTop, Lowest = LowestRow();
     const size_t L = FLanes.size();
     if (L == 0 || Lowest < Top)
         return; // no room at all: the plain rows stay
@@ -350,25 +362,25 @@ void TMapGeometry::SeparateRows() {
     // Row i must lie Below[i] (the sum of the gaps above it) below a common
     // origin z that never rises from one row to the next: the closest such
     // rows to the targets are the isotonic fit of target - Below[i] (pooling
-    // adjacent violators), held between TopMargin and the lowest row. The
-    // gaps are RowSpacing, and within an action's rows as much more, up to
-    // SubRowSpacing, as the height leaves; where it does not leave
-    // RowSpacing, the rows share it evenly.
+    // adjacent violators), held between the plot's top and the lowest row.
+    // The gaps are the row gap (RowSpacing), and within an action's rows as
+    // much more, up to the sub-row gap (SubRowSpacing), as the height leaves;
+    // where it does not leave the row gap, the rows share it evenly.
     const double Height = Lowest - Top;
     size_t Within = 0;
     for (size_t I = 1; I < L; ++I)
         Within += SameAction[I] ? 1 : 0;
-    const double Slack = Height - RowSpacing * double(L - 1);
+    const double Slack = Height - FRowGap * double(L - 1);
     const bool Whole = Slack >= 0;
     const double Extra =
         Within == 0 || !Whole
             ? 0
-            : std::floor(std::min<double>(SubRowSpacing - RowSpacing, Slack / double(Within)));
+            : std::floor(std::min<double>(FSubRowGap - FRowGap, Slack / double(Within)));
     std::vector<double> Below(L, 0);
     for (size_t I = 1; I < L; ++I)
         Below[I] = Below[I - 1] + (!Whole          ? Height / double(L - 1)
-                                   : SameAction[I] ? RowSpacing + Extra
-                                                   : RowSpacing);
+                                   : SameAction[I] ? FRowGap + Extra
+                                                   : FRowGap);
     std::vector<double> Sum;
     std::vector<size_t> Size;
     Sum.reserve(L);
@@ -551,4 +563,12 @@ TColor TMapGeometry::ElementColor(const TElement& AElement) const {
 
 int32_t TMapGeometry::ChildNumber(const TElement& AElement) const {
     return ChildNumberAt(CheckedIndex(AElement));
+}
+
+std::vector<int32_t> TMapGeometry::LaneRows() const {
+    std::vector<int32_t> Rows;
+    Rows.reserve(FLanes.size());
+    for (const TLane& Lane : FLanes)
+        Rows.push_back(Lane.Y);
+    return Rows;
 }

@@ -68,29 +68,30 @@ struct TMapLine {
 // geometry is in use.
 //
 // Rows: every action has a row of its own, evenly spaced in list order from
-// TopMargin to AxisTop; a pathway element lies on the row of the element it
-// changes to, or, when it outlasts that element, on a sub-row YOffset x (k + 1)
-// below it (k: the earlier elements changing to the same one). Where these
-// rows would let the lines of two rows overlap (closer than RowSpacing where
-// both lines run), or put a row below LowestRow, the rows are separated: each
-// action is followed by the sub-rows below it, top to bottom; a sub-row keeps
-// its distance from its action where that leaves it above the next action's
-// row, and otherwise the sub-rows share the room down to it evenly; then
-// every row is moved as little as it takes (least squares) to lie at least
-// RowSpacing below the row before (SubRowSpacing below one of the same
-// action, or as close to that as the height allows), between TopMargin and
-// LowestRow. Where the height does not give every row RowSpacing, the rows
-// share it evenly. A map whose lines do not overlap keeps the plain rows,
-// pixel for pixel.
+// the plot's top (TopMargin, below the title's band when there is a title) to
+// AxisTop (above the axis band and the legend's band); a pathway element lies on the row of the
+// element it changes to, or, when it outlasts that element, on a sub-row YOffset x (k + 1) below it
+// (k: the earlier elements changing to the same one). Where these rows would let the lines of two
+// rows overlap (closer than RowSpacing where both lines run), or put a row below LowestRow, the
+// rows are separated: each action is followed by the sub-rows below it, top to bottom; a sub-row
+// keeps its distance from its action where that leaves it above the next action's row, and
+// otherwise the sub-rows share the room down to it evenly; then every row is moved as little as it
+// takes (least squares) to lie at least RowSpacing below the row before (SubRowSpacing below one of
+// the same action, or as close to that as the height allows), between TopMargin and LowestRow.
+// Where the height does not give every row RowSpacing, the rows share it evenly. A map whose lines
+// do not overlap keeps the plain rows, pixel for pixel. A RowSpacing in the settings widens both
+// gaps, and the step of the sub-rows, to at least that many pixels.
 //
 // Hand-edited files may hold references that lead nowhere or loop. An element
 // whose chain of second elements does not end in an action (a missing element
-// or a loop) lies on the top row (TopMargin). A pathway element without its
+// or a loop) lies on the top row (the plot's top). A pathway element without its
 // predecessor starts where an action would: at the current situation.
 class TMapGeometry {
 public:
+    // The axis band's height comes from the list and the scenario table
+    // (XAxisHeight); the settings are only read.
     TMapGeometry(const TGraphicsSettings& ASettings, const TElementsList& AElementsList,
-                 int32_t ASeriesIndex);
+                 const TScenarioFrame& AScenarioFrame, int32_t ASeriesIndex);
 
     int32_t SeriesIndex() const { return FSeriesIndex; }
     const TElementsList& ElementsList() const { return FList; }
@@ -133,9 +134,19 @@ public:
     // The element carries the current element's id.
     bool IsCurrentAt(int32_t Index) const;
 
-    // The derived settings as pixels.
+    // The bands of the picture, from the top: the title's (TitleBandHeight
+    // of the settings, from TopMargin down to PlotTop), the plot with its
+    // rows from PlotTop to AxisTop, the axis band of AxisBandHeight, the
+    // legend's (from LegendTop), the bottom margin.
     int32_t PlotLeft() const { return ClampPixel(FSettings.PlotLeft()); }
-    int32_t AxisTop() const { return ClampPixel(FSettings.AxisTop()); }
+    int32_t PlotTop() const { return FPlotTop; }
+    int32_t AxisTop() const { return FAxisTop; }
+    int32_t AxisBandHeight() const { return FAxisBandHeight; }
+    int32_t LegendTop() const { return ClampPixel(int64_t(FAxisTop) + FAxisBandHeight); }
+    // The rows of the map: how many there are (every action's and every
+    // sub-row), and the distances between them as laid out.
+    int32_t LaneCount() const { return int32_t(FLanes.size()); }
+    std::vector<int32_t> LaneRows() const;
     // The x of MaxTippingPointValue; fails as ValueToX does.
     int32_t PlotRight() const;
     // The lowest row an element may take: AxisClearance above the axis line.
@@ -171,6 +182,13 @@ private:
     double FScale;
     int64_t FPlotLeft;
     int32_t FPlotRight = 0;
+    int32_t FAxisBandHeight = 0;
+    int64_t FPlotTop64 = 0;
+    int64_t FAxisTop64 = 0;
+    int32_t FPlotTop = 0;
+    int32_t FAxisTop = 0;
+    int32_t FRowGap = RowSpacing;
+    int32_t FSubRowGap = SubRowSpacing;
 
     // What the layout knows of one element: read from the element once, so
     // that the passes below run over one compact array.

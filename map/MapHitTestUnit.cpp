@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 
@@ -154,6 +155,27 @@ std::vector<int32_t> ElementsAt(const TMapGeometry& Geometry, QPoint Point, int3
         }
         if (StationPass)
             Stations = Result.size();
+    }
+    return Result;
+}
+
+std::vector<int32_t> DecisionPointsAt(const TMapGeometry& Geometry,
+                                      const std::vector<TMapDecisionPoint>& APoints, QPoint Point,
+                                      int32_t Tolerance) {
+    std::vector<int32_t> Result;
+    if (EmptyRange(Geometry))
+        return Result;
+    const int64_t Reach = int64_t(DiamondHalf) + std::max(0, Tolerance);
+    for (int32_t K = int32_t(APoints.size()) - 1; K >= 0; --K) {
+        QPoint Centre;
+        if (!DecisionPointCentre(Geometry, APoints[size_t(K)], Centre))
+            continue;
+        // A diamond is the set of pixels within its half-diagonal of its
+        // centre, counted along the axes.
+        const int64_t Distance = std::llabs(int64_t(Point.x()) - Centre.x()) +
+                                 std::llabs(int64_t(Point.y()) - Centre.y());
+        if (Distance <= Reach)
+            Result.push_back(K);
     }
     return Result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "map/MapGeometryUnit.h"
+#include "map/PathwayMapUnit.h"
 
 #include <QPoint>
 #include <QRect>
@@ -47,3 +48,10 @@ std::vector<TMapShape> ElementShapes(const TMapGeometry& Geometry, int32_t AInde
 // the element it leads to. The current-situation line and the captions are
 // no shapes of an element.
 std::vector<int32_t> ElementsAt(const TMapGeometry& Geometry, QPoint Point, int32_t Tolerance = 3);
+
+// The decision points of APoints whose diamond lies within Tolerance pixels
+// of Point, by their index in APoints, the one drawn last (on top) first.
+// None for an empty tipping range.
+std::vector<int32_t> DecisionPointsAt(const TMapGeometry& Geometry,
+                                      const std::vector<TMapDecisionPoint>& APoints, QPoint Point,
+                                      int32_t Tolerance = 3);

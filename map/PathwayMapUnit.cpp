@@ -27,7 +27,7 @@ QString MapCreditLine() {
     return QStringLiteral("Drawn with Corvinal");
 }
 
-TPathwayMap::TPathwayMap(TGraphicsSettings& ASettings, const TElementsList& AElementsList,
+TPathwayMap::TPathwayMap(const TGraphicsSettings& ASettings, const TElementsList& AElementsList,
                          const TScenarioFrame& AScenarioFrame)
     : FSettings(ASettings), FElementsList(AElementsList), FScenarioFrame(AScenarioFrame) {}
 
@@ -50,8 +50,11 @@ QSize TPathwayMap::ImageSize(double AScale) const {
     return QSize(int(W), int(H));
 }
 
-void TPathwayMap::DrawPathwayOnBitmap(QImage& ABitmap, int32_t ASeriesIndex, double AScale) {
-    FSettings.SetXAxisHeight(XAxisHeight(FElementsList, FScenarioFrame));
+TMapGeometry TPathwayMap::Geometry(int32_t ASeriesIndex) const {
+    return TMapGeometry(FSettings, FElementsList, FScenarioFrame, ASeriesIndex);
+}
+
+void TPathwayMap::DrawPathwayOnBitmap(QImage& ABitmap, int32_t ASeriesIndex, double AScale) const {
     const QSize Size = ImageSize(AScale);
     ABitmap = QImage(Size, QImage::Format_RGB32);
     if (ABitmap.isNull())
@@ -64,22 +67,23 @@ void TPathwayMap::DrawPathwayOnBitmap(QImage& ABitmap, int32_t ASeriesIndex, dou
     if (AScale != 1.0)
         Painter.scale(AScale, AScale);
     TPainterCanvas Canvas(Painter, FSettings.DrawingAreaWidth(), FSettings.DrawingAreaHeight());
-    const TMapGeometry Geometry(FSettings, FElementsList, ASeriesIndex);
-    DrawMap(Canvas, Geometry);
+    DrawMap(Canvas, Geometry(ASeriesIndex));
 }
 
-void TPathwayMap::DrawPathwayOnCanvas(TCanvas& ACanvas, int32_t ASeriesIndex) {
-    FSettings.SetXAxisHeight(XAxisHeight(FElementsList, FScenarioFrame));
-    const TMapGeometry Geometry(FSettings, FElementsList, ASeriesIndex);
-    DrawMap(ACanvas, Geometry);
+void TPathwayMap::DrawPathwayOnCanvas(TCanvas& ACanvas, int32_t ASeriesIndex) const {
+    DrawMap(ACanvas, Geometry(ASeriesIndex));
 }
 
-// The order decides what covers what: the axes lie under the lines, and the
-// stations, drawn last, on top of line starts and transfer joints.
-void TPathwayMap::DrawMap(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
+// The order decides what covers what: the preferred route's band lies under
+// every line, the axes lie under the lines, the stations, drawn after the
+// lines, on top of line starts and transfer joints, and the decision points
+// on top of everything in the plot.
+void TPathwayMap::DrawMap(TCanvas& ACanvas, const TMapGeometry& AGeometry) const {
     ACanvas.SetFontSize(8);
     ACanvas.TextOut(FSettings.LeftMargin(), ClampPixel(int64_t(FSettings.DrawingAreaHeight()) - 14),
                     MapCreditLine());
+    DrawTitle(ACanvas);
+    DrawPreferredRoute(ACanvas, AGeometry);
     ACanvas.SetFontSize(FSettings.FontSize());
     const int32_t TH = ACanvas.TextHeight(QStringLiteral("bp"));
     DrawCurrentSituationLine(ACanvas, AGeometry);
@@ -105,6 +109,8 @@ void TPathwayMap::DrawMap(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
     for (int32_t I = 0; I < N; ++I)
         if (AGeometry.Element(I).ID() != CurrentID)
             DrawElementMarker(ACanvas, AGeometry, I);
+    DrawDecisionPoints(ACanvas, AGeometry);
+    DrawLegend(ACanvas, AGeometry);
 }
 
 QString TPathwayMap::BandText(TCanvas& ACanvas, const QString& AText) const {
@@ -149,6 +155,16 @@ std::vector<TMapCaption> TPathwayMap::Captions(TCanvas& ACanvas, const TMapGeome
     ACanvas.SetFontSize(FSettings.FontSize());
     const int32_t TH = ACanvas.TextHeight(QStringLiteral("bp"));
     const int32_t Left = FSettings.LeftMargin();
+    if (!FSettings.Title().isEmpty()) {
+        ACanvas.SetFontSize(FSettings.TitleFontSize());
+        ACanvas.SetFontBold(true);
+        const QString Shown = TitleText(ACanvas);
+        Result.push_back(TMapCaption{
+            QRect(Left, FSettings.TopMargin(), ACanvas.TextWidth(Shown), ACanvas.TextHeight(Shown)),
+            Shown, FSettings.Title()});
+        ACanvas.SetFontBold(false);
+        ACanvas.SetFontSize(FSettings.FontSize());
+    }
     auto Add = [&](TMapCaption Caption, int64_t Top) {
         Caption.Box = QRect(Left, ClampPixel(Top), ACanvas.TextWidth(Caption.Shown), TH);
         Result.push_back(std::move(Caption));
@@ -169,16 +185,174 @@ std::vector<TMapCaption> TPathwayMap::Captions(TCanvas& ACanvas, const TMapGeome
     return Result;
 }
 
-void TPathwayMap::DrawCurrentSituationLine(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
+int32_t TPathwayMap::WidestCaption(TCanvas& ACanvas, int32_t ASeriesIndex) const {
+    ACanvas.SetFontSize(FSettings.FontSize());
+    ACanvas.SetFontBold(false);
+    int32_t Widest = 0;
+    auto Take = [&](const QString& Text) { Widest = std::max(Widest, ACanvas.TextWidth(Text)); };
+    if (FSettings.ShowXAxis() || !TimeColumnCaption(ASeriesIndex).isEmpty())
+        Take(AxisTitle(ACanvas, ASeriesIndex).Whole);
+    for (int32_t S = 0; !TimeBased() && S < FScenarioFrame.Count(); ++S)
+        Take(FScenarioFrame.ScenarioCaption(S));
+    for (int32_t I = 0; I < FElementsList.Count(); ++I) {
+        const TElement* E = FElementsList.Elements(I);
+        if (E->IsPrimaryElement())
+            Take(E->Caption());
+    }
+    return Widest;
+}
+
+QString TPathwayMap::TitleText(TCanvas& ACanvas) const {
+    const int64_t Room =
+        int64_t(FSettings.DrawingAreaWidth()) - 2 * int64_t(FSettings.LeftMargin());
+    return ACanvas.ElidedText(FSettings.Title(), ClampPixel(Room));
+}
+
+// Above the plot, where the title's band is, in the map's face, larger and
+// bold.
+void TPathwayMap::DrawTitle(TCanvas& ACanvas) const {
+    if (FSettings.Title().isEmpty())
+        return;
+    ACanvas.SetFontSize(FSettings.TitleFontSize());
+    ACanvas.SetFontBold(true);
+    ACanvas.SetFontColor(clBlack);
+    ACanvas.TextOut(FSettings.LeftMargin(), FSettings.TopMargin(), TitleText(ACanvas));
+    ACanvas.SetFontBold(false);
+}
+
+bool TPathwayMap::HasPreferredRoute() const {
+    for (int32_t I = 0; I < FElementsList.Count(); ++I)
+        if (FElementsList.Elements(I)->Preferred())
+            return true;
+    return false;
+}
+
+// A wide light band under every line and transfer of the marked elements,
+// as far as they are drawn: the lines over it keep their colours, and the
+// route reads as one highlighted path through the map.
+void TPathwayMap::DrawPreferredRoute(TCanvas& ACanvas, const TMapGeometry& AGeometry) const {
+    ACanvas.SetPenColor(PreferredBandColor);
+    ACanvas.SetPenWidth(PreferredBandWidth);
+    for (int32_t I = 0; I < AGeometry.Count(); ++I) {
+        const TElement& E = AGeometry.Element(I);
+        if (!E.Preferred())
+            continue;
+        if (E.VisualEffect() == veShow) {
+            const TMapLine Line = AGeometry.LineAt(I);
+            ACanvas.MoveTo(Line.X1, Line.Y);
+            ACanvas.LineTo(Line.X2, Line.Y);
+        }
+        const int32_t Predecessor = AGeometry.PredecessorIndex(I);
+        if (!E.IsPrimaryElement() && Predecessor >= 0 &&
+            AGeometry.Element(Predecessor).VisualEffect() == veShow) {
+            const int32_t X = AGeometry.StationXAt(I);
+            ACanvas.MoveTo(X, AGeometry.YAt(I));
+            ACanvas.LineTo(X, AGeometry.YAt(Predecessor));
+        }
+    }
+}
+
+void TPathwayMap::DrawDecisionPoints(TCanvas& ACanvas, const TMapGeometry& AGeometry) const {
+    for (const TMapDecisionPoint& Point : FDecisionPoints) {
+        QPoint Centre;
+        if (!DecisionPointCentre(AGeometry, Point, Centre))
+            continue;
+        if (Point.DueNow)
+            DrawDiamond(ACanvas, Centre.x(), Centre.y(), DiamondHalf, 2, clBlack,
+                        RGBToColor(220, 20, 20));
+        else
+            DrawDiamond(ACanvas, Centre.x(), Centre.y(), DiamondHalf, 3,
+                        AGeometry.ColorAt(Point.Predecessor), clWhite);
+    }
+}
+
+std::vector<TPathwayMap::TLegendEntry> TPathwayMap::LegendEntries() const {
+    std::vector<TLegendEntry> Entries{{lsStation, QStringLiteral("Action starts")},
+                                      {lsTippingPoint, QStringLiteral("Tipping point")},
+                                      {lsCombined, QStringLiteral("Combined actions")}};
+    if (HasPreferredRoute())
+        Entries.push_back({lsPreferred, QStringLiteral("Preferred route")});
+    if (!FDecisionPoints.empty())
+        Entries.push_back({lsDecision, QStringLiteral("Decision point")});
+    return Entries;
+}
+
+// One row of symbols with their texts, from the left margin, in the band
+// under the axes; the symbols are the map's own, in neutral greys.
+void TPathwayMap::DrawLegend(TCanvas& ACanvas, const TMapGeometry& AGeometry) const {
+    if (!FSettings.Legend())
+        return;
+    constexpr TColor Dark = RGBToColor(96, 96, 96);
+    constexpr TColor Light = RGBToColor(176, 176, 176);
+    constexpr int32_t SymbolWidth = 34;
+    ACanvas.SetFontSize(FSettings.FontSize());
+    ACanvas.SetFontBold(false);
+    ACanvas.SetFontColor(clBlack);
+    const int32_t TH = ACanvas.TextHeight(QStringLiteral("bp"));
+    const int64_t Middle =
+        int64_t(AGeometry.LegendTop()) + FontPointsToPixels(FSettings.FontSize());
+    const int32_t Y = ClampPixel(Middle);
+    const int32_t Gap = std::max(6, TH / 3);
+    int64_t X = FSettings.LeftMargin();
+    for (const TLegendEntry& Entry : LegendEntries()) {
+        const int32_t L = ClampPixel(X), R = ClampPixel(X + SymbolWidth);
+        const int32_t C = ClampPixel(X + SymbolWidth / 2);
+        switch (Entry.Symbol) {
+        case lsStation:
+            ACanvas.SetPenColor(Dark);
+            ACanvas.SetPenWidth(LineWidth);
+            ACanvas.MoveTo(L, Y);
+            ACanvas.LineTo(R, Y);
+            ACanvas.SetPenColor(clBlack);
+            ACanvas.Ellipse(C - 7, Y - 7, C + 7, Y + 7);
+            break;
+        case lsTippingPoint:
+            ACanvas.SetPenColor(Dark);
+            ACanvas.SetPenWidth(LineWidth);
+            ACanvas.MoveTo(L, Y);
+            ACanvas.LineTo(ClampPixel(int64_t(R) - 8), Y);
+            ACanvas.SetPenColor(clBlack);
+            ACanvas.MoveTo(ClampPixel(int64_t(R) - 8), ClampPixel(int64_t(Y) - 5));
+            ACanvas.LineTo(ClampPixel(int64_t(R) - 8), ClampPixel(int64_t(Y) + 5));
+            break;
+        case lsCombined:
+            DrawDashedLine(ACanvas, L, Y, R, Y, Dark, Light);
+            break;
+        case lsPreferred:
+            ACanvas.SetPenColor(PreferredBandColor);
+            ACanvas.SetPenWidth(PreferredBandWidth);
+            ACanvas.MoveTo(ClampPixel(int64_t(L) + PreferredBandWidth / 2), Y);
+            ACanvas.LineTo(ClampPixel(int64_t(R) - PreferredBandWidth / 2), Y);
+            ACanvas.SetPenColor(Dark);
+            ACanvas.SetPenWidth(LineWidth);
+            ACanvas.MoveTo(L, Y);
+            ACanvas.LineTo(R, Y);
+            break;
+        case lsDecision:
+            ACanvas.SetPenColor(Dark);
+            ACanvas.SetPenWidth(LineWidth);
+            ACanvas.MoveTo(L, Y);
+            ACanvas.LineTo(R, Y);
+            DrawDiamond(ACanvas, C, Y, DiamondHalf, 3, Dark, clWhite);
+            break;
+        }
+        X += SymbolWidth + Gap;
+        ACanvas.TextOut(ClampPixel(X), ClampPixel(int64_t(Y) - TH / 2), Entry.Text);
+        X += ACanvas.TextWidth(Entry.Text) + 3 * Gap;
+    }
+}
+
+void TPathwayMap::DrawCurrentSituationLine(TCanvas& ACanvas, const TMapGeometry& AGeometry) const {
     ACanvas.SetPenWidth(LineWidth);
     const int32_t Current = AGeometry.CurrentIndex();
     ACanvas.SetPenColor(Current >= 0 ? AGeometry.ColorAt(Current) : GrayLine);
     const int32_t X = AGeometry.ValueToX(AGeometry.CurrentTippingValue());
-    ACanvas.MoveTo(X, FSettings.TopMargin());
+    ACanvas.MoveTo(X, AGeometry.PlotTop());
     ACanvas.LineTo(X, AGeometry.AxisTop());
 }
 
-void TPathwayMap::DrawElementLine(TCanvas& ACanvas, const TMapGeometry& AGeometry, int32_t AIndex) {
+void TPathwayMap::DrawElementLine(TCanvas& ACanvas, const TMapGeometry& AGeometry,
+                                  int32_t AIndex) const {
     const TMapLine Line = AGeometry.LineAt(AIndex);
     const int32_t Y = Line.Y;
     const TElement& E = AGeometry.Element(AIndex);
@@ -233,7 +407,8 @@ void TPathwayMap::DrawDashedLine(TCanvas& ACanvas, int32_t X1, int32_t Y1, int32
                  ACanvas.Height(), FillRun);
 }
 
-void TPathwayMap::DrawTransfer(TCanvas& ACanvas, const TMapGeometry& AGeometry, int32_t AIndex) {
+void TPathwayMap::DrawTransfer(TCanvas& ACanvas, const TMapGeometry& AGeometry,
+                               int32_t AIndex) const {
     const int32_t Predecessor = AGeometry.PredecessorIndex(AIndex);
     const int32_t X = AGeometry.StationXAt(AIndex);
     ACanvas.SetPenColor(AGeometry.ColorAt(Predecessor));
@@ -243,7 +418,7 @@ void TPathwayMap::DrawTransfer(TCanvas& ACanvas, const TMapGeometry& AGeometry, 
 }
 
 void TPathwayMap::DrawElementMarker(TCanvas& ACanvas, const TMapGeometry& AGeometry,
-                                    int32_t AIndex) {
+                                    int32_t AIndex) const {
     ACanvas.SetPenColor(clBlack);
     ACanvas.SetPenWidth(LineWidth);
     const int32_t X = AGeometry.StationXAt(AIndex);
@@ -251,7 +426,7 @@ void TPathwayMap::DrawElementMarker(TCanvas& ACanvas, const TMapGeometry& AGeome
     ACanvas.Ellipse(X - 7, Y - 7, X + 7, Y + 7);
 }
 
-void TPathwayMap::DrawAxes(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
+void TPathwayMap::DrawAxes(TCanvas& ACanvas, const TMapGeometry& AGeometry) const {
     ACanvas.SetPenColor(clBlack);
     ACanvas.SetPenWidth(1);
     ACanvas.SetFontSize(FSettings.FontSize());
@@ -266,7 +441,7 @@ void TPathwayMap::DrawAxes(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
         DrawScenarioAxes(ACanvas, AGeometry);
 }
 
-void TPathwayMap::DrawTippingAxis(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
+void TPathwayMap::DrawTippingAxis(TCanvas& ACanvas, const TMapGeometry& AGeometry) const {
     const int64_t A = AGeometry.AxisTop();
     const int32_t Top = ClampPixel(A + 20), TickEnd = ClampPixel(A + 30),
                   LabelTop = ClampPixel(A + 40);
@@ -319,7 +494,7 @@ void TPathwayMap::DrawTippingAxis(TCanvas& ACanvas, const TMapGeometry& AGeometr
     }
 }
 
-void TPathwayMap::DrawScenarioAxes(TCanvas& ACanvas, const TMapGeometry& AGeometry) {
+void TPathwayMap::DrawScenarioAxes(TCanvas& ACanvas, const TMapGeometry& AGeometry) const {
     const int64_t A = AGeometry.AxisTop();
     const int32_t Count = FScenarioFrame.Count();
     const int32_t PlotLeft = AGeometry.PlotLeft();
@@ -356,6 +531,34 @@ void TPathwayMap::DrawScenarioAxes(TCanvas& ACanvas, const TMapGeometry& AGeomet
             ACanvas.MoveTo(X, Y);
         }
     }
+}
+
+// ---------------------------------------------------------------- decision points
+
+bool DecisionPointCentre(const TMapGeometry& AGeometry, const TMapDecisionPoint& APoint,
+                         QPoint& ACentre) {
+    const int32_t I = APoint.Predecessor;
+    if (I < 0 || I >= AGeometry.Count() || AGeometry.Element(I).VisualEffect() != veShow)
+        return false;
+    const TMapLine Line = AGeometry.LineAt(I);
+    int32_t X = Line.X1;
+    // On the line, also where the decision's moment lies before its start
+    // (a lead time longer than the line is in place).
+    if (!APoint.DueNow)
+        X = std::clamp(AGeometry.ValueToX(APoint.Value), std::min(Line.X1, Line.X2),
+                       std::max(Line.X1, Line.X2));
+    ACentre = QPoint(X, Line.Y);
+    return true;
+}
+
+void DrawDiamond(TCanvas& ACanvas, int32_t X, int32_t Y, int32_t Half, int32_t Outline,
+                 TColor OutlineColor, TColor FillColor) {
+    auto Shape = [&](int32_t H) {
+        return QPolygon({QPoint(X - H, Y), QPoint(X, Y - H), QPoint(X + H, Y), QPoint(X, Y + H)});
+    };
+    ACanvas.FillPolygon(Shape(Half), OutlineColor);
+    if (Half > Outline)
+        ACanvas.FillPolygon(Shape(Half - Outline), FillColor);
 }
 
 // ---------------------------------------------------------------- DrawPathwayBar

@@ -271,6 +271,8 @@ TEST(CommandLine, ScorecardMistakesOfUse) {
         {{"--scorecard", Out, "--export", Dir.filePath("map.png"), Dike}, "cannot be combined"},
         {{"--scorecard", Out, "--series", "1", Dike}, "go with --export"},
         {{"--scorecard", Out, "--scale", "2", Dike}, "go with --export"},
+        {{"--scorecard", Out, "--fit", Dike}, "go with --export"},
+        {{"--fit", Dike}, "go with --export"},
         {{"--decisions", Out}, "exactly one FILE"},
         {{"--decisions", Out, "--scorecard", Dir.filePath("card.csv"), Dike}, "cannot be combined"},
     };
@@ -334,6 +336,38 @@ TEST(CommandLine, WithoutADisplayTheWindowSaysSo) {
     const TRun R = RunCorvinal({Examples + "/delta.pathway"}, Environment);
     EXPECT_EQ(R.ExitCode, 2);
     EXPECT_TRUE(R.Err.contains("needs a graphical display")) << R.Err.toStdString();
+}
+
+// --fit draws the map fitted to its content without changing the file: the
+// estuary's band cuts names, so the fitted picture is wider; its decision
+// points, stored in the file, are drawn as the window draws them.
+TEST(CommandLine, FitsTheMapAndDrawsTheDecisionPointsAsStored) {
+    QTemporaryDir Dir;
+    QByteArray Plan = ReadAll(Examples + "/estuary.pathway");
+    Plan.replace("</graphsettings>", "  <title>Estuary</title>\r\n  <legend>1</legend>\r\n"
+                                     "</graphsettings>");
+    const QString File = WriteFile(Dir, "estuary.pathway", Plan);
+    TRun R = RunCorvinal({"--export", Dir.filePath("plain.png"), File});
+    ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+    R = RunCorvinal({"--export", Dir.filePath("fit.png"), "--fit", File});
+    ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+    const QImage Plain(Dir.filePath("plain.png")), Fitted(Dir.filePath("fit.png"));
+    EXPECT_EQ(Plain.size(), QSize(1200, 700));
+    EXPECT_GT(Fitted.width(), 1200);
+    EXPECT_NE(Fitted.height(), 700);
+    EXPECT_EQ(ReadAll(File), Plan);
+    // With decision points chosen the picture differs only by them (and
+    // the legend's entry).
+    QByteArray Chosen = Plan;
+    Chosen.replace("<legend>1</legend>",
+                   "<legend>1</legend>\r\n  <decisionpoints>2</decisionpoints>");
+    const QString ChosenFile = WriteFile(Dir, "chosen.pathway", Chosen);
+    R = RunCorvinal({"--export", Dir.filePath("chosen.png"), ChosenFile});
+    ASSERT_EQ(R.ExitCode, 0) << R.Err.toStdString();
+    const QImage Marked(Dir.filePath("chosen.png"));
+    ASSERT_EQ(Marked.size(), Plain.size());
+    EXPECT_NE(Marked, Plain);
+    EXPECT_EQ(Marked.copy(0, 0, 320, 700), Plain.copy(0, 0, 320, 700));
 }
 
 } // namespace

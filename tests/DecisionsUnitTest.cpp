@@ -174,4 +174,81 @@ TEST_F(Decisions, TheCsvOfASmallPlan) {
         ECorvinalError);
 }
 
+// The map marks what the table says: for each scenario chosen, a point on
+// the predecessor's line at the value the scenario reaches in the decide-by
+// year, due now at the line's start, nothing after the last year or without
+// a year.
+TEST_F(Decisions, TheMapMarksTheDecisionsOfTheChosenScenario) {
+    Pathway(Dike, Barrier); // High 2023, Drop 2047, Sparse 2051
+    Pathway(Dike, Retreat); // now everywhere
+    Pathway(Wall, Barrier); // High after 2080: nothing
+    const TDecisions Table(Doc.Elements, Doc.Scenarios);
+    const double Values[] = {13, 53, 10 * 41.0 / 50}; // High 2023, Drop 2047, Sparse 2051
+    for (int32_t Scenario = 0; Scenario < 3; ++Scenario) {
+        SCOPED_TRACE(Scenario);
+        const std::vector<TMapDecisionPoint> Points =
+            MapDecisionPoints(Doc.Elements, Doc.Scenarios, Scenario + 1, -1);
+        // Every row with a year or due now, in list order, on its
+        // predecessor's list index.
+        size_t K = 0;
+        for (int32_t Row = 0; Row < Table.RowCount(); ++Row) {
+            const TDecisionYear Year = Table.Year(Row, Scenario);
+            if (Year.Kind != Y::dyYear && Year.Kind != Y::dyNow)
+                continue;
+            ASSERT_LT(K, Points.size());
+            EXPECT_EQ(Doc.Elements.Elements(Points[K].Predecessor), Table.From(Row));
+            EXPECT_EQ(Points[K].DueNow, Year.Kind == Y::dyNow);
+            ++K;
+        }
+        EXPECT_EQ(K, Points.size());
+        ASSERT_GE(Points.size(), 2u);
+        EXPECT_DOUBLE_EQ(Points[0].Value, Values[Scenario]);
+        EXPECT_EQ(Points[0].ToolTip,
+                  QStringLiteral("Decide on Barrier by %1 (%2)")
+                      .arg(DecisionYearText(Table.Year(0, Scenario)), Table.YearCaption(Scenario)));
+        EXPECT_EQ(Points[1].ToolTip,
+                  QStringLiteral("Decide on Retreat now (%1)").arg(Table.YearCaption(Scenario)));
+    }
+    // No choice, a scenario that is not there, and one with a single year
+    // mark nothing.
+    for (const int32_t Choice : {0, -1, 5, 4})
+        EXPECT_TRUE(MapDecisionPoints(Doc.Elements, Doc.Scenarios, Choice, -1).empty()) << Choice;
+}
+
+TEST(DecisionsOfATimeBasedPathway, MarkTheTimeColumnShown) {
+    TPathwayDocument Doc;
+    TElementsList& L = Doc.Elements;
+    L.SetPathwayType(ptTimeBased);
+    L.SetTippingTimeValuesCount(2);
+    L.SetTippingTimeColumnCaption(1, "Dry");
+    TElement* Dike = L.AddSimpleElement("Dike", clBlue, 0, 0, 0);
+    Dike->SetTippingTimeValue(0, 2040);
+    Dike->SetTippingTimeValue(1, 2035.5);
+    TElement* Barrier = L.AddSimpleElement("Barrier", clRed, 0, 0, 0);
+    Barrier->SetLeadTime(10);
+    AddTestPathway(L, Dike, Barrier, ctSequence, 0);
+    for (const int32_t Series : {0, 1}) {
+        const std::vector<TMapDecisionPoint> Points =
+            MapDecisionPoints(L, Doc.Scenarios, 1, Series);
+        ASSERT_EQ(Points.size(), 1u);
+        EXPECT_EQ(Points[0].Predecessor, 0);
+        EXPECT_EQ(Points[0].Value, Series == 0 ? 2030 : 2025);
+        EXPECT_EQ(Points[0].ToolTip, Series == 0 ? "Decide on Barrier by 2030 (Time0)"
+                                                 : "Decide on Barrier by 2025 (Dry)");
+    }
+    EXPECT_TRUE(MapDecisionPoints(L, Doc.Scenarios, 0, 0).empty());
+    EXPECT_TRUE(MapDecisionPoints(L, Doc.Scenarios, 1, -1).empty());
+}
+
+TEST(ScenarioValueInYear, LiesOnTheLineBetweenTheYearsAround) {
+    TScenarioFrame Scenarios;
+    SetUpScenarioYears(Scenarios);
+    AddScenarioColumn(Scenarios, "Sparse", {"0", "", "", "", "40", "", "", "", "", "90"});
+    const TScenarioTimeline Timeline(Scenarios, 0);
+    const std::pair<int32_t, double> Cases[] = {{2000, 0},  {2010, 0},  {2030, 20}, {2050, 40},
+                                                {2075, 65}, {2100, 90}, {2200, 90}};
+    for (const auto& [Year, Value] : Cases)
+        EXPECT_DOUBLE_EQ(ScenarioValueInYear(Timeline, Year), Value) << Year;
+}
+
 } // namespace

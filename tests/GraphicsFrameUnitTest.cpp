@@ -163,11 +163,12 @@ TEST_F(MapView, SettingsThatCannotBeDrawnAreRefusedWhileTheDialogStaysOpen) {
             Frame.SpeedButton1Click();
         };
     };
-    const auto Area = [&](int Width, int Height) {
-        return [&, Width, Height] {
+    const auto Area = [&](int Width, int Height, const QString& Title = QString()) {
+        return [&, Width, Height, Title] {
             Answer<TGraphSettingsForm>(
-                [&, Width, Height](TGraphSettingsForm& Form) {
+                [&, Width, Height, Title](TGraphSettingsForm& Form) {
                     Form.show();
+                    Form.SetTitle(Title);
                     Form.SetDrawingAreaWidth(Width);
                     Form.SetDrawingAreaHeight(Height);
                     Form.OKButton()->click();
@@ -184,6 +185,9 @@ TEST_F(MapView, SettingsThatCannotBeDrawnAreRefusedWhileTheDialogStaysOpen) {
         {"Min > Max", XAxis("5", "3"), Range.arg("5", "3")},
         {"too narrow", Area(260, 400), Small.arg(260).arg(400)},
         {"too low", Area(1000, 90), Small.arg(1000).arg(90)},
+        // A title takes two lines of 21 pixels above the plot.
+        {"too low for the title", Area(1000, 132, "Plan"),
+         QString(Small).replace("261 x 91", "261 x 133").arg(1000).arg(132)},
     };
     for (const TCase& Case : Cases) {
         const TGraphicsSettings Before = Frame.Settings();
@@ -403,7 +407,7 @@ TEST_F(MapView, TheMapAnswersThePointerFromItsGeometry) {
     TElement* Dike = List.AddSimpleElement("Dike", RGBToColor(0, 0, 200), 40, 0, 0);
     AddScenarioColumn(Scenarios, "Wet", {"0", "10", "20", "30", "40", "50"});
     Frame.Draw();
-    const TMapGeometry Geometry(Frame.Settings(), List, -1);
+    const TMapGeometry Geometry(Frame.Settings(), List, Scenarios, -1);
     const std::vector<TMapShape> Shapes = ElementShapes(Geometry, 1);
     ASSERT_FALSE(Shapes.empty());
     QPoint Station;
@@ -456,7 +460,7 @@ TEST_F(MapView, ACutCaptionShowsItsWholeNameWhenPointedAt) {
                           RGBToColor(0, 120, 0), 40, 0, 0);
     List.AddSimpleElement("Dike", RGBToColor(0, 0, 200), 60, 0, 0);
     Frame.Draw();
-    const TMapGeometry Geometry(Frame.Settings(), List, -1);
+    const TMapGeometry Geometry(Frame.Settings(), List, Scenarios, -1);
     const QPoint Cut(100, Geometry.YAt(1)), Whole(20, Geometry.YAt(2));
     EXPECT_EQ(Frame.ToolTipAt(Cut),
               "<p style='white-space:pre'>Flood-proofing of buildings and critical "
@@ -464,6 +468,94 @@ TEST_F(MapView, ACutCaptionShowsItsWholeNameWhenPointedAt) {
     EXPECT_TRUE(Frame.ToolTipAt(Whole).isEmpty()) << "a whole caption needs no tooltip";
     EXPECT_TRUE(Frame.ToolTipAt(QPoint(100, Geometry.YAt(1) + 30)).isEmpty());
     EXPECT_EQ(Frame.Settings().TitlesAreaWidth(), 200);
+}
+
+// The decision points are a choice of the map view below its buttons: none
+// or a scenario, each choice one step of the document; the map marks them
+// and the pointer names the decision.
+TEST_F(MapView, DecisionPointsAreChosenBelowTheButtons) {
+    TElement* Dike = List.AddSimpleElement("Dike", RGBToColor(0, 0, 200), 40, 0, 0);
+    TElement* Barrier = List.AddSimpleElement("Barrier", RGBToColor(200, 0, 0), 80, 0, 0);
+    Barrier->SetLeadTime(10);
+    AddTestPathway(List, Dike, Barrier, ctSequence, 80);
+    AddScenarioColumn(Scenarios, "Low", {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"});
+    AddScenarioColumn(Scenarios, "High",
+                      {"0", "10", "20", "30", "40", "50", "60", "70", "80", "90"});
+    Frame.DocumentChanged();
+    QComboBox* Box = Frame.DecisionPointsComboBox();
+    ASSERT_EQ(Box->count(), 3);
+    EXPECT_EQ(Box->itemText(0), "Decision points: none");
+    EXPECT_EQ(Box->itemText(2), "Decision points: High");
+    EXPECT_EQ(Box->currentIndex(), 0);
+    EXPECT_GT(Box->y(), Frame.SpeedButton3()->geometry().bottom());
+    // Under High the dike tips in 2050: the barrier is decided on by 2040,
+    // when the sea stands at 30, on the dike's line.
+    const TMapGeometry G(Frame.Settings(), List, Scenarios, -1);
+    const QPoint Point(G.ValueToX(30), G.YAt(1));
+    const QColor Dikes(0, 0, 200);
+    EXPECT_EQ(Frame.ShownImage().pixelColor(Point), Dikes);
+    EXPECT_FALSE(Frame.ToolTipAt(Point).contains("Decide"));
+    Box->setCurrentIndex(2);
+    Frame.DecisionPointsComboBoxChange();
+    EXPECT_EQ(Steps(), 1);
+    EXPECT_EQ(Session.UndoStack()->undoText(), "Decision points");
+    EXPECT_EQ(Frame.Settings().DecisionPoints(), 2);
+    EXPECT_EQ(Frame.ShownImage().pixelColor(Point), QColor(Qt::white));
+    EXPECT_EQ(Frame.ShownImage().pixelColor(Point - QPoint(7, 0)), Dikes);
+    EXPECT_TRUE(Frame.ToolTipAt(Point).contains("Decide on Barrier by 2040 (High)"));
+    // The same choice again is no step; undo takes it back, the box too.
+    Frame.DecisionPointsComboBoxChange();
+    EXPECT_EQ(Steps(), 1);
+    Session.UndoStack()->undo();
+    EXPECT_EQ(Frame.Settings().DecisionPoints(), 0);
+    EXPECT_EQ(Box->currentIndex(), 0);
+    EXPECT_EQ(Frame.ShownImage().pixelColor(Point), Dikes);
+    Session.UndoStack()->redo();
+    EXPECT_EQ(Box->currentIndex(), 2);
+    // A time-based map marks the time column it shows, or nothing.
+    Session.New(ptTimeBased);
+    ASSERT_EQ(Box->count(), 2);
+    EXPECT_EQ(Box->itemText(1), "Decision points: on");
+    EXPECT_EQ(Box->currentIndex(), 0);
+    EXPECT_GT(Box->y(), Frame.SpeedButton3()->geometry().bottom());
+}
+
+// "Fit to content" fills the dialog's fields from the fields as they stand;
+// OK makes them one step, Cancel forgets them.
+TEST_F(MapView, FitToContentFillsTheFieldsAndOkMakesItOneStep) {
+    List.Elements(0)->SetCaption("A current situation whose name is longer than the band");
+    Frame.DocumentChanged();
+    Answer<TGraphSettingsForm>([](TGraphSettingsForm& Form) { Form.FitButton()->click(); }, false);
+    Frame.SpeedButton2Click();
+    EXPECT_EQ(Steps(), 0);
+    EXPECT_EQ(Frame.Settings().TitlesAreaWidth(), 200);
+    TGraphicsSettings Expected;
+    Answer<TGraphSettingsForm>(
+        [&](TGraphSettingsForm& Form) {
+            EXPECT_TRUE(Form.FitButton()->isEnabled());
+            Form.SetFontSize(14);
+            Form.FitButton()->click();
+            TGraphicsSettings Asked = Frame.Settings();
+            Asked.SetFontSize(14);
+            Expected = Frame.FittedSettings(Asked);
+            EXPECT_EQ(Form.TitlesAreaWidth(), Expected.TitlesAreaWidth());
+            EXPECT_EQ(Form.DrawingAreaWidth(), Expected.DrawingAreaWidth());
+            EXPECT_EQ(Form.DrawingAreaHeight(), Expected.DrawingAreaHeight());
+            EXPECT_EQ(Form.RowSpacing(), Expected.RowSpacing());
+        },
+        true);
+    Frame.SpeedButton2Click();
+    EXPECT_EQ(Steps(), 1);
+    EXPECT_GT(Expected.TitlesAreaWidth(), 200);
+    EXPECT_EQ(Expected.DrawingAreaWidth(), 1000 + Expected.TitlesAreaWidth() - 200);
+    EXPECT_TRUE(Frame.Settings().SameStoredAs(Expected));
+    EXPECT_EQ(Frame.ShownImage().size(),
+              QSize(Expected.DrawingAreaWidth(), Expected.DrawingAreaHeight()));
+    EXPECT_FALSE(GraphForm.FitButton()->isEnabled());
+    Session.UndoStack()->undo();
+    EXPECT_EQ(Frame.Settings().TitlesAreaWidth(), 200);
+    EXPECT_EQ(Frame.Settings().FontSize(), 12);
+    EXPECT_EQ(Frame.Settings().RowSpacing(), 0);
 }
 
 } // namespace

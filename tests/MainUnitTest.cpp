@@ -239,10 +239,10 @@ TEST(MainWindow, OpensTheWorkedExample) {
     EXPECT_EQ(Form.ScenarioFrame1()->Count(), 1);
     EXPECT_EQ(Form.ScenarioFrame1()->ScenarioCaption(0), "Wet");
     EXPECT_EQ(Form.Frame11()->MaxTippingPointValue(), 100);
-    // the map shows the scenario axis: XAxisHeight 120 below a 400-high map
+    // the map shows the scenario axis: an axis band of 120 below a 400-high map
     const QImage Map = Form.Frame11()->ShownImage();
     EXPECT_EQ(Map.size(), QSize(1000, 400));
-    EXPECT_EQ(Form.Frame11()->Settings().XAxisHeight(), 120);
+    EXPECT_EQ(Form.Frame11()->AxisBandHeight(), 120);
 }
 
 TEST(MainWindow, AFileThatCannotBeOpenedLeavesANewPathway) {
@@ -2062,7 +2062,8 @@ TEST_F(Editing, GridScorecardAndMapSelectTheSameElement) {
     // A click on the map selects the element under the pointer.
     Form->PageControl()->setCurrentIndex(0);
     Form->Frame11()->Draw();
-    const TMapGeometry Geometry(Form->Frame11()->Settings(), *List, -1);
+    const TMapGeometry Geometry(Form->Frame11()->Settings(), *List,
+                                *Form->Frame11()->MyScenarioFrame(), -1);
     QPoint Station;
     for (const TMapShape& Shape : ElementShapes(Geometry, 2))
         if (Shape.Kind == TMapShape::skStation)

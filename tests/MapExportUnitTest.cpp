@@ -230,7 +230,7 @@ TEST_F(MapExport, TimeBasedMapsNameTheirColumnInEveryFormat) {
             QPainter Painter(&Alone);
             TPainterCanvas Canvas(Painter, Alone.width(), Alone.height());
             Canvas.SetFontSize(Settings.FontSize());
-            const int32_t A = Settings.AxisTop();
+            const int32_t A = Map.Geometry(Series).AxisTop();
             Canvas.TextOut(10, A + 20, Title);
             Box = QRect(10, A + 20, Canvas.TextWidth(Title), Canvas.TextHeight(Title));
         }

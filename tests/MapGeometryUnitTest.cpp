@@ -34,10 +34,9 @@ protected:
         TCellGrid& Grid = Scenarios.ScenariosStringGrid();
         Grid.SetColCount(Grid.ColCount() + 1);
     }
-    // The settings' axis band as a drawing would set it.
+    // The layout of a drawing, with the axis band of the scenarios.
     TMapGeometry Geometry(int32_t Series = -1) {
-        Settings.SetXAxisHeight(XAxisHeight(List, Scenarios));
-        return TMapGeometry(Settings, List, Series);
+        return TMapGeometry(Settings, List, Scenarios, Series);
     }
 
     TGraphicsSettings Settings;
@@ -436,6 +435,7 @@ struct TReference {
     const TGraphicsSettings& S;
     const TElementsList& L;
     int32_t Series;
+    int32_t AxisBand;
 
     const TElement* Current() const {
         return L.CurrentElementID() == -1 ? nullptr : L.FindElement(L.CurrentElementID());
@@ -451,7 +451,8 @@ struct TReference {
     int32_t Y(const TElement& E) const {
         if (E.IsPrimaryElement()) {
             const int32_t P = L.PrimaryCount();
-            const double H = double(S.PlotHeight());
+            const double H =
+                double(S.DrawingAreaHeight() - S.BottomMargin() - AxisBand - S.TopMargin());
             if (P == 1)
                 return S.TopMargin() + RoundToPixel(H / 2);
             const double Step = H / (P - 1);
@@ -491,7 +492,7 @@ TEST_F(MapGeometry, LayoutAgreesWithTheModelOnRandomLists) {
                                                       : IDs[Random() % IDs.size()]);
         Settings.SetYOffset(int32_t(Random() % 30));
         const TMapGeometry G = Geometry();
-        const TReference Ref{Settings, List, -1};
+        const TReference Ref{Settings, List, -1, XAxisHeight(List, Scenarios)};
         // The plain rows stay where no two lines on them overlap and none
         // lies below the lowest row.
         const int32_t PlainClosest =
@@ -581,6 +582,69 @@ TEST_F(MapGeometry, HostileSettingsDoNotOverflow) {
     EXPECT_EQ(G.ElementToY(*P), MaxPixel);
     EXPECT_EQ(G.ValueToX(0), MaxPixel);
     EXPECT_EQ(G.PlotLeft(), MaxPixel);
+}
+
+// The title takes a band of two title lines above the plot, the legend one
+// of two lines and 6 pixels below the axes; the rows share what is left.
+TEST_F(MapGeometry, TitleAndLegendTakeTheirBands) {
+    struct TCase {
+        bool Title, Legend;
+        int32_t FontSize, PlotTop, AxisTop;
+    };
+    const TCase Cases[] = {
+        {false, false, 12, 10, 320},
+        {true, false, 12, 10 + 2 * 21, 320},
+        {false, true, 12, 10, 320 - (2 * 16 + 6)},
+        {true, true, 8, 10 + 2 * 16, 320 - (2 * 11 + 6)},
+    };
+    Action(QStringLiteral("A"), 5);
+    Action(QStringLiteral("B"), 10);
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(testing::Message() << Case.Title << Case.Legend << Case.FontSize);
+        Settings.SetTitle(Case.Title ? QStringLiteral("Plan") : QString());
+        Settings.SetLegend(Case.Legend);
+        Settings.SetFontSize(Case.FontSize);
+        const TMapGeometry G = Geometry();
+        EXPECT_EQ(G.PlotTop(), Case.PlotTop);
+        EXPECT_EQ(G.AxisTop(), Case.AxisTop);
+        EXPECT_EQ(G.LegendTop(), Case.AxisTop + 70);
+        EXPECT_EQ(G.YAt(0), Case.PlotTop);
+        EXPECT_EQ(G.YAt(1), Case.AxisTop);
+        // The settings dialog's check counts the same bands.
+        Settings.SetDrawingAreaHeight(Case.PlotTop + (400 - Case.AxisTop));
+        EXPECT_FALSE(Settings.DrawingAreaProblem(70).isEmpty());
+        Settings.SetDrawingAreaHeight(Settings.DrawingAreaHeight() + 1);
+        EXPECT_TRUE(Settings.DrawingAreaProblem(70).isEmpty());
+        Settings.SetDrawingAreaHeight(400);
+    }
+}
+
+// A row spacing in the settings sets the sub-rows that far below their
+// action and keeps rows moved apart at least that far from one another.
+TEST_F(MapGeometry, RowSpacingWidensTheRows) {
+    TElement* A = Action(QStringLiteral("A"), 10);
+    TElement* B = Action(QStringLiteral("B"), 20);
+    Action(QStringLiteral("C"), 90);
+    TElement* First = Pathway(40, B, A); // on sub-rows below A
+    TElement* Second = Pathway(50, B, A);
+    Settings.SetMaxTippingPointValue(100);
+    EXPECT_EQ(Geometry().ElementToY(*First), 30);
+    EXPECT_EQ(Geometry().ElementToY(*Second), 50);
+    Settings.SetRowSpacing(30);
+    {
+        const TMapGeometry G = Geometry();
+        EXPECT_EQ(G.ElementToY(*First), 40);
+        EXPECT_EQ(G.ElementToY(*Second), 70);
+        EXPECT_EQ(G.LaneCount(), 5);
+    }
+    // Too little room for the plain rows: moved apart, 30 pixels or more.
+    Settings.SetDrawingAreaHeight(250);
+    const TMapGeometry G = Geometry();
+    std::vector<int32_t> Rows = G.LaneRows();
+    std::sort(Rows.begin(), Rows.end());
+    for (size_t I = 1; I < Rows.size(); ++I)
+        EXPECT_GE(Rows[I] - Rows[I - 1], 30) << I;
+    EXPECT_TRUE(RowsWithinThePlot(G));
 }
 
 } // namespace

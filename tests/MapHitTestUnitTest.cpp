@@ -46,8 +46,7 @@ protected:
         E->SetMyColor(Second->MyColor());
         E->SetCombinationType(Type);
     }
-    // Built after the drawing, which sets the height of the axis band.
-    TMapGeometry Geometry() const { return TMapGeometry(Settings, List, -1); }
+    TMapGeometry Geometry() const { return TMapGeometry(Settings, List, Scenarios, -1); }
 
     TGraphicsSettings Settings;
     TElementsList List;
@@ -233,6 +232,44 @@ TEST_F(MapHitTest, AnEmptyRangeHasNoMapAndNothingToHit) {
     const TMapGeometry G = Geometry();
     EXPECT_TRUE(ElementsAt(G, QPoint(300, 100), 1000).empty());
     EXPECT_TRUE(ElementShapes(G, 1).empty());
+}
+
+// A decision point's diamond answers the pointer where it is drawn: on its
+// predecessor's line at its value, held to the line, or at the line's start
+// when it is due now; a hidden line shows none.
+TEST_F(MapHitTest, DecisionPointsStandOnTheirPredecessorsLine) {
+    const TMapGeometry G = Geometry();
+    int32_t Index = -1;
+    for (int32_t I = 0; I < G.Count() && Index < 0; ++I)
+        if (G.Element(I).VisualEffect() == veShow && G.LineAt(I).X2 - G.LineAt(I).X1 > 40)
+            Index = I;
+    ASSERT_GE(Index, 0);
+    const TMapLine Line = G.LineAt(Index);
+    const double Start = G.StartValueAt(Index), End = G.TippingValueAt(Index);
+    const std::vector<TMapDecisionPoint> Points{
+        {Index, (Start + End) / 2, false, QStringLiteral("middle")},
+        {Index, Start - 1000, false, QStringLiteral("before")},
+        {Index, End, true, QStringLiteral("now")},
+    };
+    QPoint Centre;
+    ASSERT_TRUE(DecisionPointCentre(G, Points[0], Centre));
+    EXPECT_EQ(Centre, QPoint(G.ValueToX((Start + End) / 2), Line.Y));
+    ASSERT_TRUE(DecisionPointCentre(G, Points[1], Centre));
+    EXPECT_EQ(Centre, QPoint(Line.X1, Line.Y));
+    ASSERT_TRUE(DecisionPointCentre(G, Points[2], Centre));
+    EXPECT_EQ(Centre, QPoint(Line.X1, Line.Y));
+    // The two at the line's start are found together, the one drawn last
+    // first; the diamond reaches 8 pixels each way, the pointer 3 more.
+    EXPECT_EQ(DecisionPointsAt(G, Points, QPoint(Line.X1, Line.Y)), (std::vector<int32_t>{2, 1}));
+    const QPoint Middle(G.ValueToX((Start + End) / 2), Line.Y);
+    EXPECT_EQ(DecisionPointsAt(G, Points, Middle + QPoint(0, 11)), (std::vector<int32_t>{0}));
+    EXPECT_TRUE(DecisionPointsAt(G, Points, Middle + QPoint(0, 12)).empty());
+    EXPECT_TRUE(DecisionPointsAt(G, Points, Middle + QPoint(6, 6)).empty());
+    EXPECT_FALSE(DecisionPointCentre(G, TMapDecisionPoint{G.Count(), 0, false, QString()}, Centre));
+    List.Elements(Index)->SetVisualEffect(veHide);
+    const TMapGeometry Hidden = Geometry();
+    EXPECT_FALSE(DecisionPointCentre(Hidden, Points[0], Centre));
+    EXPECT_TRUE(DecisionPointsAt(Hidden, Points, Middle).empty());
 }
 
 } // namespace

@@ -596,6 +596,45 @@ TEST(PathwayFile, TitleLegendAndPreferredRouteWhenUsed) {
                            "Graph settings, legend: \"on\" is not a number; 0 is used."}));
 }
 
+// The map's choice of decision points and a row spacing (set by fitting the
+// map to its content) are written only when set, after the title and the
+// legend, and read back; what cannot be read is said and left unset.
+TEST(PathwayFile, DecisionPointsAndRowSpacingWhenSet) {
+    TSeparatorGuard Guard('.');
+    TDocument Doc;
+    BuildExample(Doc, ptConditionBased, '.');
+    const QByteArray Plain = Doc.Save();
+    EXPECT_FALSE(Plain.contains("<decisionpoints>") || Plain.contains("<rowspacing>"));
+    Doc.Settings.SetLegend(true);
+    Doc.Settings.SetDecisionPoints(2);
+    Doc.Settings.SetRowSpacing(27);
+    const QByteArray Set = Doc.Save();
+    EXPECT_TRUE(Set.contains("  <legend>1</legend>\r\n"
+                             "  <decisionpoints>2</decisionpoints>\r\n"
+                             "  <rowspacing>27</rowspacing>\r\n</graphsettings>"));
+    TDocument Back;
+    TReadReport Report;
+    Back.Load(Set, &Report);
+    EXPECT_TRUE(Report.IsEmpty());
+    EXPECT_EQ(Back.Settings.DecisionPoints(), 2);
+    EXPECT_EQ(Back.Settings.RowSpacing(), 27);
+    EXPECT_EQ(Back.Save(), Set);
+    Back.Settings.SetLegend(false);
+    Back.Settings.SetDecisionPoints(0);
+    Back.Settings.SetRowSpacing(0);
+    EXPECT_EQ(Back.Save(), Plain);
+    TDocument Odd;
+    TReadReport OddReport;
+    Odd.Load(File("<pathways></pathways><graphsettings><decisionpoints>High</decisionpoints>"
+                  "<rowspacing>2,5</rowspacing></graphsettings>"),
+             &OddReport);
+    EXPECT_EQ(Odd.Settings.DecisionPoints(), 0);
+    EXPECT_EQ(Odd.Settings.RowSpacing(), 0);
+    EXPECT_EQ(OddReport.Lines(),
+              QStringList({"Graph settings, decisionpoints: \"High\" is not a number; 0 is used.",
+                           "Graph settings, rowspacing: \"2,5\" is not a number; 0 is used."}));
+}
+
 // A lead time is written only where it is not 0, after the costs; one
 // outside 0 to 100 years is held to them, with a word.
 TEST(PathwayFile, LeadTimesWhenUsed) {

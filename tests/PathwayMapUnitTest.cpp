@@ -314,7 +314,7 @@ TEST_F(PathwayMap, ScenarioAxesTickTheDefinedYears) {
     AddScenario(QStringLiteral("Flat"), {"5000", "5000", "5000"});
     AddScenario(QStringLiteral("Close"), {"0", "100", "200", "2000"});
     const TRecording C = Record();
-    EXPECT_EQ(Settings.XAxisHeight(), 50 * 3 + 70);
+    EXPECT_EQ(Map.Geometry(-1).AxisBandHeight(), 50 * 3 + 70);
     const int32_t A = 400 - 10 - 220;
     // Wet: name, polyline from PlotLeft over the two defined years, ticks.
     const int32_t Y0 = A + 60;
@@ -357,7 +357,7 @@ TEST_F(PathwayMap, TimeBasedMapShowsTheSelectedSeries) {
     Settings.SetXAxisTitle(QStringLiteral("Year"));
     for (const int32_t Series : {0, 1}) {
         const TRecording C = Record(Series);
-        EXPECT_EQ(Settings.XAxisHeight(), 70);
+        EXPECT_EQ(Map.Geometry(Series).AxisBandHeight(), 70);
         const int32_t XNow = Series == 0 ? 358 : 432, XDike = Series == 0 ? 580 : 802;
         EXPECT_TRUE(C.HasLine(XNow, 10, XNow, 320)) << Series;
         EXPECT_TRUE(C.HasLine(XNow, 320, XDike + 10, 320)) << Series;
@@ -781,7 +781,7 @@ TEST_F(OverlappingMaps, CaptionsLinesAndAxisStayApart) {
         Settings.SetMaxTippingPointValue(100);
         Case.Build();
         const QImage Image = Render();
-        const TMapGeometry G(Settings, List, -1);
+        const TMapGeometry G(Settings, List, Scenarios, -1);
         // The geometry: overlapping lines at least 5 rows apart, all rows in
         // the plot.
         EXPECT_GE(ClosestOverlappingRows(G), RowSpacing);
@@ -816,7 +816,7 @@ TEST_F(PathwayMap, LongCaptionsAreCutAtTheBandsEdge) {
     EXPECT_EQ(Settings.TitlesAreaWidth(), 200);
     // The captions as the map writes them, with their whole texts.
     TRecordingCanvas Canvas;
-    const TMapGeometry G(Settings, List, -1);
+    const TMapGeometry G(Settings, List, Scenarios, -1);
     const std::vector<TMapCaption> Captions = Map.Captions(Canvas, G, -1);
     ASSERT_EQ(Captions.size(), 5u);
     EXPECT_EQ(Captions[0].Whole, QStringLiteral("Peak river discharge at the border"));
@@ -1069,6 +1069,130 @@ TEST_F(PathwayBar, FewBandsAreOneRectangleEach) {
     EXPECT_EQ(QRect(Rects[3].X1, Rects[3].Y1, Rects[3].X2, Rects[3].Y2), QRect(10, 0, 30, 5));
     EXPECT_EQ(Rects[5].Brush, clRed); // Red itself, from 0 without a current element
     EXPECT_EQ(QRect(Rects[5].X1, Rects[5].Y1, Rects[5].X2, Rects[5].Y2), QRect(0, 0, 10, 10));
+}
+
+// ------------------------------------------------------------ for reports
+
+TEST_F(PathwayMap, TitleStandsInABandAboveThePlot) {
+    NewPathway();
+    Settings.SetTitle(QStringLiteral("Delta plan"));
+    const TRecording C = Record();
+    const TRecordingCanvas::TOp* Title = C.Text(QStringLiteral("Delta plan"));
+    ASSERT_TRUE(Title);
+    EXPECT_EQ(QPoint(Title->X1, Title->Y1), QPoint(10, 10));
+    EXPECT_EQ(Title->FontSize, 16);
+    EXPECT_EQ(Title->FontColor, clBlack);
+    // The plot starts below two lines of the title's 21 pixels: the
+    // current-situation line from 52, the one action halfway down to 320.
+    EXPECT_TRUE(C.HasLine(284, 52, 284, 320));
+    EXPECT_TRUE(C.HasLine(210, 186, 294, 186));
+    EXPECT_EQ(C.Text(QStringLiteral("Current Situation"))->Y1, 186 - 19 / 2);
+    // A title longer than the picture is cut, and the captions say so.
+    Settings.SetTitle(QString(200, QLatin1Char('x')));
+    TRecordingCanvas Canvas;
+    const std::vector<TMapCaption> Captions = Map.Captions(Canvas, Map.Geometry(-1), -1);
+    ASSERT_FALSE(Captions.empty());
+    EXPECT_EQ(Captions.front().Whole, Settings.Title());
+    EXPECT_LE(Captions.front().Box.width(), 1000 - 2 * 10);
+    EXPECT_TRUE(Captions.front().Shown.endsWith(QStringLiteral("\u2026")));
+}
+
+TEST_F(PathwayMap, LegendStandsUnderTheAxes) {
+    TElement* Current = NewPathway();
+    Settings.SetLegend(true);
+    // The axis band moves up by the legend's band: two lines of 16 pixels and 6.
+    const int32_t A = 400 - 10 - 38 - 70;
+    const int32_t Row = A + 70 + 16, TextTop = Row - 19 / 2;
+    TRecording C = Record();
+    EXPECT_TRUE(C.HasLine(284, 10, 284, A));
+    EXPECT_EQ(C.TextsAt(TextTop),
+              (std::vector<QString>{"Action starts", "Tipping point", "Combined actions"}));
+    // Its station is the map's: a ring of the 5-pixel pen around the row.
+    const auto Rings = C.Of(TRecording::kEllipse);
+    ASSERT_EQ(Rings.size(), 1u);
+    EXPECT_EQ(QRect(Rings[0].X1, Rings[0].Y1, Rings[0].X2, Rings[0].Y2),
+              QRect(27 - 7, Row - 7, 27 + 7, Row + 7));
+    EXPECT_EQ(Rings[0].PenWidth, 5);
+    // A preferred route and decision points add their entries.
+    Current->SetPreferred(true);
+    Map.SetDecisionPoints({TMapDecisionPoint{0, 5, false, QStringLiteral("Decide")}});
+    C = Record();
+    EXPECT_EQ(C.TextsAt(TextTop),
+              (std::vector<QString>{"Action starts", "Tipping point", "Combined actions",
+                                    "Preferred route", "Decision point"}));
+    // Without the legend nothing of it is drawn.
+    Settings.SetLegend(false);
+    C = Record();
+    EXPECT_FALSE(C.Text(QStringLiteral("Action starts")));
+}
+
+TEST_F(PathwayMap, PreferredRouteLiesUnderItsLinesAndTransfers) {
+    NewPathway();
+    TElement* Dike = Action(QStringLiteral("Dike"), 60, clBlue);
+    TElement* Barrier = Action(QStringLiteral("Barrier"), 90, clRed);
+    TElement* Route = Pathway(90, Dike, Barrier); // on the barrier's row
+    Dike->SetPreferred(true);
+    Route->SetPreferred(true);
+    const QImage Image = Render();
+    const QRgb Band = Rgb(PreferredBandColor), White = qRgb(255, 255, 255);
+    // Rows 10, 165 and 320; x of a value 210 + 7.4 v. The dike's line from
+    // 284 to 664 on a band 17 pixels wide, the line itself on top.
+    EXPECT_EQ(Image.pixel(400, 165), Rgb(clBlue));
+    EXPECT_EQ(Image.pixel(400, 157), Band);
+    EXPECT_EQ(Image.pixel(400, 173), Band);
+    EXPECT_EQ(Image.pixel(400, 156), White);
+    EXPECT_EQ(Image.pixel(400, 174), White);
+    // The route's transfer at x 654 from row 320 up to 165, and its line on
+    // from there; the barrier's own line, not marked, has no band.
+    EXPECT_EQ(Image.pixel(654 - 8, 240), Band);
+    EXPECT_EQ(Image.pixel(654, 240), Rgb(clBlue));
+    EXPECT_EQ(Image.pixel(750, 312), Band);
+    EXPECT_EQ(Image.pixel(400, 312), White);
+    // Beneath every line: drawn before the current-situation line.
+    const TRecording C = Record();
+    const auto Lines = C.Of(TRecording::kLine);
+    const auto BandLine = std::find_if(
+        Lines.begin(), Lines.end(), [](const auto& L) { return L.PenWidth == PreferredBandWidth; });
+    const auto CurrentLine = std::find_if(Lines.begin(), Lines.end(), [](const auto& L) {
+        return L.X1 == 284 && L.Y1 == 10 && L.Y2 == 320;
+    });
+    ASSERT_NE(BandLine, Lines.end());
+    ASSERT_NE(CurrentLine, Lines.end());
+    EXPECT_LT(BandLine, CurrentLine);
+    EXPECT_EQ(BandLine->Pen, PreferredBandColor);
+}
+
+TEST_F(PathwayMap, DecisionPointsSitOnThePredecessorsLine) {
+    NewPathway();
+    Action(QStringLiteral("Dike"), 60, clBlue);     // row 165, line 284 .. 664
+    Action(QStringLiteral("Barrier"), 90, clGreen); // row 320
+    Map.SetDecisionPoints(
+        {TMapDecisionPoint{1, 40, false, QString()}, TMapDecisionPoint{2, 50, true, QString()}});
+    const QImage Image = Render();
+    // At value 40 (x 506): white inside, the dike's blue around it.
+    EXPECT_EQ(Image.pixel(506, 165), qRgb(255, 255, 255));
+    EXPECT_EQ(Image.pixel(506 - 7, 165), Rgb(clBlue));
+    EXPECT_EQ(Image.pixel(506, 165 - 7), Rgb(clBlue));
+    EXPECT_EQ(Image.pixel(506, 165 - 9), qRgb(255, 255, 255));
+    // Due now: red at the line's start, over its station, edged in black.
+    EXPECT_EQ(Image.pixel(284, 320), qRgb(220, 20, 20));
+    EXPECT_EQ(Image.pixel(284 - 7, 320), qRgb(0, 0, 0));
+    EXPECT_EQ(Image.pixel(284, 320 - 8), qRgb(0, 0, 0));
+    // Without decision points the line runs on unbroken.
+    Map.SetDecisionPoints({});
+    EXPECT_EQ(Render().pixel(506, 165), Rgb(clBlue));
+}
+
+TEST_F(PathwayMap, DrawingChangesNoSetting) {
+    NewPathway();
+    AddScenario(QStringLiteral("Wet"), {"0", "50"});
+    Settings.SetTitle(QStringLiteral("Plan"));
+    Settings.SetLegend(true);
+    const TGraphicsSettings Before = Settings;
+    Render();
+    Record();
+    EXPECT_TRUE(Settings.SameAs(Before));
+    EXPECT_EQ(Map.Geometry(-1).AxisBandHeight(), 120);
 }
 
 } // namespace

@@ -222,7 +222,7 @@ TEST_P(TippingYears, YearsAgreeWithTheScenarioAxes) {
         Settings.SetMaxTippingPointValue(Max);
         TTickCanvas Canvas(Settings.DrawingAreaWidth(), Settings.DrawingAreaHeight());
         Map.DrawPathwayOnCanvas(Canvas, -1);
-        const TMapGeometry Geometry(Settings, List, -1);
+        const TMapGeometry Geometry(Settings, List, Scenarios, -1);
         for (const int32_t S : Indexes) {
             const TScenarioTimeline Timeline(Scenarios, S);
             const auto& Points = Timeline.Points();

@@ -1900,6 +1900,37 @@ TEST_F(Editing, ThePreferredRouteIsMarkedAndUnmarkedAsSteps) {
     EXPECT_FALSE(Form->DocumentIsDirty());
 }
 
+// The map's decision points stay with their scenario when scenarios before
+// it go, and go with it.
+TEST_F(Editing, DecisionPointsFollowTheirScenario) {
+    Start(&TAboutForm::OpenButton, {Delta});
+    TScenarioFrame* Scenarios = Form->ScenarioFrame1();
+    ASSERT_EQ(Scenarios->Count(), 3);
+    const QString Third = Scenarios->ScenarioCaption(2);
+    Form->RecordStep("Decision points",
+                     [this] { Form->Frame11()->Settings().SetDecisionPoints(3); });
+    const auto DeleteScenario = [this](int Col) {
+        Script.OnExec(
+            Playing<TScenarioDefinitionForm>([this, Col](TScenarioDefinitionForm& Dialog) {
+                Dialog.MatrixView()->SetCurrentCell(Col, 1);
+                Dialog.UpdateActions();
+                Script.AnswerConfirm(true);
+                QTest::mouseClick(Dialog.DeleteScenarioButton(), Qt::LeftButton);
+            }));
+        Form->ScenarioEditAction().Button->click();
+    };
+    DeleteScenario(1);
+    ASSERT_EQ(Scenarios->Count(), 2);
+    EXPECT_EQ(Form->Frame11()->Settings().DecisionPoints(), 2);
+    EXPECT_EQ(Scenarios->ScenarioCaption(1), Third);
+    DeleteScenario(2);
+    EXPECT_EQ(Form->Frame11()->Settings().DecisionPoints(), 0);
+    // Undo brings scenario and choice back together.
+    Form->UndoAction()->trigger();
+    EXPECT_EQ(Form->Frame11()->Settings().DecisionPoints(), 2);
+    EXPECT_TRUE(Script.AllAnswered());
+}
+
 // Lead times come through "Edit measure" and the scorecard, each an undo
 // step, and the Decisions tab follows: by when each pathway must be decided
 // on, in list order or by the earliest year, selected with the grid.

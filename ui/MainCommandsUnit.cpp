@@ -4,6 +4,7 @@
 #include "document/DocumentSessionUnit.h"
 #include "document/ScorecardUnit.h"
 #include "map/GraphicsFrameUnit.h"
+#include "map/GraphicsSettingsUnit.h"
 #include "scenarios/ScenarioDefinitionUnit.h"
 #include "ui/AboutUnit.h"
 #include "ui/ActionsGridUnit.h"
@@ -340,9 +341,25 @@ void TMainCommands::ScenarioEditActionExecute() {
     Form->SetMaxTippingPointValue(List.MaxTippingPoint());
     if (Modal().Exec(Form) != QDialog::Accepted)
         return;
-    FWindow.Session()->Change(tr("Scenarios"), [&Scenarios, Form] {
+    TGraphicsSettings& Settings = FWindow.Session()->Settings();
+    FWindow.Session()->Change(tr("Scenarios"), [&Scenarios, &Settings, Form] {
+        // The map's decision points stay with their scenario, found again by
+        // its caption after scenarios came or went; they go when it went.
+        const int32_t Chosen = Settings.DecisionPoints();
+        const QString Caption = Chosen >= 1 && Chosen <= Scenarios.Count()
+                                    ? Scenarios.ScenarioCaption(Chosen - 1)
+                                    : QString();
         TScenarioFrame::CopyScenarioValues(Form->ScenarioMatrixGrid(),
                                            Scenarios.ScenariosStringGrid());
+        if (Chosen < 1)
+            return;
+        int32_t Found = 0;
+        if (Chosen <= Scenarios.Count() && Scenarios.ScenarioCaption(Chosen - 1) == Caption)
+            Found = Chosen;
+        for (int32_t S = 0; Found == 0 && S < Scenarios.Count(); ++S)
+            if (Scenarios.ScenarioCaption(S) == Caption)
+                Found = S + 1;
+        Settings.SetDecisionPoints(Found);
     });
 }
 

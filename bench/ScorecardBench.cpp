@@ -1,11 +1,13 @@
 // The numbers behind the map and the map that answers back: the scorecard
-// with every tipping year (10 scenarios), against one drawing of the same
-// map, and the elements under a point, for 1,000 and 10,000 elements. The
+// with every tipping year (10 scenarios) and the decisions with every
+// decide-by year, against one drawing of the same map, and the elements
+// under a point, for 1,000 and 10,000 elements. The
 // scorecard is built anew after every change of the document and the hit
 // test runs at every move of the pointer, so both must stay small next to
 // the redraw that follows every change.
 
 #include "bench/BenchSupport.h"
+#include "document/DecisionsUnit.h"
 #include "document/ScorecardUnit.h"
 #include "map/MapGeometryUnit.h"
 #include "map/MapHitTestUnit.h"
@@ -44,6 +46,23 @@ void BM_TippingYears(benchmark::State& State) {
     PerElement(State, N);
 }
 BENCHMARK(BM_TippingYears)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// Every pathway's decide-by year under every scenario, as the Decisions tab
+// computes them after every change. Pathways with lead times on their
+// actions: every fifth action takes some years.
+void BM_DecideByYears(benchmark::State& State) {
+    const int32_t N = int32_t(State.range(0));
+    TBenchDocument Doc(N);
+    for (int32_t I = 0; I < N; I += 5)
+        if (Doc.List.Elements(I)->IsPrimaryElement())
+            Doc.List.Elements(I)->SetLeadTime(I % 40);
+    for (auto _ : State) {
+        const TDecisions Decisions(Doc.List, Doc.Scenarios);
+        benchmark::DoNotOptimize(Decisions.Year(Decisions.RowCount() - 1, ScenarioCount - 1));
+    }
+    PerElement(State, N);
+}
+BENCHMARK(BM_DecideByYears)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_MapRedraw(benchmark::State& State) {
     const int32_t N = int32_t(State.range(0));
@@ -117,6 +136,11 @@ int main(int Argc, char** Argv) {
             std::printf("  %5d elements, %d scenarios: all tipping years %.3f ms, map redraw "
                         "%.2f ms, ratio %.3f (goal below 0.1)\n",
                         Count, ScenarioCount, Years * 1e3, Redraw * 1e3, Years / Redraw);
+        const double Decisions = Summary.Seconds("BM_DecideByYears" + Suffix);
+        if (Decisions > 0 && Redraw > 0)
+            std::printf("  %5d elements, %d scenarios: all decide-by years %.3f ms, ratio to the "
+                        "redraw %.3f (goal below 0.1)\n",
+                        Count, ScenarioCount, Decisions * 1e3, Decisions / Redraw);
         const double Hit = Summary.Seconds("BM_HitTest" + Suffix);
         if (Hit > 0)
             std::printf("  %5d elements: one hit test %.3f ms (goal below 1 ms)\n", Count,

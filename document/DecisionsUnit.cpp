@@ -78,6 +78,43 @@ int Rank(const TDecisionYear& Year) {
     return 3;
 }
 
+// Lookups by id, the first match winning as in the model, through one
+// index: a plan of thousands of pathways is worked out again at every edit,
+// and the list's own lookups scan it from the front.
+class TElementIndex {
+public:
+    explicit TElementIndex(const TElementsList& Elements) : FElements(Elements) {
+        const int32_t N = Elements.Count();
+        FIndexOf.reserve(size_t(std::max(0, N)));
+        for (int32_t I = 0; I < N; ++I)
+            FIndexOf.emplace(Elements.Elements(I)->ID(), I);
+    }
+    // -1 for an id that names no element.
+    int32_t IndexOf(int32_t ID) const {
+        const auto It = FIndexOf.find(ID);
+        return It == FIndexOf.end() ? -1 : It->second;
+    }
+    const TElement* Find(int32_t ID) const {
+        const int32_t Index = IndexOf(ID);
+        return Index < 0 ? nullptr : FElements.Elements(Index);
+    }
+    // The lead time of the action a pathway changes to, as
+    // TElement::EffectiveLeadTime finds it.
+    int32_t LeadTime(const TElement* To) const {
+        const int32_t Limit = FElements.Count() + 1;
+        for (int32_t Step = 0; To && Step <= Limit; ++Step) {
+            if (To->IsPrimaryElement())
+                return To->LeadTime();
+            To = Find(To->CombinationSecondID());
+        }
+        return 0;
+    }
+
+private:
+    const TElementsList& FElements;
+    std::unordered_map<int32_t, int32_t> FIndexOf;
+};
+
 } // namespace
 
 bool DecidedEarlier(const TDecisionYear& A, const TDecisionYear& B) {
@@ -90,15 +127,17 @@ TDecisions::TDecisions(const TElementsList& Elements, const TScenarioFrame& Scen
     : FElements(Elements), FScenarios(Scenarios),
       FTimeBased(Elements.PathwayType() == ptTimeBased) {
     const int32_t N = Elements.Count();
+    const TElementIndex Index(Elements);
     FRowOfIndex.assign(size_t(std::max(0, N)), -1);
-    for (int32_t Index = 0; Index < N; ++Index) {
-        const TElement* E = Elements.Elements(Index);
+    for (int32_t I = 0; I < N; ++I) {
+        const TElement* E = Elements.Elements(I);
         if (E->IsPrimaryElement())
             continue;
-        FRowOfIndex[size_t(Index)] = int32_t(FRows.size());
-        FRows.push_back(Index);
-        FFrom.push_back(E->PredecessorElement());
-        FTo.push_back(E->CombinationSecondElement());
+        FRowOfIndex[size_t(I)] = int32_t(FRows.size());
+        FRows.push_back(I);
+        FFrom.push_back(Index.Find(E->PredecessorID()));
+        FTo.push_back(Index.Find(E->CombinationSecondID()));
+        FLeadTimes.push_back(Index.LeadTime(FTo.back()));
     }
     FColumnCount = FTimeBased ? std::max(0, Elements.TippingTimeValuesCount())
                               : std::max(0, Scenarios.Count());
@@ -140,8 +179,7 @@ const TElement* TDecisions::To(int32_t Row) const {
 }
 
 int32_t TDecisions::LeadTime(int32_t Row) const {
-    const TElement* To = FTo[size_t(Row)];
-    return To ? To->EffectiveLeadTime() : 0;
+    return FLeadTimes[size_t(Row)];
 }
 
 QString TDecisions::YearCaption(int32_t Column) const {
@@ -246,40 +284,21 @@ std::vector<TMapDecisionPoint> MapDecisionPoints(const TElementsList& Elements,
         if (!Timeline->Points().empty())
             FirstYear = Timeline->Points().front().Year;
     }
-    // Lookups by id, the first match winning as in the model, through one
-    // index: a map of thousands of pathways is redrawn at every edit.
     const int32_t N = Elements.Count();
-    std::unordered_map<int32_t, int32_t> IndexOf;
-    IndexOf.reserve(size_t(std::max(0, N)));
-    for (int32_t I = 0; I < N; ++I)
-        IndexOf.emplace(Elements.Elements(I)->ID(), I);
-    auto Find = [&](int32_t ID) -> const TElement* {
-        const auto It = IndexOf.find(ID);
-        return It == IndexOf.end() ? nullptr : Elements.Elements(It->second);
-    };
-    // The lead time of the action a pathway changes to, as
-    // TElement::EffectiveLeadTime finds it.
-    auto LeadTime = [&](const TElement* To) {
-        for (int32_t Step = 0; To && Step <= N + 1; ++Step) {
-            if (To->IsPrimaryElement())
-                return To->LeadTime();
-            To = Find(To->CombinationSecondID());
-        }
-        return 0;
-    };
+    const TElementIndex Index(Elements);
     for (int32_t I = 0; I < N; ++I) {
         const TElement* E = Elements.Elements(I);
         if (E->IsPrimaryElement())
             continue;
-        const auto From = IndexOf.find(E->PredecessorID());
-        if (From == IndexOf.end())
+        const int32_t From = Index.IndexOf(E->PredecessorID());
+        if (From < 0)
             continue;
-        const TElement* Predecessor = Elements.Elements(From->second);
-        const TElement* To = Find(E->CombinationSecondID());
+        const TElement* Predecessor = Elements.Elements(From);
+        const TElement* To = Index.Find(E->CombinationSecondID());
         const TTippingYear Tips = TimeBased
                                       ? TimeValueYear(Predecessor->TippingTimeValue(Column))
                                       : Timeline->TippingYear(Predecessor->TippingPointValue());
-        const TDecisionYear Year = DecideBy(Tips, LeadTime(To), FirstYear);
+        const TDecisionYear Year = DecideBy(Tips, Index.LeadTime(To), FirstYear);
         if (Year.Kind != TDecisionYear::dyYear && Year.Kind != TDecisionYear::dyNow)
             continue;
         const bool Now = Year.Kind == TDecisionYear::dyNow;
@@ -290,7 +309,7 @@ std::vector<TMapDecisionPoint> MapDecisionPoints(const TElementsList& Elements,
         const QString Text = Now ? QStringLiteral("Decide on %1 now (%2)").arg(Action, Name)
                                  : QStringLiteral("Decide on %1 by %2 (%3)")
                                        .arg(Action, QString::number(Year.Year), Name);
-        Points.push_back(TMapDecisionPoint{From->second, Value, Now, Text});
+        Points.push_back(TMapDecisionPoint{From, Value, Now, Text});
     }
     return Points;
 }

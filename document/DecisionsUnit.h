@@ -89,6 +89,7 @@ private:
     std::vector<TDecisionYear> FYears;  // row by row, one per column
     std::vector<const TElement*> FFrom; // per row
     std::vector<const TElement*> FTo;   // per row
+    std::vector<int32_t> FLeadTimes;    // per row
 };
 
 // The decisions as CSV, by the scorecard's rules: UTF-8 with a byte-order

@@ -131,11 +131,15 @@ TGraphicsFrame::TGraphicsFrame(QWidget* Parent) : QWidget(Parent) {
     FSpeedButton1Top = FSpeedButton1->y();
     FSpeedButton2Top = FSpeedButton2->y();
     FSpeedButton3Top = FSpeedButton3->y();
+    // The label names the choice, so that the narrow box can show the
+    // scenario's name.
+    FDecisionPointsLabel = new QLabel(tr("&Decision points:"), FPanel1);
     FDecisionPointsComboBox = new QComboBox(FPanel1);
+    FDecisionPointsLabel->setBuddy(FDecisionPointsComboBox);
     FDecisionPointsComboBox->setEditable(false);
     FDecisionPointsComboBox->setToolTip(tr("Mark on the map when the next action must be decided "
                                            "on, under one scenario."));
-    FDecisionPointsComboBox->addItem(tr("Decision points: none"));
+    FDecisionPointsComboBox->addItem(tr("none"));
     FPanel1->installEventFilter(new TResizeWatcher(this, [this] { Panel1Resize(); }));
 
     FScrollBox1 = new QScrollArea(this);
@@ -299,7 +303,10 @@ void TGraphicsFrame::UpdateSeriesSelector() {
     FSpeedButton2Top = ButtonTops[1] + Shift;
     FSpeedButton3Top = ButtonTops[2] + Shift;
     Panel1Resize();
-    FDecisionPointsComboBox->setGeometry(6, FSpeedButton3Top + ButtonHeight + DecisionSelectorGap,
+    const int LabelTop = FSpeedButton3Top + ButtonHeight + DecisionSelectorGap;
+    FDecisionPointsLabel->setGeometry(6, LabelTop, 131, FDecisionPointsLabel->sizeHint().height());
+    FDecisionPointsComboBox->setGeometry(6,
+                                         LabelTop + FDecisionPointsLabel->sizeHint().height() + 2,
                                          131, FDecisionPointsComboBox->sizeHint().height());
     // A condition-based pathway keeps its time column hidden and unused: its
     // map is drawn with an empty selector, at series -1.
@@ -447,12 +454,12 @@ void TGraphicsFrame::ComboBox1Change() {
 }
 
 void TGraphicsFrame::UpdateDecisionSelector() {
-    QStringList Items{tr("Decision points: none")};
+    QStringList Items{tr("none")};
     const bool TimeBased = FMyElementsList && FMyElementsList->PathwayType() == ptTimeBased;
     if (TimeBased)
-        Items << tr("Decision points: on");
+        Items << tr("on");
     for (int32_t S = 0; !TimeBased && FMyScenarioFrame && S < FMyScenarioFrame->Count(); ++S)
-        Items << tr("Decision points: %1").arg(FMyScenarioFrame->ScenarioCaption(S));
+        Items << FMyScenarioFrame->ScenarioCaption(S);
     QStringList Shown;
     for (int I = 0; I < FDecisionPointsComboBox->count(); ++I)
         Shown << FDecisionPointsComboBox->itemText(I);

@@ -102,6 +102,7 @@ public:
 
     QComboBox* ComboBox1() const { return FComboBox1; }
     QComboBox* DecisionPointsComboBox() const { return FDecisionPointsComboBox; }
+    QLabel* DecisionPointsLabel() const { return FDecisionPointsLabel; }
     QPushButton* SpeedButton1() const { return FSpeedButton1; }
     QPushButton* SpeedButton2() const { return FSpeedButton2; }
     QPushButton* SpeedButton3() const { return FSpeedButton3; }
@@ -164,6 +165,7 @@ private:
 
     QWidget* FPanel1;
     QComboBox* FComboBox1;
+    QLabel* FDecisionPointsLabel;
     QComboBox* FDecisionPointsComboBox;
     QPushButton* FSpeedButton1;
     QPushButton* FSpeedButton2;

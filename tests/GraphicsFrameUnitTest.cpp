@@ -484,8 +484,9 @@ TEST_F(MapView, DecisionPointsAreChosenBelowTheButtons) {
     Frame.DocumentChanged();
     QComboBox* Box = Frame.DecisionPointsComboBox();
     ASSERT_EQ(Box->count(), 3);
-    EXPECT_EQ(Box->itemText(0), "Decision points: none");
-    EXPECT_EQ(Box->itemText(2), "Decision points: High");
+    EXPECT_EQ(Frame.DecisionPointsLabel()->text(), "&Decision points:");
+    EXPECT_EQ(Box->itemText(0), "none");
+    EXPECT_EQ(Box->itemText(2), "High");
     EXPECT_EQ(Box->currentIndex(), 0);
     EXPECT_GT(Box->y(), Frame.SpeedButton3()->geometry().bottom());
     // Under High the dike tips in 2050: the barrier is decided on by 2040,
@@ -515,7 +516,7 @@ TEST_F(MapView, DecisionPointsAreChosenBelowTheButtons) {
     // A time-based map marks the time column it shows, or nothing.
     Session.New(ptTimeBased);
     ASSERT_EQ(Box->count(), 2);
-    EXPECT_EQ(Box->itemText(1), "Decision points: on");
+    EXPECT_EQ(Box->itemText(1), "on");
     EXPECT_EQ(Box->currentIndex(), 0);
     EXPECT_GT(Box->y(), Frame.SpeedButton3()->geometry().bottom());
 }

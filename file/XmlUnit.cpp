@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <cstring>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -343,4 +344,21 @@ QByteArray TXmlDoc::SaveToBytes() {
 
 void TXmlDoc::LoadFromBytes(const QByteArray& Bytes, int BufferSize) {
     ReadXmlDocument(*this, nullptr, Bytes, BufferSize, QString());
+}
+
+bool LayoutCarriesUnchanged(const TXmlDoc& Doc) {
+    if (Doc.Encoding().compare(QLatin1String("utf-8"), Qt::CaseInsensitive) != 0)
+        return false;
+    std::vector<const TXmlNode*> Work(Doc.ChildNodes().begin(), Doc.ChildNodes().end());
+    while (!Work.empty()) {
+        const TXmlNode* N = Work.back();
+        Work.pop_back();
+        if (N->NodeType == ntElement && (N->Name.isEmpty() || N->Name.endsWith(QLatin1Char('/'))))
+            return false;
+        for (int I = 0; I < N->AttributeList.Count(); ++I)
+            if (N->AttributeList.Get(I)->Name.endsWith(QLatin1Char('/')))
+                return false;
+        Work.insert(Work.end(), N->ChildNodes.begin(), N->ChildNodes.end());
+    }
+    return true;
 }

@@ -257,3 +257,9 @@ private:
     // Memory of the nodes read into this document; it outlives them all.
     std::unique_ptr<TXmlNodePool> FPool;
 };
+
+// Whether writing Doc and reading it back gives the same tree: the fixed
+// layout cannot carry text in another encoding than UTF-8 (it is read back
+// as UTF-8), an element without a name (written as "</>") or an element or
+// attribute name ending in "/" (its element would look empty).
+bool LayoutCarriesUnchanged(const TXmlDoc& Doc);

@@ -156,27 +156,12 @@ QVariant TDecisionsModel::headerData(int Section, Qt::Orientation Orientation, i
 
 // ---------------------------------------------------------------- view
 
-TDecisionsView::TDecisionsView(TDecisionsFrame* Frame) : TEditingTableView(Frame), FFrame(Frame) {
+TDecisionsView::TDecisionsView(TDecisionsFrame* Frame) : TEditingTableView(Frame) {
     setObjectName(QStringLiteral("DecisionsView"));
-    setSelectionMode(QAbstractItemView::ContiguousSelection);
-    setSelectionBehavior(QAbstractItemView::SelectItems);
+    SetUpElementTable(TActionsStringGrid::DataRowHeight, TActionsStringGrid::DefaultColumnWidth,
+                      [Frame] { Frame->CopySelection(); });
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setWordWrap(false);
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(TActionsStringGrid::DataRowHeight);
-    horizontalHeader()->setDefaultSectionSize(TActionsStringGrid::DefaultColumnWidth);
-    horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(true);
-}
-
-void TDecisionsView::keyPressEvent(QKeyEvent* Event) {
-    if (Event->matches(QKeySequence::Copy)) {
-        FFrame->CopySelection();
-        Event->accept();
-        return;
-    }
-    TEditingTableView::keyPressEvent(Event);
 }
 
 // ---------------------------------------------------------------- frame

@@ -63,12 +63,6 @@ class TDecisionsView : public TEditingTableView {
     Q_OBJECT
 public:
     explicit TDecisionsView(TDecisionsFrame* Frame);
-
-protected:
-    void keyPressEvent(QKeyEvent* Event) override;
-
-private:
-    TDecisionsFrame* FFrame;
 };
 
 // The "Decisions" tab: for every pathway, by when it must be decided on under

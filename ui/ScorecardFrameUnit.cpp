@@ -193,27 +193,12 @@ bool TScorecardDelegate::eventFilter(QObject* Object, QEvent* Event) {
 
 // ---------------------------------------------------------------- view
 
-TScorecardView::TScorecardView(TScorecardFrame* Frame) : TEditingTableView(Frame), FFrame(Frame) {
+TScorecardView::TScorecardView(TScorecardFrame* Frame) : TEditingTableView(Frame) {
     setObjectName(QStringLiteral("ScorecardView"));
-    setSelectionMode(QAbstractItemView::ContiguousSelection);
-    setSelectionBehavior(QAbstractItemView::SelectItems);
+    SetUpElementTable(TActionsStringGrid::DataRowHeight, TActionsStringGrid::DefaultColumnWidth,
+                      [Frame] { Frame->CopySelection(); });
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
-    setWordWrap(false);
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(TActionsStringGrid::DataRowHeight);
-    horizontalHeader()->setDefaultSectionSize(TActionsStringGrid::DefaultColumnWidth);
-    horizontalHeader()->setHighlightSections(false);
-}
-
-void TScorecardView::keyPressEvent(QKeyEvent* Event) {
-    if (Event->matches(QKeySequence::Copy)) {
-        FFrame->CopySelection();
-        Event->accept();
-        return;
-    }
-    TEditingTableView::keyPressEvent(Event);
 }
 
 // ---------------------------------------------------------------- frame

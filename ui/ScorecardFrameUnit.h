@@ -78,12 +78,6 @@ class TScorecardView : public TEditingTableView {
     Q_OBJECT
 public:
     explicit TScorecardView(TScorecardFrame* Frame);
-
-protected:
-    void keyPressEvent(QKeyEvent* Event) override;
-
-private:
-    TScorecardFrame* FFrame;
 };
 
 // The "Scorecard" tab: the numbers behind the map, for every element.

@@ -1,5 +1,7 @@
 #include "widgets/EditingTableUnit.h"
 
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <algorithm>
 #include <climits>
 
@@ -35,7 +37,25 @@ bool TEditingTableView::FilterEditorEvent(QEvent* Event) {
     return true;
 }
 
+void TEditingTableView::SetUpElementTable(int RowHeight, int ColumnWidth,
+                                          std::function<void()> Copy) {
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(RowHeight);
+    horizontalHeader()->setDefaultSectionSize(ColumnWidth);
+    horizontalHeader()->setHighlightSections(false);
+    FCopy = std::move(Copy);
+}
+
 void TEditingTableView::keyPressEvent(QKeyEvent* Event) {
+    if (FCopy && Event->matches(QKeySequence::Copy)) {
+        FCopy();
+        Event->accept();
+        return;
+    }
     if (IsCtrlTab(Event)) {
         LeaveTable(IsBackwardTab(Event));
         Event->accept();

@@ -30,9 +30,16 @@ public:
     // cells of the range that are not selected are empty. Empty without a
     // selection.
     QString SelectedCellsText(const std::function<QString(int Row, int Col)>& Text) const;
+    // A table of one row per element, as the tabs below the map show them:
+    // rows of the grid's height that cannot be resized, no row headers, a
+    // contiguous selection of cells; Ctrl+C runs Copy.
+    void SetUpElementTable(int RowHeight, int ColumnWidth, std::function<void()> Copy);
 
 protected:
     // Ctrl+Tab leaves the table; Enter edits the current cell where it may be
-    // edited.
+    // edited; Ctrl+C copies where the table was set up to.
     void keyPressEvent(QKeyEvent* Event) override;
+
+private:
+    std::function<void()> FCopy;
 };

@@ -1,4 +1,5 @@
 #include "map/CanvasUnit.h"
+#include "tests/support/FixedTextCanvas.h"
 
 #include <QFontDatabase>
 #include <QImage>
@@ -222,22 +223,6 @@ TEST(Canvas, TextStandsOnAnOpaqueBoxOfTheBrushColour) {
     EXPECT_GT(Blue, 20) << "the text itself is drawn in the font colour";
 }
 
-// A canvas whose text is 8 pixels per character wide: cuts can be worked out
-// by hand.
-class TFixedWidthCanvas : public TCanvas {
-public:
-    TFixedWidthCanvas() : TCanvas(100, 100) {}
-    void Ellipse(int32_t, int32_t, int32_t, int32_t) override {}
-    void FillRect(int32_t, int32_t, int32_t, int32_t) override {}
-    void FillSolidRect(int32_t, int32_t, int32_t, int32_t, TColor) override {}
-    void TextOut(int32_t, int32_t, const QString&) override {}
-    int32_t TextWidth(const QString& Text) override { return 8 * int32_t(Text.size()); }
-    int32_t TextHeight(const QString&) override { return 19; }
-
-protected:
-    void Line(int32_t, int32_t, int32_t, int32_t) override {}
-};
-
 TEST(Canvas, TextLongerThanItsRoomIsCutWithAnEllipsis) {
     const struct {
         const char16_t* Text;
@@ -257,7 +242,7 @@ TEST(Canvas, TextLongerThanItsRoomIsCutWithAnEllipsis) {
         {u"Cafe\u0301 terrace", 40, u"Caf\u2026"},
         {u"Caf\u00e9 terrace", 40, u"Caf\u00e9\u2026"},
     };
-    TFixedWidthCanvas Canvas;
+    TFixedTextCanvas Canvas;
     for (const auto& C : Cases) {
         const QString Text = QString::fromUtf16(C.Text);
         EXPECT_EQ(Canvas.ElidedText(Text, C.Width), QString::fromUtf16(C.Shown))

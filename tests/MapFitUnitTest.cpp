@@ -4,6 +4,7 @@
 #include "map/MapGeometryUnit.h"
 #include "map/PathwayMapUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/FixedTextCanvas.h"
 #include "tests/support/MapRows.h"
 #include "tests/support/TestSupport.h"
 
@@ -15,22 +16,6 @@
 #include <random>
 
 namespace {
-
-// Text 8 pixels per character wide and the font's pixel size + 3 high, so
-// that widths can be worked out by hand; it draws nothing.
-class TFixedCanvas : public TCanvas {
-public:
-    TFixedCanvas() : TCanvas(1000, 400) {}
-    void Ellipse(int32_t, int32_t, int32_t, int32_t) override {}
-    void FillRect(int32_t, int32_t, int32_t, int32_t) override {}
-    void FillSolidRect(int32_t, int32_t, int32_t, int32_t, TColor) override {}
-    void TextOut(int32_t, int32_t, const QString&) override {}
-    int32_t TextWidth(const QString& Text) override { return 8 * int32_t(Text.size()); }
-    int32_t TextHeight(const QString&) override { return FontPointsToPixels(FontSize()) + 3; }
-
-protected:
-    void Line(int32_t, int32_t, int32_t, int32_t) override {}
-};
 
 // The settings fitting leaves alone.
 TGraphicsSettings Unfitted(TGraphicsSettings Fitted, const TGraphicsSettings& Before) {
@@ -51,7 +36,7 @@ protected:
         return FittedSettings(Settings, List, Scenarios, Series, Canvas);
     }
 
-    TFixedCanvas Canvas;
+    TFixedTextCanvas Canvas;
     TGraphicsSettings Settings;
     TElementsList List;
     TScenarioFrame Scenarios;

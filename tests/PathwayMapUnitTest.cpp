@@ -1,6 +1,7 @@
 #include "map/PathwayMapUnit.h"
 #include "base/ErrorUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/FixedTextCanvas.h"
 #include "tests/support/MapRows.h"
 #include "tests/support/TestSupport.h"
 
@@ -61,11 +62,10 @@ struct TRecording {
     std::vector<TOp> Ops;
 };
 
-// A canvas that records what is drawn. Text is 8 pixels per character wide
-// and the font's pixel size + 3 high, so positions can be worked out by hand.
-class TRecordingCanvas : public TCanvas, public TRecording {
+// A canvas that records what is drawn, its text measured by hand.
+class TRecordingCanvas : public TFixedTextCanvas, public TRecording {
 public:
-    TRecordingCanvas(int32_t W = 1000, int32_t H = 400) : TCanvas(W, H) {}
+    TRecordingCanvas(int32_t W = 1000, int32_t H = 400) : TFixedTextCanvas(W, H) {}
 
     void Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) override {
         Record(kEllipse, X1, Y1, X2, Y2);
@@ -82,8 +82,6 @@ public:
     void TextOut(int32_t X, int32_t Y, const QString& Text) override {
         Record(kText, X, Y, X, Y, Text);
     }
-    int32_t TextWidth(const QString& Text) override { return 8 * int32_t(Text.size()); }
-    int32_t TextHeight(const QString&) override { return FontPointsToPixels(FontSize()) + 3; }
 
 protected:
     void Line(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) override {

@@ -4,6 +4,7 @@
 #include "map/MapGeometryUnit.h"
 #include "map/PathwayMapUnit.h"
 #include "scenarios/ScenarioFrameUnit.h"
+#include "tests/support/FixedTextCanvas.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -173,15 +174,9 @@ TEST(TippingYearTexts, ShownAndWrittenForms) {
 
 // Keeps the ticks the scenario axes hang below their line: vertical one-pixel
 // lines 10 pixels long, by the y of the axis they hang from.
-class TTickCanvas : public TCanvas {
+class TTickCanvas : public TFixedTextCanvas {
 public:
-    TTickCanvas(int32_t W, int32_t H) : TCanvas(W, H) {}
-    void Ellipse(int32_t, int32_t, int32_t, int32_t) override {}
-    void FillRect(int32_t, int32_t, int32_t, int32_t) override {}
-    void FillSolidRect(int32_t, int32_t, int32_t, int32_t, TColor) override {}
-    void TextOut(int32_t, int32_t, const QString&) override {}
-    int32_t TextWidth(const QString& Text) override { return 8 * int32_t(Text.size()); }
-    int32_t TextHeight(const QString&) override { return 19; }
+    TTickCanvas(int32_t W, int32_t H) : TFixedTextCanvas(W, H) {}
 
     std::vector<int32_t> TicksBelow(int32_t Y) const {
         std::vector<int32_t> Result;

@@ -1708,6 +1708,72 @@ TEST_F(Editing, ARangeThatCannotBeDrawnIsNoStep) {
     EXPECT_NO_THROW(Form->Frame11()->Draw());
 }
 
+// A map that cannot be drawn says so in a box after every change, undo and
+// redo. The box's event loop repaints the tables behind it, which by then
+// show the document as it is: an undo makes every element anew, and a table
+// still reading the elements it was made from would read freed ones.
+TEST_F(Editing, TheTablesBehindTheMapsErrorShowTheDocumentAsItIs) {
+    QTemporaryDir Dir;
+    QByteArray Flat = ReadAll(Delta);
+    ASSERT_TRUE(Flat.contains("<maxtippingpoint>200<"));
+    Flat.replace("<maxtippingpoint>200<", "<maxtippingpoint>0<");
+    const QString Name = Dir.filePath("flat.pathway");
+    QFile File(Name);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write(Flat);
+    File.close();
+    Start(&TAboutForm::OpenButton, {Name});
+    Settle();
+    ASSERT_TRUE(Form->Frame11()->ShownImage().isNull());
+    TScorecardFrame* Card = Form->ScorecardFrame();
+    TDecisionsFrame* Decisions = Form->DecisionsFrame();
+    Grid->setFocus();
+    PressKey(Qt::Key_PageDown, Qt::ControlModifier);
+    PressKey(Qt::Key_PageDown, Qt::ControlModifier);
+    ASSERT_EQ(Form->PageControl()->currentWidget(), Decisions);
+
+    int Boxes = 0;
+    Script.WhileBoxIsUp([&] {
+        ++Boxes;
+        Decisions->View()->viewport()->repaint();
+        Card->View()->viewport()->repaint();
+        // What tables made from the document as it is now show.
+        TScorecardModel FreshCard;
+        FreshCard.SetDocument(List, Form->ScenarioFrame1());
+        TDecisionsModel FreshDecisions;
+        FreshDecisions.SetDocument(List, Form->ScenarioFrame1());
+        TScorecardModel* Shown = Card->Model();
+        ASSERT_EQ(Shown->rowCount(), FreshCard.rowCount());
+        ASSERT_EQ(Shown->columnCount(), FreshCard.columnCount());
+        for (int Row = 0; Row < Shown->rowCount(); ++Row)
+            for (int Col = 0; Col < Shown->columnCount(); ++Col)
+                for (int Role : {int(Qt::DisplayRole), int(Qt::CheckStateRole)})
+                    EXPECT_EQ(Shown->index(Row, Col).data(Role),
+                              FreshCard.index(Row, Col).data(Role))
+                        << Row << ", " << Col;
+        TDecisionsModel* Listed = Decisions->Model();
+        ASSERT_EQ(Listed->rowCount(), FreshDecisions.rowCount());
+        ASSERT_EQ(Listed->columnCount(), FreshDecisions.columnCount());
+        for (int Row = 0; Row < Listed->rowCount(); ++Row)
+            for (int Col = 0; Col < Listed->columnCount(); ++Col)
+                EXPECT_EQ(Listed->Text(Row, Col), FreshDecisions.Text(Row, Col))
+                    << Row << ", " << Col;
+    });
+    const int32_t Count = List->Count();
+    QTest::mouseClick(Form->AddSimpleElementAction().Button, Qt::LeftButton);
+    Settle();
+    EXPECT_EQ(List->Count(), Count + 1);
+    EXPECT_EQ(Boxes, 1);
+    Grid->setFocus();
+    PressKey(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(List->Count(), Count);
+    EXPECT_EQ(Boxes, 2);
+    PressKey(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(List->Count(), Count + 1);
+    EXPECT_EQ(Boxes, 3);
+    EXPECT_EQ(Script.Errors, QStringList(3, "Floating point division by zero"));
+}
+
 TEST_F(Editing, SaveAsNamesTheDocument) {
     QTemporaryDir Dir;
     Start();

@@ -179,14 +179,19 @@ void TForm2::BuildMenus() {
 
 void TForm2::ConnectViews() {
     FActionsStringGrid->SetElementsList(&FSession->Elements());
-    FFrame11->SetSession(FSession);
     FScorecardFrame->SetDocument(&FSession->Elements(), &FSession->Scenarios());
     FDecisionsFrame->SetDocument(&FSession->Elements(), &FSession->Scenarios());
     FSession->SetSelectionProvider([this] { return CurrentSelection(); });
     // The session tells from within its own work: nothing may go back
-    // through the toolkit's signal from here.
+    // through the toolkit's signal from here. Its receivers hear it in the
+    // order they were connected in. After a change the window's tables come
+    // up to the document before the map redraws: a map that cannot be drawn
+    // says so in a box whose event loop repaints the tables, and after an
+    // undo their old contents point at freed elements. A new document goes
+    // to the map first: the window then says whether the map could draw it.
     connect(FSession, &TDocumentSession::Changed, this,
             [this] { Guarded([this] { DocumentChanged(); }); });
+    FFrame11->SetSession(FSession);
     connect(FSession, &TDocumentSession::Replaced, this,
             [this] { Guarded([this] { ShowNewDocument(); }); });
     connect(FSession, &TDocumentSession::SelectionRestored, this,

@@ -47,11 +47,15 @@ QString TScriptedModal::SaveFileName(QWidget*, const QString& Filter,
 void TScriptedModal::ShowMessage(QWidget* Parent, const QString& Text) {
     Messages << Text;
     MessageParents << Parent;
+    if (FWhileBoxIsUp)
+        FWhileBoxIsUp();
 }
 
 void TScriptedModal::ShowError(QWidget* Parent, const QString& Text) {
     Errors << Text;
     MessageParents << Parent;
+    if (FWhileBoxIsUp)
+        FWhileBoxIsUp();
 }
 
 bool TScriptedModal::Confirm(QWidget* Parent, const QString& Text) {

@@ -28,6 +28,9 @@ public:
     // The handler plays the user on the dialog (fills fields, clicks a button)
     // and returns the dialog's result.
     void OnExec(TExecHandler Handler) { FExecs.push_back(std::move(Handler)); }
+    // Runs while each message or error box is up, where a real box's event
+    // loop would repaint the windows behind it and run what is queued.
+    void WhileBoxIsUp(std::function<void()> Handler) { FWhileBoxIsUp = std::move(Handler); }
 
     bool AllAnswered() const;
 
@@ -74,4 +77,5 @@ private:
     std::deque<std::optional<QString>> FInputs;
     std::deque<std::optional<TColor>> FColors;
     std::deque<TExecHandler> FExecs;
+    std::function<void()> FWhileBoxIsUp;
 };

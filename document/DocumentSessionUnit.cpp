@@ -157,13 +157,18 @@ void TDocumentSession::Change(const QString& Name, const std::function<void()>& 
         throw;
     }
     std::shared_ptr<const TDocumentState> After = CurrentState();
-    if (After->SameAs(*Before))
+    // Each part is compared once, and its flag comes from that comparison:
+    // comparing a large list walks every element.
+    const bool ElementsChanged = !After->Elements().SameAs(Before->Elements());
+    const bool ScenariosChanged = !After->Scenarios().SameAs(Before->Scenarios());
+    const bool SettingsChanged = !After->Settings().SameStoredAs(Before->Settings());
+    if (!ElementsChanged && !ScenariosChanged && !SettingsChanged)
         return;
-    if (!After->Elements().SameAs(Before->Elements()))
+    if (ElementsChanged)
         FElementsListIsDirty = true;
-    if (!After->Scenarios().SameAs(Before->Scenarios()))
+    if (ScenariosChanged)
         FScenarios->SetScenarioIsDirty(true);
-    if (!After->Settings().SameStoredAs(Before->Settings()))
+    if (SettingsChanged)
         FSettings.SetGraphicsSettingIsDirty(true);
     if (FLastState && Before->SameAs(*FLastState))
         Before = FLastState;

@@ -30,7 +30,6 @@ public:
     const TElementsList& Elements() const { return FElements; }
     const TScenarioFrame& Scenarios() const { return FScenarios; }
     const TGraphicsSettings& Settings() const { return FSettings; }
-    void SetSettings(const TGraphicsSettings& Value) { FSettings = Value; }
 
 private:
     TElementsList FElements;

@@ -2,15 +2,9 @@
 
 #include "ui/ActionsGridUnit.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QFont>
-#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QScrollBar>
 #include <algorithm>
-#include <climits>
 
 // ---------------------------------------------------------------- model
 
@@ -158,8 +152,16 @@ QVariant TDecisionsModel::headerData(int Section, Qt::Orientation Orientation, i
 
 TDecisionsView::TDecisionsView(TDecisionsFrame* Frame) : TEditingTableView(Frame) {
     setObjectName(QStringLiteral("DecisionsView"));
-    SetUpElementTable(TActionsStringGrid::DataRowHeight, TActionsStringGrid::DefaultColumnWidth,
-                      [Frame] { Frame->CopySelection(); });
+    TDecisionsModel* Model = Frame->Model();
+    const auto CopyText = [Model](int Row, int Col) { return Model->Text(Row, Col); };
+    // A narrow ID; From and To wide enough for the elements' names.
+    const auto Width = [](int Col) {
+        if (Col == 0)
+            return 64;
+        return Col == 1 || Col == 2 ? 220 : 0;
+    };
+    SetUpElementTable(Model, TActionsStringGrid::DataRowHeight,
+                      TActionsStringGrid::DefaultColumnWidth, CopyText, Width);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     horizontalHeader()->setSectionsClickable(true);
 }
@@ -168,15 +170,8 @@ TDecisionsView::TDecisionsView(TDecisionsFrame* Frame) : TEditingTableView(Frame
 
 TDecisionsFrame::TDecisionsFrame(QWidget* Parent)
     : QWidget(Parent), FModel(new TDecisionsModel(this)), FView(new TDecisionsView(this)) {
-    FView->setModel(FModel);
-    auto* Layout = new QHBoxLayout(this);
-    Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->addWidget(FView);
-    connect(FView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& Current) {
-                if (!FSelecting && Current.isValid())
-                    Q_EMIT RowSelected(FModel->ListIndexOfRow(Current.row()));
-            });
+    connect(FView, &TEditingTableView::RowChosen, this,
+            [this](int Row) { Q_EMIT RowSelected(FModel->ListIndexOfRow(Row)); });
     // A click on a header orders the rows by their earliest decision, and
     // another one back; the selected pathway stays selected.
     connect(FView->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int) {
@@ -189,51 +184,12 @@ TDecisionsFrame::TDecisionsFrame(QWidget* Parent)
 
 void TDecisionsFrame::SetDocument(const TElementsList* Elements, const TScenarioFrame* Scenarios) {
     FModel->SetDocument(Elements, Scenarios);
-    FitColumns();
 }
 
 void TDecisionsFrame::Refresh() {
     FModel->Refresh();
-    FitColumns();
-}
-
-void TDecisionsFrame::FitColumns() {
-    if (FModel->columnCount() == FFittedColumns)
-        return;
-    FFittedColumns = FModel->columnCount();
-    const QFontMetrics Metrics(FView->horizontalHeader()->font());
-    for (int Col = 0; Col < FModel->columnCount(); ++Col) {
-        int Width = TActionsStringGrid::DefaultColumnWidth;
-        if (Col == 0)
-            Width = 64;
-        else if (Col == 1 || Col == 2)
-            Width = 220;
-        else
-            Width = std::max(Width, Metrics.horizontalAdvance(FModel->Caption(Col)) + 24);
-        FView->setColumnWidth(Col, Width);
-    }
 }
 
 void TDecisionsFrame::SelectRow(int32_t Index) {
-    const int32_t Row = FModel->RowOfListIndex(Index);
-    if (Row < 0 || FView->currentIndex().row() == Row)
-        return;
-    const int Col = FView->currentIndex().isValid() ? FView->currentIndex().column() : 1;
-    FSelecting = true;
-    const QModelIndex Cell = FModel->index(Row, std::min(Col, FModel->columnCount() - 1));
-    FView->selectionModel()->setCurrentIndex(Cell, QItemSelectionModel::ClearAndSelect);
-    const int Sideways = FView->horizontalScrollBar()->value();
-    FView->scrollTo(Cell);
-    FView->horizontalScrollBar()->setValue(Sideways);
-    FSelecting = false;
-}
-
-QString TDecisionsFrame::SelectionText() const {
-    return FView->SelectedCellsText([this](int Row, int Col) { return FModel->Text(Row, Col); });
-}
-
-void TDecisionsFrame::CopySelection() const {
-    const QString Text = SelectionText();
-    if (!Text.isEmpty())
-        QApplication::clipboard()->setText(Text);
+    FView->SelectRow(FModel->RowOfListIndex(Index), 1);
 }

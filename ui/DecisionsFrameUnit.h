@@ -58,7 +58,8 @@ private:
 
 class TDecisionsFrame;
 
-// The decisions' table: read only, Ctrl+C copies the selected cells.
+// The decisions' table: read only, Ctrl+C copies the selected cells as
+// tab-separated text, rows on lines.
 class TDecisionsView : public TEditingTableView {
     Q_OBJECT
 public:
@@ -82,9 +83,6 @@ public:
     // The row of the pathway element at list index Index becomes the
     // selected one, without a RowSelected report; nothing for an action.
     void SelectRow(int32_t Index);
-    // The selected cells as tab-separated text, rows on lines.
-    QString SelectionText() const;
-    void CopySelection() const;
 
 Q_SIGNALS:
     // The user made the row of the pathway element at list index Index
@@ -92,10 +90,6 @@ Q_SIGNALS:
     void RowSelected(int Index);
 
 private:
-    void FitColumns();
-
     TDecisionsModel* FModel;
     TDecisionsView* FView;
-    bool FSelecting = false;
-    int FFittedColumns = -1;
 };

@@ -4,17 +4,10 @@
 #include "ui/ActionsGridUnit.h"
 #include "widgets/FloatEditUnit.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
-#include <QScrollBar>
 #include <algorithm>
-#include <climits>
 
 namespace {
 
@@ -195,8 +188,28 @@ bool TScorecardDelegate::eventFilter(QObject* Object, QEvent* Event) {
 
 TScorecardView::TScorecardView(TScorecardFrame* Frame) : TEditingTableView(Frame) {
     setObjectName(QStringLiteral("ScorecardView"));
-    SetUpElementTable(TActionsStringGrid::DataRowHeight, TActionsStringGrid::DefaultColumnWidth,
-                      [Frame] { Frame->CopySelection(); });
+    TScorecardModel* Model = Frame->Model();
+    // Numbers are copied in full with the user's decimal separator: ready
+    // for a spreadsheet.
+    const auto CopyText = [Model](int Row, int Col) {
+        const TScorecard* Card = Model->Scorecard();
+        return Card && Row < Card->RowCount() && Col < Card->ColumnCount()
+                   ? Card->CopyText(Row, Col)
+                   : QString();
+    };
+    const auto Width = [Model](int Col) {
+        switch (Model->Scorecard()->Kind(Col)) {
+        case TScorecard::ckID:
+        case TScorecard::ckColor:
+            return 64;
+        case TScorecard::ckName:
+            return 300;
+        default:
+            return 0;
+        }
+    };
+    SetUpElementTable(Model, TActionsStringGrid::DataRowHeight,
+                      TActionsStringGrid::DefaultColumnWidth, CopyText, Width);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
 }
@@ -205,88 +218,24 @@ TScorecardView::TScorecardView(TScorecardFrame* Frame) : TEditingTableView(Frame
 
 TScorecardFrame::TScorecardFrame(QWidget* Parent)
     : QWidget(Parent), FModel(new TScorecardModel(this)), FView(new TScorecardView(this)) {
-    FView->setModel(FModel);
     FView->setItemDelegate(new TScorecardDelegate(this));
-    auto* Layout = new QHBoxLayout(this);
-    Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->addWidget(FView);
-    connect(FView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& Current) {
-                if (!FSelecting && Current.isValid())
-                    Q_EMIT RowSelected(Current.row());
-            });
+    connect(FView, &TEditingTableView::RowChosen, this, &TScorecardFrame::RowSelected);
 }
 
 void TScorecardFrame::SetDocument(const TElementsList* Elements, const TScenarioFrame* Scenarios) {
     FModel->SetDocument(Elements, Scenarios);
-    FitColumns();
 }
 
 void TScorecardFrame::Refresh() {
     FModel->Refresh();
-    FitColumns();
-}
-
-void TScorecardFrame::FitColumns() {
-    const TScorecard* Card = FModel->Scorecard();
-    if (!Card || Card->ColumnCount() == FFittedColumns)
-        return;
-    FFittedColumns = Card->ColumnCount();
-    const QFontMetrics Metrics(FView->horizontalHeader()->font());
-    for (int32_t Col = 0; Col < Card->ColumnCount(); ++Col) {
-        int Width = TActionsStringGrid::DefaultColumnWidth;
-        switch (Card->Kind(Col)) {
-        case TScorecard::ckID:
-        case TScorecard::ckColor:
-            Width = 64;
-            break;
-        case TScorecard::ckName:
-            Width = 300;
-            break;
-        default:
-            Width = std::max(Width, Metrics.horizontalAdvance(Card->Caption(Col)) + 24);
-            break;
-        }
-        FView->setColumnWidth(Col, Width);
-    }
 }
 
 void TScorecardFrame::SelectRow(int32_t Row) {
-    if (Row < 0 || Row >= FModel->rowCount() || !FModel->Scorecard())
-        return;
-    const int32_t Col = FView->currentIndex().isValid()
-                            ? FView->currentIndex().column()
-                            : std::max(0, FModel->Scorecard()->ColumnOf(TScorecard::ckName));
-    const QModelIndex Index = FModel->index(Row, std::min(Col, FModel->columnCount() - 1));
-    if (FView->currentIndex().row() == Row)
-        return;
-    FSelecting = true;
-    FView->selectionModel()->setCurrentIndex(Index, QItemSelectionModel::ClearAndSelect);
-    // The row comes into view; sideways the table stays where the user left
-    // it (a hidden tab would otherwise scroll as if it had no width).
-    const int Sideways = FView->horizontalScrollBar()->value();
-    FView->scrollTo(Index);
-    FView->horizontalScrollBar()->setValue(Sideways);
-    FSelecting = false;
+    if (const TScorecard* Card = FModel->Scorecard())
+        FView->SelectRow(Row, std::max(0, Card->ColumnOf(TScorecard::ckName)));
 }
 
 int32_t TScorecardFrame::CurrentRow() const {
     const QModelIndex Index = FView->currentIndex();
     return Index.isValid() ? Index.row() : -1;
-}
-
-QString TScorecardFrame::SelectionText() const {
-    const TScorecard* Card = FModel->Scorecard();
-    if (!Card)
-        return QString();
-    return FView->SelectedCellsText([Card](int Row, int Col) {
-        return Row < Card->RowCount() && Col < Card->ColumnCount() ? Card->CopyText(Row, Col)
-                                                                   : QString();
-    });
-}
-
-void TScorecardFrame::CopySelection() const {
-    const QString Text = SelectionText();
-    if (!Text.isEmpty())
-        QApplication::clipboard()->setText(Text);
 }

@@ -73,7 +73,8 @@ private:
 };
 
 // The scorecard's table, edited as every table of the application (typing
-// starts an edit of a cost too); Ctrl+C copies the selected cells.
+// starts an edit of a cost too); Ctrl+C copies the selected cells as
+// tab-separated text, rows on lines.
 class TScorecardView : public TEditingTableView {
     Q_OBJECT
 public:
@@ -97,11 +98,6 @@ public:
     void SelectRow(int32_t Row);
     // The list index of the current row; -1 when there is none.
     int32_t CurrentRow() const;
-    // The selected cells as tab-separated text, rows on lines, numbers in
-    // full with the user's decimal separator: ready for a spreadsheet.
-    QString SelectionText() const;
-    // Puts SelectionText on the clipboard.
-    void CopySelection() const;
 
 Q_SIGNALS:
     // A cost or a lead time of the element at list index Index was typed:
@@ -111,12 +107,6 @@ Q_SIGNALS:
     void RowSelected(int Row);
 
 private:
-    // Columns get widths for their captions when they come; after that the
-    // user's widths stay.
-    void FitColumns();
-
     TScorecardModel* FModel;
     TScorecardView* FView;
-    bool FSelecting = false;
-    int FFittedColumns = 0;
 };

@@ -1,13 +1,15 @@
 #include "widgets/EditingTableUnit.h"
 
-#include <QHeaderView>
-#include <QKeyEvent>
-#include <algorithm>
-#include <climits>
-
 #include "widgets/GridKeysUnit.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <algorithm>
+#include <climits>
 
 QWidget* TEditingTableView::Editor() const {
     return IsEditing() ? indexWidget(currentIndex()) : nullptr;
@@ -37,8 +39,9 @@ bool TEditingTableView::FilterEditorEvent(QEvent* Event) {
     return true;
 }
 
-void TEditingTableView::SetUpElementTable(int RowHeight, int ColumnWidth,
-                                          std::function<void()> Copy) {
+void TEditingTableView::SetUpElementTable(QAbstractItemModel* Model, int RowHeight, int ColumnWidth,
+                                          TCellText CopyText, TColumnWidth Width) {
+    setModel(Model);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(false);
@@ -47,12 +50,65 @@ void TEditingTableView::SetUpElementTable(int RowHeight, int ColumnWidth,
     verticalHeader()->setDefaultSectionSize(RowHeight);
     horizontalHeader()->setDefaultSectionSize(ColumnWidth);
     horizontalHeader()->setHighlightSections(false);
-    FCopy = std::move(Copy);
+    FCopyText = std::move(CopyText);
+    FWidth = std::move(Width);
+    FColumnWidth = ColumnWidth;
+    if (QWidget* Holder = parentWidget()) {
+        auto* Layout = new QHBoxLayout(Holder);
+        Layout->setContentsMargins(0, 0, 0, 0);
+        Layout->addWidget(this);
+    }
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& Current) {
+                if (!FSelecting && Current.isValid())
+                    Q_EMIT RowChosen(Current.row());
+            });
+    connect(Model, &QAbstractItemModel::columnsInserted, this, [this] { FitColumns(); });
+    connect(Model, &QAbstractItemModel::columnsRemoved, this, [this] { FitColumns(); });
+    FitColumns();
+}
+
+void TEditingTableView::FitColumns() {
+    const QFontMetrics Metrics(horizontalHeader()->font());
+    for (int Col = 0; Col < model()->columnCount(); ++Col) {
+        int Width = FWidth ? FWidth(Col) : 0;
+        if (Width <= 0)
+            Width = std::max(
+                FColumnWidth,
+                Metrics.horizontalAdvance(model()->headerData(Col, Qt::Horizontal).toString()) +
+                    24);
+        setColumnWidth(Col, Width);
+    }
+}
+
+QString TEditingTableView::SelectionText() const {
+    return FCopyText ? SelectedCellsText(FCopyText) : QString();
+}
+
+void TEditingTableView::CopySelection() const {
+    const QString Text = SelectionText();
+    if (!Text.isEmpty())
+        QApplication::clipboard()->setText(Text);
+}
+
+void TEditingTableView::SelectRow(int Row, int Column) {
+    if (!model() || Row < 0 || Row >= model()->rowCount() || currentIndex().row() == Row)
+        return;
+    const int Col = currentIndex().isValid() ? currentIndex().column() : Column;
+    const QModelIndex Cell = model()->index(Row, std::min(Col, model()->columnCount() - 1));
+    FSelecting = true;
+    selectionModel()->setCurrentIndex(Cell, QItemSelectionModel::ClearAndSelect);
+    // The row comes into view; sideways the table stays where the user left
+    // it (a hidden tab would otherwise scroll as if it had no width).
+    const int Sideways = horizontalScrollBar()->value();
+    scrollTo(Cell);
+    horizontalScrollBar()->setValue(Sideways);
+    FSelecting = false;
 }
 
 void TEditingTableView::keyPressEvent(QKeyEvent* Event) {
-    if (FCopy && Event->matches(QKeySequence::Copy)) {
-        FCopy();
+    if (FCopyText && Event->matches(QKeySequence::Copy)) {
+        CopySelection();
         Event->accept();
         return;
     }

@@ -16,7 +16,6 @@
 #include "widgets/ModalSeamUnit.h"
 
 #include <QAction>
-#include <QDir>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTabWidget>
@@ -374,7 +373,7 @@ void TMainCommands::SaveActionExecute() {
         const QString Chosen =
             Modal().SaveFileName(&FWindow, PathwayFileFilter, PathwayFileExtension, true);
         if (!Chosen.isEmpty())
-            Session.SetFileName(QDir::toNativeSeparators(Chosen));
+            Session.SetFileName(DocumentFileName(Chosen));
     }
     if (Session.FileName().trimmed().isEmpty())
         return;

@@ -1,9 +1,9 @@
 #include "ui/RecentFilesUnit.h"
 
+#include "document/DocumentSessionUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QSettings>
@@ -30,7 +30,7 @@ void TRecentFiles::Store(const QStringList& Files) {
 }
 
 void TRecentFiles::Add(const QString& FileName) {
-    const QString Path = QDir::toNativeSeparators(QFileInfo(FileName).absoluteFilePath());
+    const QString Path = DocumentFileName(FileName);
     QStringList Files = this->Files();
     Files.removeAll(Path);
     Files.prepend(Path);

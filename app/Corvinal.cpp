@@ -11,6 +11,7 @@
 #include "ui/ApplicationUnit.h"
 #include "ui/MainUnit.h"
 #include "ui/VersionUnit.h"
+#include "widgets/ErrorReportUnit.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -274,7 +275,7 @@ int main(int Argc, char** Argv) {
         Form2.showMaximized();
         return App.exec();
     } catch (const std::exception& E) {
-        ReportException(E);
+        ReportError(E);
         return 1;
     }
 }

@@ -34,10 +34,6 @@ TCorvinalApplication::TCorvinalApplication(int& Argc, char** Argv) : QApplicatio
     installEventFilter(new TEnterPressesFocusedButton(this));
 }
 
-void ReportException(const std::exception& E) {
-    ReportError(E);
-}
-
 namespace {
 
 int GEscapedErrors = 0;
@@ -53,7 +49,7 @@ bool TCorvinalApplication::notify(QObject* Receiver, QEvent* Event) {
         return QApplication::notify(Receiver, Event);
     } catch (const std::exception& E) {
         ++GEscapedErrors;
-        ReportException(E);
+        ReportError(E);
     }
     return false;
 }

@@ -20,7 +20,3 @@ public:
     // guarded.
     static int EscapedErrors();
 };
-
-// Shows the text of the current exception through the modal seam. Used by
-// notify() and by the few places that run outside the event loop (start-up).
-void ReportException(const std::exception& E);

@@ -270,7 +270,6 @@ void TForm2::FormCreate(const QStringList& Arguments) {
         FSession->New(ptTimeBased);
         break;
     }
-    UpdateActions();
 }
 
 void TForm2::OpenPathwayFile(const QString& FileName) {
@@ -287,12 +286,10 @@ void TForm2::OpenPathwayFile(const QString& FileName) {
 }
 
 void TForm2::ShowNewDocument() {
-    // The tables first: the grid's selection, set next, selects their rows.
-    FScorecardFrame->Refresh();
-    FDecisionsFrame->Refresh();
-    FActionsStringGrid->DrawActionsStringGrid();
+    // The views as after any change, then the first element selected: a
+    // selection that moves takes the tables' rows and the halo along.
+    DocumentChanged();
     FActionsStringGrid->SetSelection(1, TActionsGridModel::NameColumn);
-    FollowGridSelection();
     UpdateActions();
     // The map view took the new document first: whether it could draw it is
     // known.

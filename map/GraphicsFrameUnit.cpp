@@ -333,11 +333,8 @@ QString TGraphicsFrame::CaptionToolTipAt(QPoint Point) const {
     const std::unique_ptr<TMapGeometry> Layout = FMap ? Geometry() : nullptr;
     if (!Layout)
         return QString();
-    // The captions are measured as the map wrote them, on a canvas that
-    // draws nowhere.
-    QImage Scratch(1, 1, QImage::Format_RGB32);
-    QPainter Painter(&Scratch);
-    TPainterCanvas Canvas(Painter, FSettings->DrawingAreaWidth(), FSettings->DrawingAreaHeight());
+    // The captions are measured as the map wrote them.
+    TMeasuringCanvas Canvas(FSettings->DrawingAreaWidth(), FSettings->DrawingAreaHeight());
     for (const TMapCaption& Caption : FMap->Captions(Canvas, *Layout, SeriesIndex()))
         if (Caption.Shown != Caption.Whole && Caption.Box.contains(Point))
             return QStringLiteral("<p style='white-space:pre'>") + Caption.Whole.toHtmlEscaped() +
@@ -567,11 +564,8 @@ int32_t TGraphicsFrame::AxisBandHeight() const {
 TGraphicsSettings TGraphicsFrame::FittedSettings(const TGraphicsSettings& Settings) const {
     if (!FMyElementsList || !FMyScenarioFrame)
         return Settings;
-    // The captions are measured as the map writes them, on a canvas that
-    // draws nowhere.
-    QImage Scratch(1, 1, QImage::Format_RGB32);
-    QPainter Painter(&Scratch);
-    TPainterCanvas Canvas(Painter, Settings.DrawingAreaWidth(), Settings.DrawingAreaHeight());
+    // The captions are measured as the map writes them.
+    TMeasuringCanvas Canvas(Settings.DrawingAreaWidth(), Settings.DrawingAreaHeight());
     return ::FittedSettings(Settings, *FMyElementsList, *FMyScenarioFrame, SeriesIndex(), Canvas);
 }
 

@@ -62,9 +62,7 @@ TGraphicsSettings FittedSettings(const TGraphicsSettings& ASettings,
     int64_t PlotHeight = std::max<int64_t>(Spacing, (Rows - 1) * Spacing);
     if (Rows > 1 && Plain.LaneCount() > 0 && SingleAction(Plain))
         PlotHeight *= 2;
-    const int64_t Around = int64_t(ASettings.TopMargin()) + Fitted.TitleBandHeight() +
-                           Plain.AxisBandHeight() + Fitted.LegendBandHeight() +
-                           ASettings.BottomMargin();
+    const int64_t Around = Fitted.HeightAroundPlot(Plain.AxisBandHeight());
     auto Fits = [&](int64_t Plot) {
         Fitted.SetDrawingAreaHeight(ClampToInt32(Around + std::max<int64_t>(1, Plot)));
         const TMapGeometry Layout(Fitted, AElementsList, AScenarioFrame, ASeriesIndex);

@@ -60,7 +60,7 @@ TGraphicsSettings FittedSettings(const TGraphicsSettings& ASettings,
     const TMapGeometry Plain(Fitted, AElementsList, AScenarioFrame, ASeriesIndex);
     const int64_t Rows = std::max<int64_t>(1, Plain.LaneCount());
     int64_t PlotHeight = std::max<int64_t>(Spacing, (Rows - 1) * Spacing);
-    if (Rows > 1 && Plain.LaneCount() > 0 && SingleAction(Plain))
+    if (Rows > 1 && SingleAction(Plain))
         PlotHeight *= 2;
     const int64_t Around = Fitted.HeightAroundPlot(Plain.AxisBandHeight());
     auto Fits = [&](int64_t Plot) {

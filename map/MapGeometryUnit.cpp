@@ -471,6 +471,12 @@ bool TMapGeometry::IsCurrentAt(int32_t Index) const {
     return FCurrentIndex >= 0 && FRows[size_t(Index)].ID == FList.CurrentElementID();
 }
 
+bool TMapGeometry::TransferShownAt(int32_t Index) const {
+    const int32_t Predecessor = PredecessorIndex(Index);
+    return !Element(Index).IsPrimaryElement() && Predecessor >= 0 &&
+           Element(Predecessor).VisualEffect() == veShow;
+}
+
 double TMapGeometry::StartValueAt(int32_t Index) const {
     const TRow& Row = FRows[size_t(Index)];
     if (Row.SecondID != -1 && Row.Predecessor >= 0)

@@ -133,6 +133,10 @@ public:
     bool ExtendsPastSecondAt(int32_t Index) const;
     // The element carries the current element's id.
     bool IsCurrentAt(int32_t Index) const;
+    // Whether the map draws a transfer to the element, from its
+    // predecessor's row: a pathway element whose predecessor is in the list
+    // and shows its line. The painters and the hit test ask the same.
+    bool TransferShownAt(int32_t Index) const;
 
     // The bands of the picture, from the top: the title's (TitleBandHeight
     // of the settings, from TopMargin down to PlotTop), the plot with its

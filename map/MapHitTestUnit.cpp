@@ -44,15 +44,12 @@ void ForEachShape(const TMapGeometry& G, int32_t I, bool Lines, bool Stations, T
                            QPoint(ClampPixel(int64_t(Line.XEnd) + ArrowLength), Y),
                            double(ArrowHalfHeight), QRect()});
     }
-    if (Lines && !E.IsPrimaryElement()) {
-        const int32_t Predecessor = G.PredecessorIndex(I);
-        if (Predecessor >= 0 && G.Element(Predecessor).VisualEffect() == veShow) {
-            const int32_t X = G.StationXAt(I);
-            const int32_t YP = G.YAt(Predecessor);
-            if (YP != Y)
-                Emit(TMapShape{TMapShape::skTransfer, I, QPoint(X, Y), QPoint(X, YP), HalfPen,
-                               QRect()});
-        }
+    if (Lines && G.TransferShownAt(I)) {
+        const int32_t X = G.StationXAt(I);
+        const int32_t YP = G.YAt(G.PredecessorIndex(I));
+        if (YP != Y)
+            Emit(
+                TMapShape{TMapShape::skTransfer, I, QPoint(X, Y), QPoint(X, YP), HalfPen, QRect()});
     }
     if (Stations && E.ID() != G.ElementsList().CurrentElementID()) {
         const QPoint Centre(G.StationXAt(I), Y);

@@ -329,35 +329,37 @@ std::vector<int32_t> TGraphicsFrame::ElementsAt(QPoint Point) const {
     return Layout ? ::ElementsAt(*Layout, Point) : std::vector<int32_t>();
 }
 
-QString TGraphicsFrame::CaptionToolTipAt(QPoint Point) const {
-    const std::unique_ptr<TMapGeometry> Layout = FMap ? Geometry() : nullptr;
-    if (!Layout)
+QString TGraphicsFrame::CaptionToolTipAt(const TMapGeometry& Layout, QPoint Point) const {
+    if (!FMap)
         return QString();
     // The captions are measured as the map wrote them.
     TMeasuringCanvas Canvas(FSettings->DrawingAreaWidth(), FSettings->DrawingAreaHeight());
-    for (const TMapCaption& Caption : FMap->Captions(Canvas, *Layout, SeriesIndex()))
+    for (const TMapCaption& Caption : FMap->Captions(Canvas, Layout, SeriesIndex()))
         if (Caption.Shown != Caption.Whole && Caption.Box.contains(Point))
             return QStringLiteral("<p style='white-space:pre'>") + Caption.Whole.toHtmlEscaped() +
                    QStringLiteral("</p>");
     return QString();
 }
 
-QStringList TGraphicsFrame::DecisionToolTipsAt(QPoint Point) const {
+QStringList TGraphicsFrame::DecisionToolTipsAt(const TMapGeometry& Layout, QPoint Point) const {
     QStringList Texts;
-    const std::unique_ptr<TMapGeometry> Layout = FMap ? Geometry() : nullptr;
-    if (!Layout)
+    if (!FMap)
         return Texts;
     const std::vector<TMapDecisionPoint>& Points = FMap->DecisionPoints();
-    for (const int32_t K : ::DecisionPointsAt(*Layout, Points, Point))
+    for (const int32_t K : ::DecisionPointsAt(Layout, Points, Point))
         Texts << Points[size_t(K)].ToolTip.toHtmlEscaped();
     return Texts;
 }
 
 QString TGraphicsFrame::ToolTipAt(QPoint Point) const {
-    const std::vector<int32_t> Hits = ElementsAt(Point);
-    const QStringList Decisions = DecisionToolTipsAt(Point);
+    // One layout answers the elements, the decision points and the captions.
+    const std::unique_ptr<TMapGeometry> Layout = Geometry();
+    if (!Layout)
+        return QString();
+    const std::vector<int32_t> Hits = ::ElementsAt(*Layout, Point);
+    const QStringList Decisions = DecisionToolTipsAt(*Layout, Point);
     if (Hits.empty() && Decisions.isEmpty())
-        return CaptionToolTipAt(Point);
+        return CaptionToolTipAt(*Layout, Point);
     const bool TimeBased = FMyElementsList->PathwayType() == ptTimeBased;
     // Each scenario is read once for the whole tooltip. A scenario cell that
     // is no number is reported when the map is drawn; pointing at the map

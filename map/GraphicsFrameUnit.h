@@ -146,8 +146,8 @@ private:
     // The layout of the map as it stands; none when the view has no list.
     std::unique_ptr<TMapGeometry> Geometry() const;
     int32_t IndexOfElement(const TElement* Element) const;
-    QString CaptionToolTipAt(QPoint Point) const;
-    QStringList DecisionToolTipsAt(QPoint Point) const;
+    QString CaptionToolTipAt(const TMapGeometry& Layout, QPoint Point) const;
+    QStringList DecisionToolTipsAt(const TMapGeometry& Layout, QPoint Point) const;
     TGraphicsSettings GraphFormSettings(const TGraphSettingsForm& Form) const;
 
     // Until a session is set, the view shows the defaults.

@@ -268,11 +268,13 @@ void TGraphicsFrame::Draw() {
         // the model would put them: the pointer finds none until a drawing
         // succeeds.
         FDrawingFailure = ErrorText(E);
+        FHaloRegions.clear();
         FImage1->update();
         throw;
     }
     FShownImage = Bitmap;
     FDrawingFailure.clear();
+    UpdateHaloRegions();
     FImage1->setPixmap(QPixmap::fromImage(FShownImage));
 }
 
@@ -416,27 +418,35 @@ void TGraphicsFrame::SetHaloElement(const TElement* Element) {
     if (Element == FHaloElement)
         return;
     FHaloElement = Element;
+    UpdateHaloRegions();
     FImage1->update();
 }
 
-std::vector<QRect> TGraphicsFrame::HaloRegions() const {
-    // The element may have gone since it was selected.
+// Worked out when the map is drawn and when the element changes, never at
+// a repaint: scrolling repaints the picture again and again, and a layout
+// costs as much as the model is large.
+void TGraphicsFrame::UpdateHaloRegions() {
+    FHaloRegions.clear();
     const int32_t Index = IndexOfElement(FHaloElement);
     const std::unique_ptr<TMapGeometry> Layout = Index >= 0 ? Geometry() : nullptr;
-    std::vector<QRect> Regions;
     if (!Layout)
-        return Regions;
+        return;
     const int Room = 4;
     for (const TMapShape& Shape : ElementShapes(*Layout, Index)) {
         if (!Shape.Band.isNull()) {
-            Regions.push_back(Shape.Band.adjusted(-Room, -Room, Room, Room));
+            FHaloRegions.push_back(Shape.Band.adjusted(-Room, -Room, Room, Room));
             continue;
         }
         const int Half = int(std::ceil(Shape.HalfWidth)) + Room;
-        Regions.push_back(
+        FHaloRegions.push_back(
             QRect(Shape.From, Shape.To).normalized().adjusted(-Half, -Half, Half, Half));
     }
-    return Regions;
+}
+
+std::vector<QRect> TGraphicsFrame::HaloRegions() const {
+    // The element may have gone since the rectangles were worked out: a
+    // look through the list, no layout.
+    return IndexOfElement(FHaloElement) >= 0 ? FHaloRegions : std::vector<QRect>();
 }
 
 void TGraphicsFrame::WriteToXML(TXmlDoc& XML) const {

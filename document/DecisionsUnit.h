@@ -101,11 +101,6 @@ QByteArray DecisionsCsv(const TElementsList& Elements, const TScenarioFrame& Sce
 void SaveDecisionsCsv(const QString& FileName, const TElementsList& Elements,
                       const TScenarioFrame& Scenarios);
 
-// The value a scenario reaches in Year, on the straight line between the two
-// years around it that it defines (the value of the nearest end outside
-// them); 0 for a scenario without years.
-double ScenarioValueInYear(const TScenarioTimeline& Timeline, int32_t Year);
-
 // The decision points a map marks for a choice of DecisionPoints (graph
 // settings): none for 0 or a scenario that is not there; for scenario N
 // (counted from 1) of a condition-based pathway, or the time column

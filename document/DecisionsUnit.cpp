@@ -128,12 +128,10 @@ TDecisions::TDecisions(const TElementsList& Elements, const TScenarioFrame& Scen
       FTimeBased(Elements.PathwayType() == ptTimeBased) {
     const int32_t N = Elements.Count();
     const TElementIndex Index(Elements);
-    FRowOfIndex.assign(size_t(std::max(0, N)), -1);
     for (int32_t I = 0; I < N; ++I) {
         const TElement* E = Elements.Elements(I);
         if (E->IsPrimaryElement())
             continue;
-        FRowOfIndex[size_t(I)] = int32_t(FRows.size());
         FRows.push_back(I);
         FFrom.push_back(Index.Find(E->PredecessorID()));
         FTo.push_back(Index.Find(E->CombinationSecondID()));
@@ -205,12 +203,6 @@ TDecisionYear TDecisions::Earliest(int32_t Row) const {
 
 bool TDecisions::DueNow(int32_t Row) const {
     return Earliest(Row).Kind == TDecisionYear::dyNow;
-}
-
-TDecisionYear TDecisions::YearOfElement(int32_t Index, int32_t Column) const {
-    if (Index < 0 || size_t(Index) >= FRowOfIndex.size() || FRowOfIndex[size_t(Index)] < 0)
-        return {};
-    return Year(FRowOfIndex[size_t(Index)], Column);
 }
 
 QString TDecisions::TypeText(int32_t Row) const {

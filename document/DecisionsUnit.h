@@ -71,9 +71,6 @@ public:
     TDecisionYear Earliest(int32_t Row) const;
     // Whether any of a row's decisions is due now.
     bool DueNow(int32_t Row) const;
-    // The decision year of the pathway element at list index Index in
-    // Column; dyNone for other elements.
-    TDecisionYear YearOfElement(int32_t Index, int32_t Column) const;
 
     // A row's type: "Combine" or "Sequence" (a pathway element a file left
     // without a type reads "Sequence", as the map draws it).
@@ -85,7 +82,6 @@ private:
     bool FTimeBased;
     int32_t FColumnCount = 0;
     std::vector<int32_t> FRows;
-    std::vector<int32_t> FRowOfIndex;   // -1 for elements without a row
     std::vector<TDecisionYear> FYears;  // row by row, one per column
     std::vector<const TElement*> FFrom; // per row
     std::vector<const TElement*> FTo;   // per row

@@ -2,10 +2,10 @@
 
 #include "base/ErrorUnit.h"
 #include "document/CsvUnit.h"
+#include "document/ElementIndexUnit.h"
 
 #include <cmath>
 #include <memory>
-#include <unordered_map>
 
 TDecisionYear DecideBy(const TTippingYear& PredecessorTips, int32_t LeadTime, int32_t FirstYear) {
     switch (PredecessorTips.Kind) {
@@ -77,43 +77,6 @@ int Rank(const TDecisionYear& Year) {
     }
     return 3;
 }
-
-// Lookups by id, the first match winning as in the model, through one
-// index: a plan of thousands of pathways is worked out again at every edit,
-// and the list's own lookups scan it from the front.
-class TElementIndex {
-public:
-    explicit TElementIndex(const TElementsList& Elements) : FElements(Elements) {
-        const int32_t N = Elements.Count();
-        FIndexOf.reserve(size_t(std::max(0, N)));
-        for (int32_t I = 0; I < N; ++I)
-            FIndexOf.emplace(Elements.Elements(I)->ID(), I);
-    }
-    // -1 for an id that names no element.
-    int32_t IndexOf(int32_t ID) const {
-        const auto It = FIndexOf.find(ID);
-        return It == FIndexOf.end() ? -1 : It->second;
-    }
-    const TElement* Find(int32_t ID) const {
-        const int32_t Index = IndexOf(ID);
-        return Index < 0 ? nullptr : FElements.Elements(Index);
-    }
-    // The lead time of the action a pathway changes to, as
-    // TElement::EffectiveLeadTime finds it.
-    int32_t LeadTime(const TElement* To) const {
-        const int32_t Limit = FElements.Count() + 1;
-        for (int32_t Step = 0; To && Step <= Limit; ++Step) {
-            if (To->IsPrimaryElement())
-                return To->LeadTime();
-            To = Find(To->CombinationSecondID());
-        }
-        return 0;
-    }
-
-private:
-    const TElementsList& FElements;
-    std::unordered_map<int32_t, int32_t> FIndexOf;
-};
 
 } // namespace
 

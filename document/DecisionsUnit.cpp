@@ -5,7 +5,7 @@
 #include "document/ElementIndexUnit.h"
 
 #include <cmath>
-#include <memory>
+#include <optional>
 
 TDecisionYear DecideBy(const TTippingYear& PredecessorTips, int32_t LeadTime, int32_t FirstYear) {
     switch (PredecessorTips.Kind) {
@@ -78,6 +78,62 @@ int Rank(const TDecisionYear& Year) {
     return 3;
 }
 
+// The pathway elements of the list in list order, with what their
+// decisions rest on, each looked up once through one index.
+std::vector<TDecisionRow> DecisionRows(const TElementsList& Elements) {
+    const TElementIndex Index(Elements);
+    std::vector<TDecisionRow> Rows;
+    for (int32_t I = 0; I < Elements.Count(); ++I) {
+        const TElement* E = Elements.Elements(I);
+        if (E->IsPrimaryElement())
+            continue;
+        const TElement* To = Index.Find(E->CombinationSecondID());
+        Rows.push_back({I, Index.IndexOf(E->PredecessorID()), To, Index.LeadTime(To)});
+    }
+    return Rows;
+}
+
+// One column of decide-by years: a scenario of a condition-based pathway,
+// read once, or a time column of a time-based one. The decisions table and
+// the map's decision points both work their years out here, so that they
+// cannot disagree. A scenario whose cells cannot be read fails as
+// TScenarioTimeline does.
+class TDecisionColumn {
+public:
+    TDecisionColumn(const TElementsList& Elements, const TScenarioFrame& Scenarios, int32_t Column)
+        : FTimeBased(Elements.PathwayType() == ptTimeBased), FColumn(Column),
+          FFirstYear(Scenarios.BeginYear()) {
+        if (FTimeBased)
+            return;
+        FTimeline.emplace(Scenarios, Column);
+        // "Now" ends with the first year the scenario defines; in a
+        // time-based pathway, with the table's first year.
+        if (!FTimeline->Points().empty())
+            FFirstYear = FTimeline->Points().front().Year;
+    }
+
+    // The year by which to decide on what follows Predecessor, whose
+    // successor takes LeadTime years.
+    TDecisionYear Year(const TElement& Predecessor, int32_t LeadTime) const {
+        const TTippingYear Tips = FTimeBased
+                                      ? TimeValueYear(Predecessor.TippingTimeValue(FColumn))
+                                      : FTimeline->TippingYear(Predecessor.TippingPointValue());
+        return DecideBy(Tips, LeadTime, FFirstYear);
+    }
+
+    // Where a year lies along the predecessor's line: the value the scenario
+    // reaches then; in a time-based pathway the year itself.
+    double ValueInYear(int32_t Year) const {
+        return FTimeBased ? double(Year) : ScenarioValueInYear(*FTimeline, Year);
+    }
+
+private:
+    bool FTimeBased;
+    int32_t FColumn;
+    int32_t FFirstYear;
+    std::optional<TScenarioTimeline> FTimeline;
+};
+
 } // namespace
 
 bool DecidedEarlier(const TDecisionYear& A, const TDecisionYear& B) {
@@ -89,39 +145,19 @@ bool DecidedEarlier(const TDecisionYear& A, const TDecisionYear& B) {
 TDecisions::TDecisions(const TElementsList& Elements, const TScenarioFrame& Scenarios)
     : FElements(Elements), FScenarios(Scenarios),
       FTimeBased(Elements.PathwayType() == ptTimeBased) {
-    const int32_t N = Elements.Count();
-    const TElementIndex Index(Elements);
-    for (int32_t I = 0; I < N; ++I) {
-        const TElement* E = Elements.Elements(I);
-        if (E->IsPrimaryElement())
-            continue;
-        FRows.push_back(I);
-        FFrom.push_back(Index.Find(E->PredecessorID()));
-        FTo.push_back(Index.Find(E->CombinationSecondID()));
-        FLeadTimes.push_back(Index.LeadTime(FTo.back()));
-    }
+    FRows = DecisionRows(Elements);
     FColumnCount = FTimeBased ? std::max(0, Elements.TippingTimeValuesCount())
                               : std::max(0, Scenarios.Count());
     FYears.resize(FRows.size() * size_t(FColumnCount));
     for (int32_t Column = 0; Column < FColumnCount; ++Column) {
-        if (FTimeBased) {
-            for (int32_t Row = 0; Row < RowCount(); ++Row)
-                if (const TElement* From = FFrom[size_t(Row)])
-                    FYears[size_t(Row) * size_t(FColumnCount) + size_t(Column)] =
-                        DecideBy(TimeValueYear(From->TippingTimeValue(Column)), LeadTime(Row),
-                                 Scenarios.BeginYear());
-            continue;
-        }
-        // Each scenario is read once; one whose cells cannot be read gives
-        // no years (its map axis reports why).
+        // A scenario whose cells cannot be read gives no years (its map axis
+        // reports why).
         try {
-            const TScenarioTimeline Timeline(Scenarios, Column);
-            const int32_t FirstYear =
-                Timeline.Points().empty() ? Scenarios.BeginYear() : Timeline.Points().front().Year;
+            const TDecisionColumn Years(Elements, Scenarios, Column);
             for (int32_t Row = 0; Row < RowCount(); ++Row)
-                if (const TElement* From = FFrom[size_t(Row)])
-                    FYears[size_t(Row) * size_t(FColumnCount) + size_t(Column)] = DecideBy(
-                        Timeline.TippingYear(From->TippingPointValue()), LeadTime(Row), FirstYear);
+                if (const TElement* From = this->From(Row))
+                    FYears[size_t(Row) * size_t(FColumnCount) + size_t(Column)] =
+                        Years.Year(*From, LeadTime(Row));
         } catch (const ECorvinalError&) {
         }
     }
@@ -132,15 +168,16 @@ const TElement& TDecisions::Element(int32_t Row) const {
 }
 
 const TElement* TDecisions::From(int32_t Row) const {
-    return FFrom[size_t(Row)];
+    const int32_t Index = FRows[size_t(Row)].From;
+    return Index < 0 ? nullptr : FElements.Elements(Index);
 }
 
 const TElement* TDecisions::To(int32_t Row) const {
-    return FTo[size_t(Row)];
+    return FRows[size_t(Row)].To;
 }
 
 int32_t TDecisions::LeadTime(int32_t Row) const {
-    return FLeadTimes[size_t(Row)];
+    return FRows[size_t(Row)].LeadTime;
 }
 
 QString TDecisions::YearCaption(int32_t Column) const {
@@ -213,43 +250,25 @@ std::vector<TMapDecisionPoint> MapDecisionPoints(const TElementsList& Elements,
     const QString Name =
         TimeBased ? Elements.TippingTimeColumnCaption(Column) : Scenarios.ScenarioCaption(Column);
     // A scenario whose cells cannot be read marks nothing; its axis says why.
-    std::unique_ptr<TScenarioTimeline> Timeline;
-    int32_t FirstYear = Scenarios.BeginYear();
-    if (!TimeBased) {
-        try {
-            Timeline = std::make_unique<TScenarioTimeline>(Scenarios, Column);
-        } catch (const ECorvinalError&) {
-            return Points;
-        }
-        if (!Timeline->Points().empty())
-            FirstYear = Timeline->Points().front().Year;
+    std::optional<TDecisionColumn> Years;
+    try {
+        Years.emplace(Elements, Scenarios, Column);
+    } catch (const ECorvinalError&) {
+        return Points;
     }
-    const int32_t N = Elements.Count();
-    const TElementIndex Index(Elements);
-    for (int32_t I = 0; I < N; ++I) {
-        const TElement* E = Elements.Elements(I);
-        if (E->IsPrimaryElement())
+    for (const TDecisionRow& Row : DecisionRows(Elements)) {
+        if (Row.From < 0)
             continue;
-        const int32_t From = Index.IndexOf(E->PredecessorID());
-        if (From < 0)
-            continue;
-        const TElement* Predecessor = Elements.Elements(From);
-        const TElement* To = Index.Find(E->CombinationSecondID());
-        const TTippingYear Tips = TimeBased
-                                      ? TimeValueYear(Predecessor->TippingTimeValue(Column))
-                                      : Timeline->TippingYear(Predecessor->TippingPointValue());
-        const TDecisionYear Year = DecideBy(Tips, Index.LeadTime(To), FirstYear);
+        const TDecisionYear Year = Years->Year(*Elements.Elements(Row.From), Row.LeadTime);
         if (Year.Kind != TDecisionYear::dyYear && Year.Kind != TDecisionYear::dyNow)
             continue;
         const bool Now = Year.Kind == TDecisionYear::dyNow;
-        const double Value = Now         ? 0
-                             : TimeBased ? double(Year.Year)
-                                         : ScenarioValueInYear(*Timeline, Year.Year);
-        const QString Action = To ? To->Caption() : E->Caption();
+        const double Value = Now ? 0 : Years->ValueInYear(Year.Year);
+        const QString Action = Row.To ? Row.To->Caption() : Elements.Elements(Row.Index)->Caption();
         const QString Text = Now ? QStringLiteral("Decide on %1 now (%2)").arg(Action, Name)
                                  : QStringLiteral("Decide on %1 by %2 (%3)")
                                        .arg(Action, QString::number(Year.Year), Name);
-        Points.push_back(TMapDecisionPoint{From, Value, Now, Text});
+        Points.push_back(TMapDecisionPoint{Row.From, Value, Now, Text});
     }
     return Points;
 }

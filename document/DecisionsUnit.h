@@ -42,6 +42,14 @@ QString DecisionYearText(const TDecisionYear& Year);
 // "now", ">2080" and an empty text.
 QString DecisionYearCsv(const TDecisionYear& Year);
 
+// What the decision of one pathway element rests on, looked up once.
+struct TDecisionRow {
+    int32_t Index;      // the pathway element's list index
+    int32_t From;       // list index of its predecessor; -1 where the list has none
+    const TElement* To; // the element it changes to; null where the list has none
+    int32_t LeadTime;   // of the action it changes to (TElement::EffectiveLeadTime)
+};
+
 // The decisions of a document: one row per pathway element in list order,
 // with the element it starts from (its predecessor), the one it changes to,
 // its type, the lead time and, per scenario of a condition-based pathway or
@@ -53,7 +61,7 @@ public:
 
     int32_t RowCount() const { return int32_t(FRows.size()); }
     // The list index of a row's pathway element.
-    int32_t ListIndex(int32_t Row) const { return FRows[size_t(Row)]; }
+    int32_t ListIndex(int32_t Row) const { return FRows[size_t(Row)].Index; }
     const TElement& Element(int32_t Row) const;
     // The element it starts from and the one it changes to; none where the
     // file names no such element.
@@ -81,11 +89,8 @@ private:
     const TScenarioFrame& FScenarios;
     bool FTimeBased;
     int32_t FColumnCount = 0;
-    std::vector<int32_t> FRows;
-    std::vector<TDecisionYear> FYears;  // row by row, one per column
-    std::vector<const TElement*> FFrom; // per row
-    std::vector<const TElement*> FTo;   // per row
-    std::vector<int32_t> FLeadTimes;    // per row
+    std::vector<TDecisionRow> FRows;
+    std::vector<TDecisionYear> FYears; // row by row, one per column
 };
 
 // The decisions as CSV, by the scorecard's rules: UTF-8 with a byte-order

@@ -39,17 +39,19 @@ QString DecisionYearText(const TDecisionYear& Year) {
 }
 
 QString DecisionYearCsv(const TDecisionYear& Year) {
+    // The file differs from the table only where the table writes for the
+    // eye: "> 2080" with a space, a dash for no year. Years and "now" read
+    // the same in both.
     switch (Year.Kind) {
-    case TDecisionYear::dyYear:
-        return QString::number(Year.Year);
-    case TDecisionYear::dyNow:
-        return QStringLiteral("now");
     case TDecisionYear::dyAfter:
         return QStringLiteral(">%1").arg(Year.Year);
     case TDecisionYear::dyNone:
+        return QString();
+    case TDecisionYear::dyYear:
+    case TDecisionYear::dyNow:
         break;
     }
-    return QString();
+    return DecisionYearText(Year);
 }
 
 namespace {

@@ -44,10 +44,11 @@ QString DecisionYearCsv(const TDecisionYear& Year);
 
 // What the decision of one pathway element rests on, looked up once.
 struct TDecisionRow {
-    int32_t Index;      // the pathway element's list index
-    int32_t From;       // list index of its predecessor; -1 where the list has none
-    const TElement* To; // the element it changes to; null where the list has none
-    int32_t LeadTime;   // of the action it changes to (TElement::EffectiveLeadTime)
+    int32_t Index;        // the pathway element's list index
+    int32_t FromIndex;    // list index of its predecessor; -1 where the list has none
+    const TElement* From; // its predecessor; null where the list has none
+    const TElement* To;   // the element it changes to; null where the list has none
+    int32_t LeadTime;     // of the action it changes to (TElement::EffectiveLeadTime)
 };
 
 // The decisions of a document: one row per pathway element in list order,

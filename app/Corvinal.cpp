@@ -18,8 +18,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 #include <cstdio>
 #include <exception>
 
@@ -104,11 +102,9 @@ int ExportCommand(int Argc, char** Argv, const QString& Output, const QString& S
             }
         }
         if (Fit) {
-            // Measured as the map writes its captions, on a canvas that
-            // draws nowhere; the file itself is left as it is.
-            QImage Scratch(1, 1, QImage::Format_RGB32);
-            QPainter Painter(&Scratch);
-            TPainterCanvas Canvas(Painter, 1, 1);
+            // Measured as the map writes its captions; the file itself is
+            // left as it is.
+            TMeasuringCanvas Canvas(1, 1);
             Doc.Settings =
                 FittedSettings(Doc.Settings, Doc.Elements, Doc.Scenarios, Series, Canvas);
         }

@@ -16,7 +16,6 @@
 #include "scenarios/ScenarioFrameUnit.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -86,9 +85,7 @@ BENCHMARK(BM_MapDrawingForAReport)->Arg(1000)->Arg(10000)->Unit(benchmark::kMill
 void BM_FitToContent(benchmark::State& State) {
     const int32_t N = int32_t(State.range(0));
     TBenchMap Bench(N);
-    QImage Scratch(1, 1, QImage::Format_RGB32);
-    QPainter Painter(&Scratch);
-    TPainterCanvas Canvas(Painter, 1, 1);
+    TMeasuringCanvas Canvas(1, 1);
     for (auto _ : State) {
         const TGraphicsSettings Fitted =
             FittedSettings(Bench.Settings, Bench.List, Bench.Scenarios, -1, Canvas);

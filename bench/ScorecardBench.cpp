@@ -1,6 +1,6 @@
 // The numbers behind the map and the map that answers back: the scorecard
-// with every tipping year (10 scenarios) and the decisions with every
-// decide-by year, against one drawing of the same map, and the elements
+// with every tipping year (10 scenarios) and as its CSV, the decisions with
+// every decide-by year, against one drawing of the same map, and the elements
 // under a point, for 1,000 and 10,000 elements. The
 // scorecard is built anew after every change of the document and the hit
 // test runs at every move of the pointer, so both must stay small next to
@@ -47,15 +47,34 @@ void BM_TippingYears(benchmark::State& State) {
 }
 BENCHMARK(BM_TippingYears)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// Actions with lead times: every fifth element, where it is an action.
+void SetBenchLeadTimes(TElementsList& List) {
+    for (int32_t I = 0; I < List.Count(); I += 5)
+        if (List.Elements(I)->IsPrimaryElement())
+            List.Elements(I)->SetLeadTime(I % 40);
+}
+
+// The whole scorecard as the CSV export writes it, lead times included:
+// every cell of every row, as the tab reads them too.
+void BM_ScorecardCsv(benchmark::State& State) {
+    const int32_t N = int32_t(State.range(0));
+    TBenchDocument Doc(N);
+    SetBenchLeadTimes(Doc.List);
+    for (auto _ : State) {
+        const QByteArray Csv = ScorecardCsv(Doc.List, Doc.Scenarios);
+        benchmark::DoNotOptimize(Csv.constData());
+    }
+    PerElement(State, N);
+}
+BENCHMARK(BM_ScorecardCsv)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 // Every pathway's decide-by year under every scenario, as the Decisions tab
 // computes them after every change. Pathways with lead times on their
 // actions: every fifth action takes some years.
 void BM_DecideByYears(benchmark::State& State) {
     const int32_t N = int32_t(State.range(0));
     TBenchDocument Doc(N);
-    for (int32_t I = 0; I < N; I += 5)
-        if (Doc.List.Elements(I)->IsPrimaryElement())
-            Doc.List.Elements(I)->SetLeadTime(I % 40);
+    SetBenchLeadTimes(Doc.List);
     for (auto _ : State) {
         const TDecisions Decisions(Doc.List, Doc.Scenarios);
         benchmark::DoNotOptimize(Decisions.Year(Decisions.RowCount() - 1, ScenarioCount - 1));
@@ -136,6 +155,11 @@ int main(int Argc, char** Argv) {
             std::printf("  %5d elements, %d scenarios: all tipping years %.3f ms, map redraw "
                         "%.2f ms, ratio %.3f (goal below 0.1)\n",
                         Count, ScenarioCount, Years * 1e3, Redraw * 1e3, Years / Redraw);
+        const double Csv = Summary.Seconds("BM_ScorecardCsv" + Suffix);
+        if (Csv > 0 && Redraw > 0)
+            std::printf("  %5d elements, %d scenarios: the scorecard as CSV %.3f ms, ratio to the "
+                        "redraw %.3f\n",
+                        Count, ScenarioCount, Csv * 1e3, Csv / Redraw);
         const double Decisions = Summary.Seconds("BM_DecideByYears" + Suffix);
         if (Decisions > 0 && Redraw > 0)
             std::printf("  %5d elements, %d scenarios: all decide-by years %.3f ms, ratio to the "

@@ -42,6 +42,15 @@ QString DecisionYearText(const TDecisionYear& Year);
 // "now", ">2080" and an empty text.
 QString DecisionYearCsv(const TDecisionYear& Year);
 
+// What the decision of one pathway element rests on, looked up once.
+struct TDecisionRow {
+    int32_t Index;        // the pathway element's list index
+    int32_t FromIndex;    // list index of its predecessor; -1 where the list has none
+    const TElement* From; // its predecessor; null where the list has none
+    const TElement* To;   // the element it changes to; null where the list has none
+    int32_t LeadTime;     // of the action it changes to (TElement::EffectiveLeadTime)
+};
+
 // The decisions of a document: one row per pathway element in list order,
 // with the element it starts from (its predecessor), the one it changes to,
 // its type, the lead time and, per scenario of a condition-based pathway or
@@ -53,7 +62,7 @@ public:
 
     int32_t RowCount() const { return int32_t(FRows.size()); }
     // The list index of a row's pathway element.
-    int32_t ListIndex(int32_t Row) const { return FRows[size_t(Row)]; }
+    int32_t ListIndex(int32_t Row) const { return FRows[size_t(Row)].Index; }
     const TElement& Element(int32_t Row) const;
     // The element it starts from and the one it changes to; none where the
     // file names no such element.
@@ -71,9 +80,6 @@ public:
     TDecisionYear Earliest(int32_t Row) const;
     // Whether any of a row's decisions is due now.
     bool DueNow(int32_t Row) const;
-    // The decision year of the pathway element at list index Index in
-    // Column; dyNone for other elements.
-    TDecisionYear YearOfElement(int32_t Index, int32_t Column) const;
 
     // A row's type: "Combine" or "Sequence" (a pathway element a file left
     // without a type reads "Sequence", as the map draws it).
@@ -84,12 +90,8 @@ private:
     const TScenarioFrame& FScenarios;
     bool FTimeBased;
     int32_t FColumnCount = 0;
-    std::vector<int32_t> FRows;
-    std::vector<int32_t> FRowOfIndex;   // -1 for elements without a row
-    std::vector<TDecisionYear> FYears;  // row by row, one per column
-    std::vector<const TElement*> FFrom; // per row
-    std::vector<const TElement*> FTo;   // per row
-    std::vector<int32_t> FLeadTimes;    // per row
+    std::vector<TDecisionRow> FRows;
+    std::vector<TDecisionYear> FYears; // row by row, one per column
 };
 
 // The decisions as CSV, by the scorecard's rules: UTF-8 with a byte-order
@@ -100,11 +102,6 @@ QByteArray DecisionsCsv(const TElementsList& Elements, const TScenarioFrame& Sce
 // has been written. Fails with "Cannot write <file>: <reason>".
 void SaveDecisionsCsv(const QString& FileName, const TElementsList& Elements,
                       const TScenarioFrame& Scenarios);
-
-// The value a scenario reaches in Year, on the straight line between the two
-// years around it that it defines (the value of the nearest end outside
-// them); 0 for a scenario without years.
-double ScenarioValueInYear(const TScenarioTimeline& Timeline, int32_t Year);
 
 // The decision points a map marks for a choice of DecisionPoints (graph
 // settings): none for 0 or a scenario that is not there; for scenario N

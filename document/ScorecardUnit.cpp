@@ -3,6 +3,7 @@
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
 #include "document/CsvUnit.h"
+#include "document/ElementIndexUnit.h"
 
 #include <algorithm>
 
@@ -32,6 +33,15 @@ TScorecard::TScorecard(const TElementsList& Elements, const TScenarioFrame& Scen
             FColumns.push_back({ckTimeValue, I});
     for (const TColumnKind Kind : {ckInitialCosts, ckTransferCosts, ckRecurrentCosts, ckLeadTime})
         FColumns.push_back({Kind, -1});
+    // A pathway element's lead time is its action's, found through the
+    // chain of elements it changes to: looked up by id through one index,
+    // not by the list's scans from the front, so that the table and its CSV
+    // stay linear in the plan's size.
+    const int32_t N = Elements.Count();
+    const TElementIndex Index(Elements);
+    FLeadTimes.reserve(size_t(std::max(0, N)));
+    for (int32_t Row = 0; Row < N; ++Row)
+        FLeadTimes.push_back(Index.LeadTime(Elements.Elements(Row)));
     if (!ConditionBased)
         return;
 
@@ -39,7 +49,6 @@ TScorecard::TScorecard(const TElementsList& Elements, const TScenarioFrame& Scen
     for (int32_t S = 0; S < FScenarioCount; ++S)
         FColumns.push_back({ckTippingYear, S});
     FScenarioErrors.resize(size_t(FScenarioCount));
-    const int32_t N = Elements.Count();
     FYears.resize(size_t(N) * size_t(FScenarioCount));
     for (int32_t S = 0; S < FScenarioCount; ++S) {
         try {
@@ -142,6 +151,13 @@ TTippingYear TScorecard::TippingYear(int32_t Row, int32_t AScenario) const {
     return FYears[Index];
 }
 
+int32_t TScorecard::LeadTime(int32_t Row) const {
+    // A row the list gained after the scorecard was built finds its own.
+    if (Row >= 0 && size_t(Row) < FLeadTimes.size())
+        return FLeadTimes[size_t(Row)];
+    return Element(Row).EffectiveLeadTime();
+}
+
 QString TScorecard::ScenarioError(int32_t AScenario) const {
     if (AScenario < 0 || AScenario >= FScenarioCount)
         return QString();
@@ -180,7 +196,7 @@ QString TScorecard::Text(int32_t Row, int32_t Col) const {
     case ckTippingYear:
         return TippingYearText(TippingYear(Row, Scenario(Col)));
     case ckLeadTime:
-        return QString::number(E.EffectiveLeadTime());
+        return QString::number(LeadTime(Row));
     default:
         return FormatFloat2(Number(Row, Col));
     }
@@ -203,7 +219,7 @@ QString TScorecard::CsvText(int32_t Row, int32_t Col) const {
     case ckPreferred:
         return Element(Row).Preferred() ? QStringLiteral("yes") : QString();
     case ckLeadTime:
-        return QString::number(Element(Row).EffectiveLeadTime());
+        return QString::number(LeadTime(Row));
     default:
         break;
     }

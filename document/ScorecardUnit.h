@@ -27,9 +27,10 @@ TTippingYear ElementTippingYear(const TElement& Element, const TScenarioFrame& S
 // time values (time-based), the initial, transfer and recurrent costs, and in
 // a condition-based pathway one tipping year per scenario.
 //
-// Every tipping year is computed once, here; the cells are read from the
-// list at every call. So the list and the scenario table must outlive the
-// scorecard, and a scorecard is built anew after every change of either.
+// Every tipping year and every lead time is computed once, here; the other
+// cells are read from the list at every call. So the list and the scenario
+// table must outlive the scorecard, and a scorecard is built anew after
+// every change of either.
 //
 // A scenario whose cells cannot be read (a value that is no number) gives
 // "no year" in every row, and ScenarioError says why: the table stays
@@ -77,6 +78,9 @@ public:
     bool IsNumberColumn(int32_t Col) const;
     double Number(int32_t Row, int32_t Col) const;
     TTippingYear TippingYear(int32_t Row, int32_t AScenario) const;
+    // A row's lead time: an action's own, that of the action a pathway
+    // element changes to (TElement::EffectiveLeadTime).
+    int32_t LeadTime(int32_t Row) const;
     // Empty unless the scenario's cells cannot be read: then the reason.
     QString ScenarioError(int32_t AScenario) const;
 
@@ -107,6 +111,7 @@ private:
     std::vector<TColumn> FColumns;
     int32_t FScenarioCount = 0;
     std::vector<TTippingYear> FYears; // row by row, one per scenario
+    std::vector<int32_t> FLeadTimes;  // per row
     std::vector<QString> FScenarioErrors;
 };
 

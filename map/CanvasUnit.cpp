@@ -49,10 +49,6 @@ bool ClipSegment(double& X1, double& Y1, double& X2, double& Y2, double Left, do
     return true;
 }
 
-int32_t ClampCoordinate(int64_t Value) {
-    return int32_t(std::clamp<int64_t>(Value, INT32_MIN, INT32_MAX));
-}
-
 int64_t FloorDiv(int64_t A, int64_t B) { // B > 0
     int64_t Q = A / B;
     if ((A % B) != 0 && A < 0)
@@ -73,6 +69,10 @@ QString MapFontFamily() {
         return QFontDatabase::families().contains(Wanted) ? Wanted : QFont().family();
     }();
     return Family;
+}
+
+int32_t ClampToInt32(int64_t Value) {
+    return int32_t(std::clamp<int64_t>(Value, INT32_MIN, INT32_MAX));
 }
 
 int32_t FontPointsToPixels(int32_t Points) {
@@ -209,8 +209,7 @@ void TCanvas::FillPolygon(const QPolygon& Points, TColor Color) {
             continue;
         const int64_t L = int64_t(std::ceil(Left - 1e-9)), R = int64_t(std::floor(Right + 1e-9));
         if (L <= R)
-            FillSolidRect(ClampCoordinate(L), int32_t(Y), ClampCoordinate(R + 1), int32_t(Y + 1),
-                          Color);
+            FillSolidRect(ClampToInt32(L), int32_t(Y), ClampToInt32(R + 1), int32_t(Y + 1), Color);
     }
 }
 

@@ -5,13 +5,13 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <QPoint>
 #include <QPolygon>
 #include <QString>
 #include <cstdint>
 #include <functional>
-
-class QPainter;
 
 // Colours of the model (red in the lowest byte) become QColor only here.
 // System colours take the classic desktop defaults so that a map looks the
@@ -25,6 +25,10 @@ QString MapFontFamily();
 // Font sizes are points at 96 dots per inch, as on the screen the maps are
 // made for: 12 pt is 16 px. Sizes are kept within 1 .. 1000 px.
 int32_t FontPointsToPixels(int32_t Points);
+
+// A value computed in 64 bits, so that hostile settings cannot overflow,
+// held to what an int32_t coordinate or setting can take.
+int32_t ClampToInt32(int64_t Value);
 
 // The pixels of the straight line from (X1, Y1) to (X2, Y2), its end pixel
 // left out, as runs of pixels in one row or column, each reported as a
@@ -157,4 +161,22 @@ private:
     QString FMeasuredText;
     int32_t FMeasuredPixels = 0;
     int32_t FMeasuredWidth = 0;
+};
+
+namespace CanvasDetail {
+// The surface under a measuring canvas. A base of it, so that the painter
+// stands before the canvas that borrows it and ends after it.
+struct TScratchSurface {
+    QImage Image{1, 1, QImage::Format_RGB32};
+    QPainter Painter{&Image};
+};
+} // namespace CanvasDetail
+
+// A canvas that draws nowhere, for measuring texts as the map writes them
+// (the caption band that fits them, the box of a caption the band cut): it
+// owns the one-pixel image and the painter it measures with. Width and
+// Height are those of the map it measures for.
+class TMeasuringCanvas : private CanvasDetail::TScratchSurface, public TPainterCanvas {
+public:
+    TMeasuringCanvas(int32_t Width, int32_t Height) : TPainterCanvas(Painter, Width, Height) {}
 };

@@ -268,11 +268,13 @@ void TGraphicsFrame::Draw() {
         // the model would put them: the pointer finds none until a drawing
         // succeeds.
         FDrawingFailure = ErrorText(E);
+        FHaloRegions.clear();
         FImage1->update();
         throw;
     }
     FShownImage = Bitmap;
     FDrawingFailure.clear();
+    UpdateHaloRegions();
     FImage1->setPixmap(QPixmap::fromImage(FShownImage));
 }
 
@@ -329,38 +331,37 @@ std::vector<int32_t> TGraphicsFrame::ElementsAt(QPoint Point) const {
     return Layout ? ::ElementsAt(*Layout, Point) : std::vector<int32_t>();
 }
 
-QString TGraphicsFrame::CaptionToolTipAt(QPoint Point) const {
-    const std::unique_ptr<TMapGeometry> Layout = FMap ? Geometry() : nullptr;
-    if (!Layout)
+QString TGraphicsFrame::CaptionToolTipAt(const TMapGeometry& Layout, QPoint Point) const {
+    if (!FMap)
         return QString();
-    // The captions are measured as the map wrote them, on a canvas that
-    // draws nowhere.
-    QImage Scratch(1, 1, QImage::Format_RGB32);
-    QPainter Painter(&Scratch);
-    TPainterCanvas Canvas(Painter, FSettings->DrawingAreaWidth(), FSettings->DrawingAreaHeight());
-    for (const TMapCaption& Caption : FMap->Captions(Canvas, *Layout, SeriesIndex()))
+    // The captions are measured as the map wrote them.
+    TMeasuringCanvas Canvas(FSettings->DrawingAreaWidth(), FSettings->DrawingAreaHeight());
+    for (const TMapCaption& Caption : FMap->Captions(Canvas, Layout, SeriesIndex()))
         if (Caption.Shown != Caption.Whole && Caption.Box.contains(Point))
             return QStringLiteral("<p style='white-space:pre'>") + Caption.Whole.toHtmlEscaped() +
                    QStringLiteral("</p>");
     return QString();
 }
 
-QStringList TGraphicsFrame::DecisionToolTipsAt(QPoint Point) const {
+QStringList TGraphicsFrame::DecisionToolTipsAt(const TMapGeometry& Layout, QPoint Point) const {
     QStringList Texts;
-    const std::unique_ptr<TMapGeometry> Layout = FMap ? Geometry() : nullptr;
-    if (!Layout)
+    if (!FMap)
         return Texts;
     const std::vector<TMapDecisionPoint>& Points = FMap->DecisionPoints();
-    for (const int32_t K : ::DecisionPointsAt(*Layout, Points, Point))
+    for (const int32_t K : ::DecisionPointsAt(Layout, Points, Point))
         Texts << Points[size_t(K)].ToolTip.toHtmlEscaped();
     return Texts;
 }
 
 QString TGraphicsFrame::ToolTipAt(QPoint Point) const {
-    const std::vector<int32_t> Hits = ElementsAt(Point);
-    const QStringList Decisions = DecisionToolTipsAt(Point);
+    // One layout answers the elements, the decision points and the captions.
+    const std::unique_ptr<TMapGeometry> Layout = Geometry();
+    if (!Layout)
+        return QString();
+    const std::vector<int32_t> Hits = ::ElementsAt(*Layout, Point);
+    const QStringList Decisions = DecisionToolTipsAt(*Layout, Point);
     if (Hits.empty() && Decisions.isEmpty())
-        return CaptionToolTipAt(Point);
+        return CaptionToolTipAt(*Layout, Point);
     const bool TimeBased = FMyElementsList->PathwayType() == ptTimeBased;
     // Each scenario is read once for the whole tooltip. A scenario cell that
     // is no number is reported when the map is drawn; pointing at the map
@@ -417,27 +418,35 @@ void TGraphicsFrame::SetHaloElement(const TElement* Element) {
     if (Element == FHaloElement)
         return;
     FHaloElement = Element;
+    UpdateHaloRegions();
     FImage1->update();
 }
 
-std::vector<QRect> TGraphicsFrame::HaloRegions() const {
-    // The element may have gone since it was selected.
+// Worked out when the map is drawn and when the element changes, never at
+// a repaint: scrolling repaints the picture again and again, and a layout
+// costs as much as the model is large.
+void TGraphicsFrame::UpdateHaloRegions() {
+    FHaloRegions.clear();
     const int32_t Index = IndexOfElement(FHaloElement);
     const std::unique_ptr<TMapGeometry> Layout = Index >= 0 ? Geometry() : nullptr;
-    std::vector<QRect> Regions;
     if (!Layout)
-        return Regions;
+        return;
     const int Room = 4;
     for (const TMapShape& Shape : ElementShapes(*Layout, Index)) {
         if (!Shape.Band.isNull()) {
-            Regions.push_back(Shape.Band.adjusted(-Room, -Room, Room, Room));
+            FHaloRegions.push_back(Shape.Band.adjusted(-Room, -Room, Room, Room));
             continue;
         }
         const int Half = int(std::ceil(Shape.HalfWidth)) + Room;
-        Regions.push_back(
+        FHaloRegions.push_back(
             QRect(Shape.From, Shape.To).normalized().adjusted(-Half, -Half, Half, Half));
     }
-    return Regions;
+}
+
+std::vector<QRect> TGraphicsFrame::HaloRegions() const {
+    // The element may have gone since the rectangles were worked out: a
+    // look through the list, no layout.
+    return IndexOfElement(FHaloElement) >= 0 ? FHaloRegions : std::vector<QRect>();
 }
 
 void TGraphicsFrame::WriteToXML(TXmlDoc& XML) const {
@@ -567,11 +576,8 @@ int32_t TGraphicsFrame::AxisBandHeight() const {
 TGraphicsSettings TGraphicsFrame::FittedSettings(const TGraphicsSettings& Settings) const {
     if (!FMyElementsList || !FMyScenarioFrame)
         return Settings;
-    // The captions are measured as the map writes them, on a canvas that
-    // draws nowhere.
-    QImage Scratch(1, 1, QImage::Format_RGB32);
-    QPainter Painter(&Scratch);
-    TPainterCanvas Canvas(Painter, Settings.DrawingAreaWidth(), Settings.DrawingAreaHeight());
+    // The captions are measured as the map writes them.
+    TMeasuringCanvas Canvas(Settings.DrawingAreaWidth(), Settings.DrawingAreaHeight());
     return ::FittedSettings(Settings, *FMyElementsList, *FMyScenarioFrame, SeriesIndex(), Canvas);
 }
 

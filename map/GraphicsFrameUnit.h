@@ -125,7 +125,9 @@ public:
     // (never in the picture itself, so no export shows it); none for null.
     const TElement* HaloElement() const { return FHaloElement; }
     void SetHaloElement(const TElement* Element);
-    // The shapes the halo marks, in picture pixels; empty without a halo.
+    // The shapes the halo marks, in picture pixels, as worked out when the
+    // map was last drawn or the halo element was set; empty without a halo,
+    // for an element no longer in the list and while no map is shown.
     std::vector<QRect> HaloRegions() const;
     // The height of the axis band of the map as it stands.
     int32_t AxisBandHeight() const;
@@ -146,8 +148,10 @@ private:
     // The layout of the map as it stands; none when the view has no list.
     std::unique_ptr<TMapGeometry> Geometry() const;
     int32_t IndexOfElement(const TElement* Element) const;
-    QString CaptionToolTipAt(QPoint Point) const;
-    QStringList DecisionToolTipsAt(QPoint Point) const;
+    // Works the halo's rectangles out anew from the layout as it stands.
+    void UpdateHaloRegions();
+    QString CaptionToolTipAt(const TMapGeometry& Layout, QPoint Point) const;
+    QStringList DecisionToolTipsAt(const TMapGeometry& Layout, QPoint Point) const;
     TGraphicsSettings GraphFormSettings(const TGraphSettingsForm& Form) const;
 
     // Until a session is set, the view shows the defaults.
@@ -162,6 +166,9 @@ private:
     QImage FShownImage;
     QString FDrawingFailure;
     const TElement* FHaloElement = nullptr;
+    // Plain rectangles, not a layout: a layout holds pointers to elements
+    // that may go before the next drawing.
+    std::vector<QRect> FHaloRegions;
 
     QWidget* FPanel1;
     QComboBox* FComboBox1;

@@ -176,8 +176,7 @@ QString TGraphicsSettings::TippingRangeProblem(double Min, double Max) {
 QString TGraphicsSettings::DrawingAreaProblem(int32_t AxisBandHeight) const {
     // What the area must hold besides one pixel of plot each way.
     const int64_t Across = int64_t(FLeftMargin) + FTitlesAreaWidth + FRightMargin;
-    const int64_t Down = int64_t(FTopMargin) + FBottomMargin + AxisBandHeight + TitleBandHeight() +
-                         LegendBandHeight();
+    const int64_t Down = HeightAroundPlot(AxisBandHeight);
     if (PlotWidth() >= 1 && FDrawingAreaHeight - Down >= 1)
         return QString();
     return QStringLiteral("A drawing area of %1 x %2 pixels is too small: the margins, the "

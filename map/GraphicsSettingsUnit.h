@@ -77,6 +77,13 @@ public:
     // the font size, so that a larger font gets the room it needs.
     int32_t TitleBandHeight() const;
     int32_t LegendBandHeight() const;
+    // The height of the picture besides the plot: the top margin, the
+    // title's band, an axis band of AxisBandHeight, the legend's band and the
+    // bottom margin.
+    int64_t HeightAroundPlot(int32_t AxisBandHeight) const {
+        return int64_t(FTopMargin) + TitleBandHeight() + AxisBandHeight + LegendBandHeight() +
+               FBottomMargin;
+    }
     // The title's font size in points: four above the map's.
     int32_t TitleFontSize() const;
 

@@ -12,11 +12,6 @@
 
 namespace {
 
-int32_t ClampSetting(int64_t Value) {
-    return int32_t(std::clamp<int64_t>(Value, std::numeric_limits<int32_t>::min(),
-                                       std::numeric_limits<int32_t>::max()));
-}
-
 // Whether the layout has one action: it lies halfway down the plot.
 bool SingleAction(const TMapGeometry& G) {
     int32_t Actions = 0;
@@ -52,9 +47,9 @@ TGraphicsSettings FittedSettings(const TGraphicsSettings& ASettings,
     // A line's height between the longest caption and the plot keeps it
     // clear of the stations on the plot's left edge.
     const int64_t Band = int64_t(Widest) + TH;
-    Fitted.SetTitlesAreaWidth(ClampSetting(Band));
+    Fitted.SetTitlesAreaWidth(ClampToInt32(Band));
     Fitted.SetDrawingAreaWidth(
-        ClampSetting(int64_t(ASettings.DrawingAreaWidth()) + Band - ASettings.TitlesAreaWidth()));
+        ClampToInt32(int64_t(ASettings.DrawingAreaWidth()) + Band - ASettings.TitlesAreaWidth()));
     const int32_t Spacing = FittedRowSpacing(TH);
     Fitted.SetRowSpacing(Spacing);
 
@@ -65,13 +60,11 @@ TGraphicsSettings FittedSettings(const TGraphicsSettings& ASettings,
     const TMapGeometry Plain(Fitted, AElementsList, AScenarioFrame, ASeriesIndex);
     const int64_t Rows = std::max<int64_t>(1, Plain.LaneCount());
     int64_t PlotHeight = std::max<int64_t>(Spacing, (Rows - 1) * Spacing);
-    if (Rows > 1 && Plain.LaneCount() > 0 && SingleAction(Plain))
+    if (Rows > 1 && SingleAction(Plain))
         PlotHeight *= 2;
-    const int64_t Around = int64_t(ASettings.TopMargin()) + Fitted.TitleBandHeight() +
-                           Plain.AxisBandHeight() + Fitted.LegendBandHeight() +
-                           ASettings.BottomMargin();
+    const int64_t Around = Fitted.HeightAroundPlot(Plain.AxisBandHeight());
     auto Fits = [&](int64_t Plot) {
-        Fitted.SetDrawingAreaHeight(ClampSetting(Around + std::max<int64_t>(1, Plot)));
+        Fitted.SetDrawingAreaHeight(ClampToInt32(Around + std::max<int64_t>(1, Plot)));
         const TMapGeometry Layout(Fitted, AElementsList, AScenarioFrame, ASeriesIndex);
         return SmallestRowDistance(Layout) >= Spacing;
     };

@@ -48,10 +48,12 @@ TMapGeometry::TMapGeometry(const TGraphicsSettings& ASettings, const TElementsLi
                            const TScenarioFrame& AScenarioFrame, int32_t ASeriesIndex)
     : FSettings(ASettings), FList(AElementsList), FSeriesIndex(ASeriesIndex) {
     FAxisBandHeight = XAxisHeight(AElementsList, AScenarioFrame);
-    // Kept in 64 bits for the row steps, as pixels for everything else.
+    // Kept in 64 bits for the row steps, as pixels for everything else. The
+    // axis lies the plot's height (what the bands and margins leave of the
+    // picture) below the plot's top.
     FPlotTop64 = int64_t(ASettings.TopMargin()) + ASettings.TitleBandHeight();
-    FAxisTop64 = int64_t(ASettings.DrawingAreaHeight()) - ASettings.BottomMargin() -
-                 ASettings.LegendBandHeight() - FAxisBandHeight;
+    FAxisTop64 = FPlotTop64 + int64_t(ASettings.DrawingAreaHeight()) -
+                 ASettings.HeightAroundPlot(FAxisBandHeight);
     FPlotTop = ClampPixel(FPlotTop64);
     FAxisTop = ClampPixel(FAxisTop64);
     // A spacing the settings ask for widens the map's own, never narrows it.
@@ -467,6 +469,12 @@ double TMapGeometry::CurrentTippingValue() const {
 
 bool TMapGeometry::IsCurrentAt(int32_t Index) const {
     return FCurrentIndex >= 0 && FRows[size_t(Index)].ID == FList.CurrentElementID();
+}
+
+bool TMapGeometry::TransferShownAt(int32_t Index) const {
+    const int32_t Predecessor = PredecessorIndex(Index);
+    return !Element(Index).IsPrimaryElement() && Predecessor >= 0 &&
+           Element(Predecessor).VisualEffect() == veShow;
 }
 
 double TMapGeometry::StartValueAt(int32_t Index) const {

@@ -133,6 +133,10 @@ public:
     bool ExtendsPastSecondAt(int32_t Index) const;
     // The element carries the current element's id.
     bool IsCurrentAt(int32_t Index) const;
+    // Whether the map draws a transfer to the element, from its
+    // predecessor's row: a pathway element whose predecessor is in the list
+    // and shows its line. The painters and the hit test ask the same.
+    bool TransferShownAt(int32_t Index) const;
 
     // The bands of the picture, from the top: the title's (TitleBandHeight
     // of the settings, from TopMargin down to PlotTop), the plot with its
@@ -147,7 +151,10 @@ public:
     // sub-row), and the distances between them as laid out.
     int32_t LaneCount() const { return int32_t(FLanes.size()); }
     std::vector<int32_t> LaneRows() const;
-    // The x of MaxTippingPointValue; fails as ValueToX does.
+    // The x of MaxTippingPointValue. Fails as ValueToX does for an empty
+    // range; for another range that cannot be drawn (TippingRangeProblem) it
+    // is 0, and whatever places a value with it asks ValueToX too, which
+    // fails with the reason.
     int32_t PlotRight() const;
     // The lowest row an element may take: AxisClearance above the axis line.
     int32_t LowestRow() const { return ClampPixel(int64_t(AxisTop()) + 20 - AxisClearance); }

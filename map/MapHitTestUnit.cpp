@@ -44,20 +44,27 @@ void ForEachShape(const TMapGeometry& G, int32_t I, bool Lines, bool Stations, T
                            QPoint(ClampPixel(int64_t(Line.XEnd) + ArrowLength), Y),
                            double(ArrowHalfHeight), QRect()});
     }
-    if (Lines && !E.IsPrimaryElement()) {
-        const int32_t Predecessor = G.PredecessorIndex(I);
-        if (Predecessor >= 0 && G.Element(Predecessor).VisualEffect() == veShow) {
-            const int32_t X = G.StationXAt(I);
-            const int32_t YP = G.YAt(Predecessor);
-            if (YP != Y)
-                Emit(TMapShape{TMapShape::skTransfer, I, QPoint(X, Y), QPoint(X, YP), HalfPen,
-                               QRect()});
-        }
+    if (Lines && G.TransferShownAt(I)) {
+        const int32_t X = G.StationXAt(I);
+        const int32_t YP = G.YAt(G.PredecessorIndex(I));
+        if (YP != Y)
+            Emit(
+                TMapShape{TMapShape::skTransfer, I, QPoint(X, Y), QPoint(X, YP), HalfPen, QRect()});
     }
     if (Stations && E.ID() != G.ElementsList().CurrentElementID()) {
         const QPoint Centre(G.StationXAt(I), Y);
         Emit(TMapShape{TMapShape::skStation, I, Centre, Centre, StationRadius, QRect()});
     }
+}
+
+// How far Point lies from the nearest point of the segment A-B (A itself
+// when both ends are one point).
+double SegmentDistance(QPointF Point, QPointF A, QPointF B) {
+    const double DX = B.x() - A.x(), DY = B.y() - A.y();
+    const double Length2 = DX * DX + DY * DY;
+    double T = Length2 > 0 ? ((Point.x() - A.x()) * DX + (Point.y() - A.y()) * DY) / Length2 : 0;
+    T = std::clamp(T, 0.0, 1.0);
+    return std::hypot(Point.x() - (A.x() + T * DX), Point.y() - (A.y() + T * DY));
 }
 
 bool EmptyRange(const TMapGeometry& G) {
@@ -77,16 +84,8 @@ double TMapShape::ArrowDistance(QPoint Point) const {
     const QPointF Corners[3] = {QPointF(From.x(), From.y() - HalfWidth), QPointF(To),
                                 QPointF(From.x(), From.y() + HalfWidth)};
     double Nearest = std::numeric_limits<double>::infinity();
-    for (int K = 0; K < 3; ++K) {
-        const QPointF A = Corners[K], B = Corners[(K + 1) % 3];
-        const double DX = B.x() - A.x(), DY = B.y() - A.y();
-        const double Length2 = DX * DX + DY * DY;
-        double T =
-            Length2 > 0 ? ((Point.x() - A.x()) * DX + (Point.y() - A.y()) * DY) / Length2 : 0;
-        T = std::clamp(T, 0.0, 1.0);
-        Nearest = std::min(Nearest,
-                           std::hypot(Point.x() - (A.x() + T * DX), Point.y() - (A.y() + T * DY)));
-    }
+    for (int K = 0; K < 3; ++K)
+        Nearest = std::min(Nearest, SegmentDistance(Point, Corners[K], Corners[(K + 1) % 3]));
     return Nearest;
 }
 
@@ -100,14 +99,7 @@ double TMapShape::DistanceTo(QPoint Point) const {
     if (Kind == skArrowHead)
         return ArrowDistance(Point);
     // The nearest point of the segment, then the stroke around it.
-    const double AX = From.x(), AY = From.y();
-    const double BX = To.x(), BY = To.y();
-    const double DX = BX - AX, DY = BY - AY;
-    const double Length2 = DX * DX + DY * DY;
-    double T = Length2 > 0 ? ((PX - AX) * DX + (PY - AY) * DY) / Length2 : 0;
-    T = std::clamp(T, 0.0, 1.0);
-    const double Distance = std::hypot(PX - (AX + T * DX), PY - (AY + T * DY));
-    return std::max(0.0, Distance - HalfWidth);
+    return std::max(0.0, SegmentDistance(Point, From, To) - HalfWidth);
 }
 
 std::vector<TMapShape> ElementShapes(const TMapGeometry& Geometry, int32_t AIndex) {

@@ -99,11 +99,8 @@ void TPathwayMap::DrawMap(TCanvas& ACanvas, const TMapGeometry& AGeometry) const
         }
         if (E.VisualEffect() == veShow)
             DrawElementLine(ACanvas, AGeometry, I);
-        if (!E.IsPrimaryElement()) {
-            const int32_t Predecessor = AGeometry.PredecessorIndex(I);
-            if (Predecessor >= 0 && AGeometry.Element(Predecessor).VisualEffect() == veShow)
-                DrawTransfer(ACanvas, AGeometry, I);
-        }
+        if (AGeometry.TransferShownAt(I))
+            DrawTransfer(ACanvas, AGeometry, I);
     }
     const int32_t CurrentID = FElementsList.CurrentElementID();
     for (int32_t I = 0; I < N; ++I)
@@ -242,12 +239,10 @@ void TPathwayMap::DrawPreferredRoute(TCanvas& ACanvas, const TMapGeometry& AGeom
             ACanvas.MoveTo(Line.X1, Line.Y);
             ACanvas.LineTo(Line.X2, Line.Y);
         }
-        const int32_t Predecessor = AGeometry.PredecessorIndex(I);
-        if (!E.IsPrimaryElement() && Predecessor >= 0 &&
-            AGeometry.Element(Predecessor).VisualEffect() == veShow) {
+        if (AGeometry.TransferShownAt(I)) {
             const int32_t X = AGeometry.StationXAt(I);
             ACanvas.MoveTo(X, AGeometry.YAt(I));
-            ACanvas.LineTo(X, AGeometry.YAt(Predecessor));
+            ACanvas.LineTo(X, AGeometry.YAt(AGeometry.PredecessorIndex(I)));
         }
     }
 }

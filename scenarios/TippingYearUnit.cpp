@@ -57,6 +57,21 @@ TTippingYear TScenarioTimeline::TippingYear(double Value) const {
                   : TTippingYear{TTippingYear::tyAfter, FPoints.back().Year};
 }
 
+double ScenarioValueInYear(const TScenarioTimeline& Timeline, int32_t Year) {
+    const auto& Points = Timeline.Points();
+    if (Points.empty())
+        return 0;
+    if (Year <= Points.front().Year)
+        return Points.front().Value;
+    for (size_t K = 0; K + 1 < Points.size(); ++K) {
+        const auto& P = Points[K];
+        const auto& Q = Points[K + 1];
+        if (Year <= Q.Year)
+            return P.Value + (Q.Value - P.Value) * double(Year - P.Year) / double(Q.Year - P.Year);
+    }
+    return Points.back().Value;
+}
+
 TTippingYear ScenarioTippingYear(const TScenarioFrame& Scenarios, int32_t AScenario, double Value) {
     return TScenarioTimeline(Scenarios, AScenario).TippingYear(Value);
 }

@@ -50,6 +50,12 @@ private:
     std::vector<TPoint> FPoints;
 };
 
+// The other way round from TippingYear: the value a scenario reaches in
+// Year, on the straight line between the two years around it that it
+// defines (the value of the nearest end outside them); 0 for a scenario
+// without years.
+double ScenarioValueInYear(const TScenarioTimeline& Timeline, int32_t Year);
+
 // The year in which scenario AScenario reaches Value (TScenarioTimeline).
 TTippingYear ScenarioTippingYear(const TScenarioFrame& Scenarios, int32_t AScenario, double Value);
 

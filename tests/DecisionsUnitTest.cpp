@@ -100,8 +100,15 @@ TEST_F(Decisions, DecideByTheYearThePredecessorTipsLessTheLeadTime) {
     EXPECT_EQ(Table.Earliest(0), In(2023));
     EXPECT_FALSE(Table.DueNow(0));
     EXPECT_TRUE(Table.DueNow(1));
-    EXPECT_EQ(Table.YearOfElement(6, 1), In(2047));
-    EXPECT_EQ(Table.YearOfElement(1, 1), None); // an action decides nothing
+    // The row of the element at a list index; -1 (no row) for an action.
+    const auto RowOf = [&Table](int32_t Index) -> int32_t {
+        for (int32_t Row = 0; Row < Table.RowCount(); ++Row)
+            if (Table.ListIndex(Row) == Index)
+                return Row;
+        return -1;
+    };
+    EXPECT_EQ(Table.Year(RowOf(6), 1), In(2047));
+    EXPECT_EQ(Table.Year(RowOf(1), 1), None); // an action decides nothing
 }
 
 TEST_F(Decisions, APathwayTakesTheLeadTimeOfTheActionItChangesTo) {
@@ -238,17 +245,6 @@ TEST(DecisionsOfATimeBasedPathway, MarkTheTimeColumnShown) {
     }
     EXPECT_TRUE(MapDecisionPoints(L, Doc.Scenarios, 0, 0).empty());
     EXPECT_TRUE(MapDecisionPoints(L, Doc.Scenarios, 1, -1).empty());
-}
-
-TEST(ScenarioValueInYear, LiesOnTheLineBetweenTheYearsAround) {
-    TScenarioFrame Scenarios;
-    SetUpScenarioYears(Scenarios);
-    AddScenarioColumn(Scenarios, "Sparse", {"0", "", "", "", "40", "", "", "", "", "90"});
-    const TScenarioTimeline Timeline(Scenarios, 0);
-    const std::pair<int32_t, double> Cases[] = {{2000, 0},  {2010, 0},  {2030, 20}, {2050, 40},
-                                                {2075, 65}, {2100, 90}, {2200, 90}};
-    for (const auto& [Year, Value] : Cases)
-        EXPECT_DOUBLE_EQ(ScenarioValueInYear(Timeline, Year), Value) << Year;
 }
 
 } // namespace

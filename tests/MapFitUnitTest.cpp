@@ -8,8 +8,6 @@
 #include "tests/support/MapRows.h"
 #include "tests/support/TestSupport.h"
 
-#include <QImage>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -142,9 +140,7 @@ TEST_F(MapFit, RowsLieOneAndAHalfLinesApart) {
 
 // The examples, measured as the map writes them.
 TEST(MapFitOfTheExamples, KeepTheirRowsApartAndTheirCaptionsWhole) {
-    QImage Scratch(1, 1, QImage::Format_RGB32);
-    QPainter Painter(&Scratch);
-    TPainterCanvas Canvas(Painter, 1, 1);
+    TMeasuringCanvas Canvas(1, 1);
     for (const char* Name : {"estuary", "delta", "drought"}) {
         SCOPED_TRACE(Name);
         TPathwayDocument Doc;

@@ -259,4 +259,15 @@ TEST_P(TippingYears, YearsAgreeWithTheScenarioAxes) {
     }
 }
 
+TEST(ScenarioValueInYear, LiesOnTheLineBetweenTheYearsAround) {
+    TScenarioFrame Scenarios;
+    SetUpScenarioYears(Scenarios);
+    AddScenarioColumn(Scenarios, "Sparse", {"0", "", "", "", "40", "", "", "", "", "90"});
+    const TScenarioTimeline Timeline(Scenarios, 0);
+    const std::pair<int32_t, double> Cases[] = {{2000, 0},  {2010, 0},  {2030, 20}, {2050, 40},
+                                                {2075, 65}, {2100, 90}, {2200, 90}};
+    for (const auto& [Year, Value] : Cases)
+        EXPECT_DOUBLE_EQ(ScenarioValueInYear(Timeline, Year), Value) << Year;
+}
+
 } // namespace

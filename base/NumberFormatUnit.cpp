@@ -90,12 +90,19 @@ bool ParseCNumber(const char* Data, int N, double& Value) {
     return true;
 }
 
-// Maps either decimal separator to '.', refusing anything outside ASCII.
+// Whether C separates the decimals of a file's number: a point or a comma,
+// whatever the user's locale, and the user's own separator, which this
+// machine writes (an Arabic one, say, where the locale has it).
+bool IsFileDecimalSeparator(QChar C) {
+    return C == QLatin1Char('.') || C == QLatin1Char(',') || C == GDecimalSeparator;
+}
+
+// Maps every decimal separator to '.', refusing anything else outside ASCII.
 // Out must hold Text.size() + 1 characters; it ends with a zero. A second
 // separator is left to the parser, which refuses it.
 bool ToCNumber(QStringView Text, char* Out) {
     for (QChar C : Text) {
-        if (C == QLatin1Char(','))
+        if (IsFileDecimalSeparator(C))
             *Out++ = '.';
         else if (C.unicode() < 128 && C.unicode() != 0)
             *Out++ = char(C.unicode());
@@ -136,7 +143,7 @@ bool TryShortNumber(QStringView Text, double& Value) {
             Magnitude = Magnitude * 10 + uint64_t(C - u'0');
             if (SeparatorAt >= 0)
                 ++Decimals;
-        } else if ((C == u'.' || C == u',') && SeparatorAt < 0 && Digits > 0) {
+        } else if (IsFileDecimalSeparator(Text[I]) && SeparatorAt < 0 && Digits > 0) {
             SeparatorAt = I;
         } else {
             return false;
@@ -172,6 +179,19 @@ QString FixedKeepingTwo(double Value, int Decimals) {
         Text.truncate(End);
     }
     return WithSeparator(DropNegativeZero(Text));
+}
+
+// Digits of every script as ASCII ones, the only ones a file's numbers have:
+// a locale may read its own (Arabic-Indic, say), typed or pasted. Some
+// scripts have digits beyond 16 bits, so the text is taken by code points.
+QString AsciiDigits(const QString& Text) {
+    QList<uint> Codes = Text.toUcs4();
+    for (uint& Code : Codes) {
+        const int Digit = QChar::digitValue(char32_t(Code));
+        if (Digit >= 0)
+            Code = uint('0' + Digit);
+    }
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(Codes.constData()), Codes.size());
 }
 
 QLocale& GUserLocale() {
@@ -330,7 +350,7 @@ QString TypedNumberText(const QString& Text) {
     // Where blanks group digits, the locale may have taken a plain blank
     // for its own.
     Kept.remove(QLatin1Char(' '));
-    return Kept;
+    return AsciiDigits(Kept);
 }
 
 bool TryStrToInt(const QString& Text, int32_t& Value) {

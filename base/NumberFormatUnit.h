@@ -80,5 +80,7 @@ bool IsCellNumber(const QString& Text);
 // A cell the user just typed: blanks ignored, empty or "-" is 0, otherwise a
 // number by the typed rule. Fails with "Cell does not contain a float value".
 double TypedCellToFloat(const QString& Text);
+// Whether TypedCellToFloat reads Text: whether a cell may take it as typed.
+bool IsTypedCellNumber(const QString& Text);
 // The message of both cell rules.
 QString CellNotFloatMessage();

@@ -90,12 +90,19 @@ bool ParseCNumber(const char* Data, int N, double& Value) {
     return true;
 }
 
-// Maps either decimal separator to '.', refusing anything outside ASCII.
+// Whether C separates the decimals of a file's number: a point or a comma,
+// whatever the user's locale, and the user's own separator, which this
+// machine writes (an Arabic one, say, where the locale has it).
+bool IsFileDecimalSeparator(QChar C) {
+    return C == QLatin1Char('.') || C == QLatin1Char(',') || C == GDecimalSeparator;
+}
+
+// Maps every decimal separator to '.', refusing anything else outside ASCII.
 // Out must hold Text.size() + 1 characters; it ends with a zero. A second
 // separator is left to the parser, which refuses it.
 bool ToCNumber(QStringView Text, char* Out) {
     for (QChar C : Text) {
-        if (C == QLatin1Char(','))
+        if (IsFileDecimalSeparator(C))
             *Out++ = '.';
         else if (C.unicode() < 128 && C.unicode() != 0)
             *Out++ = char(C.unicode());
@@ -136,7 +143,7 @@ bool TryShortNumber(QStringView Text, double& Value) {
             Magnitude = Magnitude * 10 + uint64_t(C - u'0');
             if (SeparatorAt >= 0)
                 ++Decimals;
-        } else if ((C == u'.' || C == u',') && SeparatorAt < 0 && Digits > 0) {
+        } else if (IsFileDecimalSeparator(Text[I]) && SeparatorAt < 0 && Digits > 0) {
             SeparatorAt = I;
         } else {
             return false;
@@ -150,14 +157,24 @@ bool TryShortNumber(QStringView Text, double& Value) {
     return true;
 }
 
-QStringView TrimmedView(const QString& Text) {
-    qsizetype Begin = 0;
-    qsizetype End = Text.size();
-    while (Begin < End && Text.at(Begin).isSpace())
-        ++Begin;
-    while (End > Begin && Text.at(End - 1).isSpace())
-        --End;
-    return QStringView(Text).mid(Begin, End - Begin);
+// TryFileStrToFloat on a view, so that a cell's number inside parentheses
+// needs no copy of its own.
+bool TryFileViewToFloat(QStringView Text, double& Value) {
+    const QStringView Trimmed = Text.trimmed();
+    if (TryShortNumber(Trimmed, Value))
+        return true;
+    // Numbers are short; a longer text is no number of ours either way, but
+    // is still read properly.
+    char Small[64];
+    QByteArray Large;
+    char* Buffer = Small;
+    if (Trimmed.size() >= qsizetype(sizeof(Small))) {
+        Large.resize(Trimmed.size() + 1);
+        Buffer = Large.data();
+    }
+    if (!ToCNumber(Trimmed, Buffer))
+        return false;
+    return ParseCNumber(Buffer, int(Trimmed.size()), Value);
 }
 
 // Fixed notation with Decimals decimals, then the zeros after the second
@@ -172,6 +189,19 @@ QString FixedKeepingTwo(double Value, int Decimals) {
         Text.truncate(End);
     }
     return WithSeparator(DropNegativeZero(Text));
+}
+
+// Digits of every script as ASCII ones, the only ones a file's numbers have:
+// a locale may read its own (Arabic-Indic, say), typed or pasted. Some
+// scripts have digits beyond 16 bits, so the text is taken by code points.
+QString AsciiDigits(const QString& Text) {
+    QList<uint> Codes = Text.toUcs4();
+    for (uint& Code : Codes) {
+        const int Digit = QChar::digitValue(char32_t(Code));
+        if (Digit >= 0)
+            Code = uint('0' + Digit);
+    }
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(Codes.constData()), Codes.size());
 }
 
 QLocale& GUserLocale() {
@@ -291,28 +321,15 @@ QString FormatFixed4(double Value, int Decimals) {
 }
 
 bool TryFileStrToFloat(const QString& Text, double& Value) {
-    const QStringView Trimmed = TrimmedView(Text);
-    if (TryShortNumber(Trimmed, Value))
-        return true;
-    // Numbers are short; a longer text is no number of ours either way, but
-    // is still read properly.
-    char Small[64];
-    QByteArray Large;
-    char* Buffer = Small;
-    if (Trimmed.size() >= qsizetype(sizeof(Small))) {
-        Large.resize(Trimmed.size() + 1);
-        Buffer = Large.data();
-    }
-    if (!ToCNumber(Trimmed, Buffer))
-        return false;
-    return ParseCNumber(Buffer, int(Trimmed.size()), Value);
+    return TryFileViewToFloat(Text, Value);
 }
 
 bool TryTypedStrToFloat(const QString& Text, double& Value) {
-    // The locale's own reading checks where group separators stand; it also
-    // takes "inf" and "nan", which are no numbers to type.
+    // The locale's own reading checks where group separators stand and
+    // passes the blanks around the number by; it also takes "inf" and
+    // "nan", which are no numbers to type.
     bool Ok = false;
-    const double Read = UserLocale().toDouble(TrimmedView(Text), &Ok);
+    const double Read = UserLocale().toDouble(Text, &Ok);
     if (!Ok || !std::isfinite(Read))
         return false;
     Value = Read;
@@ -323,14 +340,14 @@ QString TypedNumberText(const QString& Text) {
     double Value = 0;
     if (!TryTypedStrToFloat(Text, Value))
         return Text;
-    QString Kept = TrimmedView(Text).toString();
+    QString Kept = Text.trimmed();
     const QString Group = UserLocale().groupSeparator();
     if (!Group.isEmpty())
         Kept.remove(Group);
     // Where blanks group digits, the locale may have taken a plain blank
     // for its own.
     Kept.remove(QLatin1Char(' '));
-    return Kept;
+    return AsciiDigits(Kept);
 }
 
 bool TryStrToInt(const QString& Text, int32_t& Value) {
@@ -403,16 +420,13 @@ QString CellNotFloatMessage() {
 
 namespace {
 
+// Empty, or a lone "-", is 0 in both cell rules.
 bool IsEmptyCell(QStringView Trimmed) {
     return Trimmed.isEmpty() || Trimmed == QLatin1String("-");
 }
 
-} // namespace
-
-namespace {
-
 bool TryCellToFloat(const QString& Text, double& Value) {
-    const QStringView Trimmed = TrimmedView(Text);
+    const QStringView Trimmed = QStringView(Text).trimmed();
     if (IsEmptyCell(Trimmed)) {
         Value = 0;
         return true;
@@ -420,12 +434,19 @@ bool TryCellToFloat(const QString& Text, double& Value) {
     // A number in parentheses is negative, as accounts write it.
     const bool Negative = Trimmed.size() >= 2 && Trimmed.front() == QLatin1Char('(') &&
                           Trimmed.back() == QLatin1Char(')');
-    const QString Number = (Negative ? Trimmed.mid(1, Trimmed.size() - 2) : Trimmed).toString();
-    if (!TryFileStrToFloat(Number, Value))
+    if (!TryFileViewToFloat(Negative ? Trimmed.mid(1, Trimmed.size() - 2) : Trimmed, Value))
         return false;
     if (Negative)
         Value = -std::fabs(Value);
     return true;
+}
+
+bool TryTypedCellToFloat(const QString& Text, double& Value) {
+    if (IsEmptyCell(QStringView(Text).trimmed())) {
+        Value = 0;
+        return true;
+    }
+    return TryTypedStrToFloat(Text, Value);
 }
 
 } // namespace
@@ -443,10 +464,13 @@ bool IsCellNumber(const QString& Text) {
 }
 
 double TypedCellToFloat(const QString& Text) {
-    if (IsEmptyCell(TrimmedView(Text)))
-        return 0;
     double Value = 0;
-    if (!TryTypedStrToFloat(Text, Value))
+    if (!TryTypedCellToFloat(Text, Value))
         throw ECorvinalError(CellNotFloatMessage());
     return Value;
+}
+
+bool IsTypedCellNumber(const QString& Text) {
+    double Value = 0;
+    return TryTypedCellToFloat(Text, Value);
 }

@@ -8,8 +8,9 @@
 // Every number text of the application, written or read, goes through here so
 // that the user's decimal separator is taken from one place. Three rules read
 // numbers, each where its texts come from:
-// - texts of a file (TryFileStrToFloat, CellToFloat): either separator, as
-//   files travel between machines of different locales;
+// - texts of a file (TryFileStrToFloat, CellToFloat): a point or a comma, as
+//   files travel between machines of different locales, and the user's own
+//   separator, which this machine writes;
 // - texts the user types (TryTypedStrToFloat, TypedCellToFloat): the user's
 //   locale, strictly, so that a typed "1,5" is never taken for 15;
 // - integers (TryStrToInt): no separator at all.
@@ -45,10 +46,11 @@ QString FormatFloatKept(double Value);
 // decimals; values of five or more integer digits fall back to exponent form.
 QString FormatFixed4(double Value, int Decimals);
 
-// A number as a file holds it: a sign, digits with "." or "," as the decimal
-// separator whatever the user's locale, and an exponent ("2.5", "2,5",
-// "1.5E-7"); never a thousands separator. Blanks at both ends are allowed.
-// False on anything else, on overflow and on empty text.
+// A number as a file holds it: a sign, ASCII digits with "." or "," as the
+// decimal separator whatever the user's locale, or the user's own separator
+// (which the writers above use), and an exponent ("2.5", "2,5", "1.5E-7");
+// never a thousands separator. Blanks at both ends are allowed. False on
+// anything else, on overflow and on empty text.
 bool TryFileStrToFloat(const QString& Text, double& Value);
 
 // A number the user typed, read with the user's locale strictly: its decimal
@@ -57,9 +59,9 @@ bool TryFileStrToFloat(const QString& Text, double& Value);
 // else. False on anything else, on overflow and on empty text.
 bool TryTypedStrToFloat(const QString& Text, double& Value);
 // A typed number as it is kept in a text cell: without the blanks around it
-// and the separators that only group its digits, so that files read it as
-// the same number under every locale. Text that is no typed number comes
-// back unchanged.
+// and the separators that only group its digits, its digits ASCII ones
+// whatever script they were typed in, so that files read it as the same
+// number. Text that is no typed number comes back unchanged.
 QString TypedNumberText(const QString& Text);
 
 // Integer text: optional leading blanks and sign, then decimal digits, or
@@ -78,5 +80,7 @@ bool IsCellNumber(const QString& Text);
 // A cell the user just typed: blanks ignored, empty or "-" is 0, otherwise a
 // number by the typed rule. Fails with "Cell does not contain a float value".
 double TypedCellToFloat(const QString& Text);
+// Whether TypedCellToFloat reads Text: whether a cell may take it as typed.
+bool IsTypedCellNumber(const QString& Text);
 // The message of both cell rules.
 QString CellNotFloatMessage();

@@ -2,6 +2,7 @@
 
 #include "base/NumberFormatUnit.h"
 #include "base/ReadReportUnit.h"
+#include "file/XmlNumberUnit.h"
 #include "file/XmlUnit.h"
 #include "map/CanvasUnit.h"
 
@@ -57,24 +58,13 @@ void AddTextChild(TXmlNode* Parent, const QString& Name, const QString& Text) {
 
 const QString Place = QStringLiteral("Graph settings");
 
+// A field keeps its default where the section has no number for it.
 void ReadInt(const TXmlNode* Section, const QString& Name, int32_t& Field, TReadReport* Report) {
-    if (const TXmlNode* Node = Section->Find(Name, ElementsOnly)) {
-        int32_t Value = 0;
-        if (TryStrToInt(Node->Text, Value))
-            Field = Value;
-        else if (Report)
-            Report->Unreadable(Place, Name, Node->Text, QString::number(Field));
-    }
+    Field = NodeIntOr(Section->Find(Name, ElementsOnly), Field, Report, [] { return Place; });
 }
 
 void ReadFloat(const TXmlNode* Section, const QString& Name, double& Field, TReadReport* Report) {
-    if (const TXmlNode* Node = Section->Find(Name, ElementsOnly)) {
-        double Value = 0;
-        if (TryFileStrToFloat(Node->Text, Value))
-            Field = Value;
-        else if (Report)
-            Report->Unreadable(Place, Name, Node->Text, FloatToStrGeneral(Field));
-    }
+    Field = NodeFloatOr(Section->Find(Name, ElementsOnly), Field, Report, [] { return Place; });
 }
 
 } // namespace

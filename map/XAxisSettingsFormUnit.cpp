@@ -1,5 +1,6 @@
 #include "map/XAxisSettingsFormUnit.h"
 
+#include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
 #include "map/GraphicsSettingsUnit.h"
 #include "widgets/FloatEditUnit.h"
@@ -78,7 +79,7 @@ bool TryKept(const QLineEdit* Field, double Given, double& Value) {
 double Kept(const QLineEdit* Field, double Given) {
     double Value = 0;
     if (!TryKept(Field, Given, Value))
-        return ReadFloatField(Field);
+        throw ECorvinalError(NotAFloatMessage(Field->text()));
     return Value;
 }
 
@@ -94,14 +95,13 @@ double TXAxisSettingsForm::MaxTippingPointKept() const {
 void TXAxisSettingsForm::accept() {
     double Min = 0;
     double Max = 0;
-    if (!TryKept(FMinValueEdit, FMinGiven, Min)) {
-        RefuseField(FMinValueEdit, NotAFloatMessage(FMinValueEdit->text()));
+    // A field left as shown holds the value it was given, as it is kept.
+    const auto Holds = [&](const QLineEdit* Field) {
+        return Field == FMinValueEdit ? TryKept(Field, FMinGiven, Min)
+                                      : TryKept(Field, FMaxGiven, Max);
+    };
+    if (RefuseFirstNonFloat({FMinValueEdit, FMaxValueEdit}, Holds))
         return;
-    }
-    if (!TryKept(FMaxValueEdit, FMaxGiven, Max)) {
-        RefuseField(FMaxValueEdit, NotAFloatMessage(FMaxValueEdit->text()));
-        return;
-    }
     const QString Problem = TGraphicsSettings::TippingRangeProblem(Min, Max);
     if (!Problem.isEmpty()) {
         RefuseField(FMaxValueEdit, Problem);

@@ -3,6 +3,7 @@
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
 #include "base/ReadReportUnit.h"
+#include "file/XmlNumberUnit.h"
 #include "file/XmlUnit.h"
 
 #include <algorithm>
@@ -491,38 +492,6 @@ QStringView TrimControl(QStringView Text) {
     return Text.mid(Begin, End - Begin);
 }
 
-// Says, when there is a report, that a child of Where held no number and
-// what is used instead.
-class TNumberReader {
-public:
-    explicit TNumberReader(TReadReport* Report) : FReport(Report) {}
-
-    template <typename TWhere> double FloatOr(const TXmlNode* Node, double Default, TWhere Where) {
-        double Value = Default;
-        if (!Node || TryFileStrToFloat(Node->Text, Value))
-            return Node ? Value : Default;
-        Report(Node, FloatToStrGeneral(Default), Where);
-        return Default;
-    }
-
-    template <typename TWhere> int32_t IntOr(const TXmlNode* Node, int32_t Default, TWhere Where) {
-        int32_t Value = Default;
-        if (!Node || TryStrToInt(Node->Text, Value))
-            return Node ? Value : Default;
-        Report(Node, QString::number(Default), Where);
-        return Default;
-    }
-
-private:
-    template <typename TWhere>
-    void Report(const TXmlNode* Node, const QString& Used, TWhere Where) {
-        if (FReport)
-            FReport->Unreadable(Where(), Node->Name, Node->Text, Used);
-    }
-
-    TReadReport* FReport;
-};
-
 void AddTextChild(TXmlNode* Parent, const QString& Name, const QString& Text) {
     Parent->AddChild(Name)->Text = Text;
 }
@@ -690,7 +659,6 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
         }
     }
 
-    TNumberReader Numbers(Report);
     const auto InPathways = [] { return QStringLiteral("Pathways"); };
 
     if (TypeNode) {
@@ -703,7 +671,7 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
     if (FPathwayType == ptTimeBased) {
         int32_t Count = 1;
         if (CountNode)
-            Count = Numbers.IntOr(CountNode, 1, InPathways);
+            Count = NodeIntOr(CountNode, 1, Report, InPathways);
         if (Count < 0 || Count > MaxTimeColumns)
             throw ECorvinalError(
                 QStringLiteral("The file asks for %1 time columns; a pathway can hold from 0 "
@@ -810,11 +778,12 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
                                IdAttribute->Value(), QStringLiteral("0"));
         if (Slots[sColor])
             E->SetMyColor(StringToColor(Slots[sColor]->Text));
-        E->SetTippingPointValue(Numbers.FloatOr(Slots[sTippingPoint], 0, Where));
+        E->SetTippingPointValue(NodeFloatOr(Slots[sTippingPoint], 0, Report, Where));
         for (int32_t Column : UsedTimeSlots)
-            E->SetTippingTimeValue(Column, Numbers.FloatOr(TimeSlots[size_t(Column)], 0, Where));
-        E->SetPredecessorID(Numbers.IntOr(Slots[sPredecessor], -1, Where));
-        E->SetCombinationSecondID(Numbers.IntOr(Slots[sSecond], -1, Where));
+            E->SetTippingTimeValue(Column,
+                                   NodeFloatOr(TimeSlots[size_t(Column)], 0, Report, Where));
+        E->SetPredecessorID(NodeIntOr(Slots[sPredecessor], -1, Report, Where));
+        E->SetCombinationSecondID(NodeIntOr(Slots[sSecond], -1, Report, Where));
         if (Slots[sType]) {
             const QStringView Type = TrimControl(Slots[sType]->Text);
             if (Type.compare(QLatin1String("ctCombine"), Qt::CaseInsensitive) == 0)
@@ -822,10 +791,10 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
             else if (Type.compare(QLatin1String("ctSequence"), Qt::CaseInsensitive) == 0)
                 E->SetCombinationType(ctSequence);
         }
-        E->SetInitialCosts(Numbers.FloatOr(Slots[sInitial], 0, Where));
-        E->SetTransferCosts(Numbers.FloatOr(Slots[sTransfer], 0, Where));
-        E->SetRecurrentCosts(Numbers.FloatOr(Slots[sRecurrent], 0, Where));
-        const int32_t LeadTime = Numbers.IntOr(Slots[sLeadTime], 0, Where);
+        E->SetInitialCosts(NodeFloatOr(Slots[sInitial], 0, Report, Where));
+        E->SetTransferCosts(NodeFloatOr(Slots[sTransfer], 0, Report, Where));
+        E->SetRecurrentCosts(NodeFloatOr(Slots[sRecurrent], 0, Report, Where));
+        const int32_t LeadTime = NodeIntOr(Slots[sLeadTime], 0, Report, Where);
         // A lead time outside the years an action can take is held to them,
         // with a word.
         const int32_t Held = std::clamp(LeadTime, MinLeadTime, MaxLeadTime);
@@ -837,9 +806,9 @@ void TElementsList::ReadFromXML(const TXmlDoc& XML, TReadReport* Report) {
                             .arg(MaxLeadTime)
                             .arg(Held));
         E->SetLeadTime(Held);
-        E->SetPreferred(Numbers.IntOr(Slots[sPreferred], 0, Where) != 0);
+        E->SetPreferred(NodeIntOr(Slots[sPreferred], 0, Report, Where) != 0);
     }
 
     if (CurrentNode)
-        SetCurrentElementID(Numbers.IntOr(CurrentNode, -1, InPathways));
+        SetCurrentElementID(NodeIntOr(CurrentNode, -1, Report, InPathways));
 }

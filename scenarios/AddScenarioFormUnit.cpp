@@ -207,13 +207,10 @@ void TAddScenarioForm::OKActionExecute() {
     UpdateActions();
     if (!FOKAction->isEnabled())
         return;
-    for (TFloatEdit* Field : {FFirstValueEdit, FLastValueEdit}) {
-        double Value = 0;
-        if (!TryReadShown(Field, Value)) {
-            RefuseField(Field, NotAFloatMessage(Field->text()));
-            return;
-        }
-    }
+    // Every typed number can be shown as the matrix keeps it: a field is
+    // refused exactly where the typed rule reads no number.
+    if (RefuseFirstNonFloat({FFirstValueEdit, FLastValueEdit}))
+        return;
     accept();
 }
 

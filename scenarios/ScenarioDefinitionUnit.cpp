@@ -96,15 +96,7 @@ void TScenarioCellDelegate::setModelData(QWidget* Editor, QAbstractItemModel* Mo
     const QString Typed = static_cast<QLineEdit*>(Editor)->text();
     if (Typed == Index.data(Qt::EditRole).toString())
         return;
-    // Empty means no value for the year, and a lone "-" reads as 0, as the
-    // cell rule has it.
-    const QString Trimmed = Typed.trimmed();
-    if (Trimmed.isEmpty() || Trimmed == QLatin1String("-")) {
-        Model->setData(Index, Typed, Qt::EditRole);
-        return;
-    }
-    double Value = 0;
-    if (!TryTypedStrToFloat(Typed, Value)) {
+    if (!IsTypedCellNumber(Typed)) {
         // The cell keeps what it held. The report waits for the event loop:
         // the editor is being closed here, inside the toolkit.
         const QPointer<QWidget> Window = FView->window();
@@ -113,8 +105,9 @@ void TScenarioCellDelegate::setModelData(QWidget* Editor, QAbstractItemModel* Mo
             Qt::QueuedConnection);
         return;
     }
-    // Kept without grouping, so that the file reads the same number under
-    // every locale.
+    // A number is kept without grouping and in ASCII digits, so that the
+    // file reads the same number; empty (no value for the year) and a lone
+    // "-" (0) are kept as typed.
     Model->setData(Index, TypedNumberText(Typed), Qt::EditRole);
 }
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-// Expected texts are written with a point; the comma run swaps it in.
+// Expected texts are written with a point; the other runs swap theirs in.
 QString WithSep(QString Text, QChar Sep) {
     if (Sep != QLatin1Char('.'))
         Text.replace(QLatin1Char('.'), Sep);
@@ -24,11 +24,8 @@ protected:
 };
 
 INSTANTIATE_TEST_SUITE_P(Separators, SeparatorTest,
-                         ::testing::Values(QLatin1Char('.'), QLatin1Char(',')),
-                         [](const auto& Info) {
-                             return Info.param == QLatin1Char('.') ? std::string("Point")
-                                                                   : std::string("Comma");
-                         });
+                         ::testing::Values(QLatin1Char('.'), QLatin1Char(','), ArabicSeparator),
+                         [](const auto& Info) { return SeparatorName(Info.param); });
 
 TEST_P(SeparatorTest, GeneralFormat) {
     const struct {
@@ -132,6 +129,18 @@ TEST_P(SeparatorTest, FileNumbersTakeEitherSeparator) {
             EXPECT_DOUBLE_EQ(V, C.Value) << C.Text;
         }
     }
+    // The user's own separator too, which this machine writes its files
+    // with, whichever it is.
+    const struct {
+        const char* Text;
+        double Value;
+    } Own[] = {
+        {"2.5", 2.5}, {" -1.5E-7 ", -1.5e-7}, {"0.0333", 0.0333}, {"123456.789", 123456.789}};
+    for (const auto& C : Own) {
+        double V = -12345;
+        EXPECT_TRUE(TryFileStrToFloat(WithSep(C.Text, Sep()), V)) << C.Text;
+        EXPECT_DOUBLE_EQ(V, C.Value) << C.Text;
+    }
 }
 
 TEST_P(SeparatorTest, GeneralFormatReadsBack) {
@@ -203,6 +212,36 @@ TEST(NumberFormat, TypedNumbersAreKeptWithoutGrouping) {
     }
 }
 
+// Locales that read digits of their own script keep them out of a cell:
+// files have ASCII digits only, and the cell reads as the number typed.
+TEST(NumberFormat, TypedDigitsOfEveryScriptAreKeptInAscii) {
+    const QLocale Arabic(QLocale::Arabic, QLocale::Egypt);
+    const QLocale Persian(QLocale::Persian, QLocale::Iran);
+    const QString Sep = QString(ArabicSeparator);
+    const struct {
+        QLocale Locale;
+        QString Typed;
+        QString Kept;
+        double Value;
+    } Cases[] = {
+        {Arabic, QString::fromUtf8("١٬٢٣٤٫٥٠"), "1234" + Sep + "50", 1234.5},
+        {Arabic, QString::fromUtf8(" ٠٫٠٥ "), "0" + Sep + "05", 0.05},
+        {Arabic, QString::fromUtf8("-٣٫٥"), "-3" + Sep + "5", -3.5},
+        {Arabic, "12" + Sep + "5", "12" + Sep + "5", 12.5},
+        {Persian, QString::fromUtf8("۲۰۱۰"), "2010", 2010},
+        // Digits beyond 16 bits, each two characters of the text.
+        {QLocale(QLocale::Chakma), QString::fromUtf8("𑄷𑄸.𑄻"), "12.5", 12.5},
+    };
+    for (const auto& C : Cases) {
+        TLocaleGuard Guard(C.Locale);
+        const std::string Name = C.Locale.name().toStdString() + " " + C.Typed.toStdString();
+        EXPECT_EQ(TypedCellToFloat(C.Typed), C.Value) << Name;
+        const QString Kept = TypedNumberText(C.Typed);
+        EXPECT_EQ(Kept, C.Kept) << Name;
+        EXPECT_EQ(CellToFloat(Kept), C.Value) << Name;
+    }
+}
+
 TEST_P(SeparatorTest, CellNumbers) {
     // Cells as they are kept: the file rule, empty and "-" reading as 0.
     EXPECT_DOUBLE_EQ(CellToFloat(""), 0);
@@ -212,6 +251,10 @@ TEST_P(SeparatorTest, CellNumbers) {
     EXPECT_DOUBLE_EQ(CellToFloat("1,50"), 1.5);
     EXPECT_DOUBLE_EQ(CellToFloat("1e3"), 1000);
     EXPECT_DOUBLE_EQ(CellToFloat(" (12,5) "), -12.5);
+    // Cells the program writes itself, as the scenario dialogs do.
+    EXPECT_DOUBLE_EQ(CellToFloat(FormatFloatKept(12.3456)), 12.3456);
+    EXPECT_DOUBLE_EQ(CellToFloat(FormatFloatSignificant(0.05 / 9)), 0.00556);
+    EXPECT_DOUBLE_EQ(CellToFloat("(" + FormatFloat2(12.5) + ")"), -12.5);
     for (const char* Bad : {"1..2", "abc", "1e", "--", "1-2", "12 apples", "$40", "1,234.5", "()"})
         EXPECT_THROW(CellToFloat(Bad), ECorvinalError) << Bad;
     try {

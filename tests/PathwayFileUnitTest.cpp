@@ -114,11 +114,8 @@ QStringList TailLines(QChar Sep) {
 class WorkedExample : public ::testing::TestWithParam<QChar> {};
 
 INSTANTIATE_TEST_SUITE_P(Separators, WorkedExample,
-                         ::testing::Values(QLatin1Char('.'), QLatin1Char(',')),
-                         [](const auto& Info) {
-                             return Info.param == QLatin1Char('.') ? std::string("Point")
-                                                                   : std::string("Comma");
-                         });
+                         ::testing::Values(QLatin1Char('.'), QLatin1Char(','), ArabicSeparator),
+                         [](const auto& Info) { return SeparatorName(Info.param); });
 
 TEST_P(WorkedExample, ConditionBasedBytes) {
     TSeparatorGuard Guard(GetParam());

@@ -226,14 +226,9 @@ void TAddMeasureForm::CheckValues() const {
 }
 
 void TAddMeasureForm::accept() {
-    for (TFloatEdit* Field :
-         {FTippingValueEdit, FInitialCostsEdit, FTransferCostsEdit, FRecurrentCostsEdit}) {
-        double Value = 0;
-        if (!TryReadFloatField(Field, Value)) {
-            RefuseField(Field, NotAFloatMessage(Field->text()));
-            return;
-        }
-    }
+    if (RefuseFirstNonFloat(
+            {FTippingValueEdit, FInitialCostsEdit, FTransferCostsEdit, FRecurrentCostsEdit}))
+        return;
     QDialog::accept();
 }
 

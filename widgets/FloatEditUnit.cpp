@@ -2,9 +2,9 @@
 
 #include "base/ErrorUnit.h"
 #include "base/NumberFormatUnit.h"
+#include "widgets/KeyboardUnit.h"
 #include "widgets/ModalSeamUnit.h"
 
-#include <QAbstractSpinBox>
 #include <QKeyEvent>
 
 TFloatEdit::TFloatEdit(QWidget* Parent) : QLineEdit(Parent) {}
@@ -57,9 +57,17 @@ double ReadFloatField(const QLineEdit* Field) {
 
 void RefuseField(QWidget* Field, const QString& Message) {
     Modal().ShowError(Field->window(), Message);
-    Field->setFocus(Qt::OtherFocusReason);
-    if (auto* Line = qobject_cast<QLineEdit*>(Field))
-        Line->selectAll();
-    else if (auto* Spin = qobject_cast<QAbstractSpinBox*>(Field))
-        Spin->selectAll();
+    FocusAndSelectAll(Field, Qt::OtherFocusReason);
+}
+
+bool RefuseFirstNonFloat(std::initializer_list<QLineEdit*> Fields,
+                         const std::function<bool(const QLineEdit*)>& Holds) {
+    for (QLineEdit* Field : Fields) {
+        double Value = 0;
+        if (Holds ? !Holds(Field) : !TryReadFloatField(Field, Value)) {
+            RefuseField(Field, NotAFloatMessage(Field->text()));
+            return true;
+        }
+    }
+    return false;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QLineEdit>
+#include <functional>
+#include <initializer_list>
 
 // A text field for a floating-point number: it swallows every key that
 // cannot be part of one (only digits, backspace, a leading "-" and one
@@ -29,3 +31,9 @@ QString NotAFloatMessage(const QString& Text);
 // dialog, which stays open, and Field is handed back to the user, focused
 // with its text selected, ready to be typed over.
 void RefuseField(QWidget* Field, const QString& Message);
+// Refuses a dialog's OK, as RefuseField does, at the first of Fields that
+// holds no number, saying that its text is none; true when it refused.
+// Holds tells whether a field holds a number; without it, a field holds one
+// when it reads as a typed number.
+bool RefuseFirstNonFloat(std::initializer_list<QLineEdit*> Fields,
+                         const std::function<bool(const QLineEdit*)>& Holds = nullptr);

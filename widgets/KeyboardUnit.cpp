@@ -17,9 +17,12 @@
 #include <vector>
 
 void FocusFirstField(QWidget* Field) {
-    if (!Field)
-        return;
-    Field->setFocus(Qt::TabFocusReason);
+    if (Field)
+        FocusAndSelectAll(Field, Qt::TabFocusReason);
+}
+
+void FocusAndSelectAll(QWidget* Field, Qt::FocusReason Reason) {
+    Field->setFocus(Reason);
     if (auto* Line = qobject_cast<QLineEdit*>(Field))
         Line->selectAll();
     else if (auto* Spin = qobject_cast<QAbstractSpinBox*>(Field))

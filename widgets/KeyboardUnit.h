@@ -13,6 +13,9 @@ class QWidget;
 // A dialog that opens again starts where a user starts typing: at its first
 // field, with the field's text selected so that typing replaces it.
 void FocusFirstField(QWidget* Field);
+// Gives Field the focus with its text selected, a line edit's or a spin
+// box's, so that typing replaces it.
+void FocusAndSelectAll(QWidget* Field, Qt::FocusReason Reason);
 
 // Enter presses the push button that has the focus, in a dialog as in the
 // main window, where the toolkit would press the dialog's default button or

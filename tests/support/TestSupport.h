@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <ostream>
+#include <string>
 
 // Readable failure messages for Qt texts.
 inline void PrintTo(const QString& Text, std::ostream* Out) {
@@ -40,11 +41,25 @@ private:
     QChar FThousand;
 };
 
+// The Arabic decimal separator (U+066B), of locales such as Egypt's, which
+// is neither of the two a file has from elsewhere.
+inline const QChar ArabicSeparator(u'\u066B');
+
 // A locale whose decimal separator is Decimal: English with a point, German
-// with a comma.
+// with a comma, Egyptian Arabic with the Arabic separator.
 inline QLocale LocaleWithSeparator(QChar Decimal) {
-    return Decimal == QLatin1Char(',') ? QLocale(QLocale::German, QLocale::Germany)
-                                       : QLocale(QLocale::English, QLocale::UnitedStates);
+    if (Decimal == QLatin1Char(','))
+        return QLocale(QLocale::German, QLocale::Germany);
+    if (Decimal == ArabicSeparator)
+        return QLocale(QLocale::Arabic, QLocale::Egypt);
+    return QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+// The name of a test run under the decimal separator Decimal.
+inline std::string SeparatorName(QChar Decimal) {
+    if (Decimal == QLatin1Char(','))
+        return "Comma";
+    return Decimal == ArabicSeparator ? "Arabic" : "Point";
 }
 
 // Sets the decimal and thousands separators, through a locale that has them,

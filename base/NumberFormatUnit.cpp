@@ -90,11 +90,13 @@ bool ParseCNumber(const char* Data, int N, double& Value) {
     return true;
 }
 
-// Whether C separates the decimals of a file's number: a point or a comma,
-// whatever the user's locale, and the user's own separator, which this
-// machine writes (an Arabic one, say, where the locale has it).
+// Whether C separates the decimals of a file's number: any separator a
+// locale writes files with (a point, a comma, the Arabic one), whatever the
+// user's own, so that a file reads the same on every machine; and the
+// user's own, whichever it is.
 bool IsFileDecimalSeparator(QChar C) {
-    return C == QLatin1Char('.') || C == QLatin1Char(',') || C == GDecimalSeparator;
+    return C == QLatin1Char('.') || C == QLatin1Char(',') || C == QChar(u'\u066B') ||
+           C == GDecimalSeparator;
 }
 
 // Maps every decimal separator to '.', refusing anything else outside ASCII.

@@ -129,18 +129,19 @@ TEST_P(SeparatorTest, FileNumbersTakeEitherSeparator) {
             EXPECT_DOUBLE_EQ(V, C.Value) << C.Text;
         }
     }
-    // The user's own separator too, which this machine writes its files
-    // with, whichever it is.
+    // Every separator a locale writes its files with, whichever this
+    // machine's own is: a file written in Cairo reads the same in Berlin.
     const struct {
         const char* Text;
         double Value;
-    } Own[] = {
+    } Written[] = {
         {"2.5", 2.5}, {" -1.5E-7 ", -1.5e-7}, {"0.0333", 0.0333}, {"123456.789", 123456.789}};
-    for (const auto& C : Own) {
-        double V = -12345;
-        EXPECT_TRUE(TryFileStrToFloat(WithSep(C.Text, Sep()), V)) << C.Text;
-        EXPECT_DOUBLE_EQ(V, C.Value) << C.Text;
-    }
+    for (const QChar Writer : {QChar(u'.'), QChar(u','), ArabicSeparator})
+        for (const auto& C : Written) {
+            double V = -12345;
+            EXPECT_TRUE(TryFileStrToFloat(WithSep(C.Text, Writer), V)) << C.Text;
+            EXPECT_DOUBLE_EQ(V, C.Value) << C.Text;
+        }
 }
 
 TEST_P(SeparatorTest, GeneralFormatReadsBack) {

@@ -9,7 +9,7 @@
 namespace {
 
 TEST(FloatEdit, KeyFilter) {
-    for (QChar Sep : TestSeparators) {
+    for (QChar Sep : {QChar(u'.'), QChar(u','), ArabicSeparator}) {
         TSeparatorGuard Guard(Sep);
         const QChar Other = Sep == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
         EXPECT_TRUE(TFloatEdit::AcceptsKey('7', "1", 1));
@@ -42,6 +42,14 @@ TEST(FloatEdit, SwallowsWhatCannotBeANumber) {
     Type(Edit, "-1,5.2-5e.");
     EXPECT_EQ(Edit.text(), "-15.25");
     EXPECT_EQ(ReadFloatField(&Edit), -15.25);
+}
+
+TEST(FloatEdit, TakesTheArabicSeparatorWhereItIsTheUsers) {
+    TSeparatorGuard Guard(ArabicSeparator);
+    TFloatEdit Edit;
+    Type(Edit, QString("1.5,") + ArabicSeparator + "25" + ArabicSeparator);
+    EXPECT_EQ(Edit.text(), QString("15") + ArabicSeparator + "25");
+    EXPECT_EQ(ReadFloatField(&Edit), 15.25);
 }
 
 } // namespace

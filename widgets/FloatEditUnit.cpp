@@ -10,12 +10,15 @@
 TFloatEdit::TFloatEdit(QWidget* Parent) : QLineEdit(Parent) {}
 
 bool TFloatEdit::AcceptsKey(QChar Key, const QString& Text, int Position) {
+    // The user's own separator first: in an Arabic locale it lies above the
+    // characters the filter otherwise lets through, and without it no
+    // fraction could be typed.
+    if (Key == DecimalSeparator())
+        return !Text.contains(Key);
     if (Key.unicode() > 255)
         return false;
     if (Key == QLatin1Char('\b') || (Key >= QLatin1Char('0') && Key <= QLatin1Char('9')))
         return true;
-    if (Key == DecimalSeparator())
-        return !Text.contains(Key);
     if (Key == QLatin1Char('-'))
         return !Text.contains(Key) && Position == 0;
     return false;
